@@ -1,0 +1,124 @@
+// The one handler of the menu and tool bars, the two views, and the commands that
+// only open a dialog.
+#include "frmMain.h"
+
+#include "BarMain.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCleanFavorite.h"
+#include "dialogs/frmQueryFormat.h"
+#include "dialogs/frmQueryPoem.h"
+#include "startup/MainSub.h"
+
+#include <QAction>
+
+namespace qelvane {
+
+namespace {
+
+enum class View { All, Favorites };
+
+struct Route {
+    QList<const char*> names;
+    void (*run)(frmMain&);
+};
+
+void switchView(frmMain& form, View view)
+{
+    const bool favorites = view == View::Favorites;
+    if (form.FavoritesMode == favorites)
+        return;
+    form.FavoritesMode = favorites;
+    form.LoadTree();
+    form.UpdateViewMode();
+}
+
+// Tool names and their commands, in the order the handler tests them.
+const QList<Route>& routes()
+{
+    static const QList<Route> table = {
+        {{"mnuAllPoems", "tbAll"}, [](frmMain& f) { switchView(f, View::All); }},
+        {{"mnuFavoritePoems", "tbFavorite"}, [](frmMain& f) { switchView(f, View::Favorites); }},
+        {{"mnuFind", "tbFind"}, [](frmMain& f) { f.ShowFind(); }},
+        {{"mnuAddNewAuthor"}, [](frmMain& f) { f.AddNewAuthor(); }},
+        {{"mnuEditAuthor"}, [](frmMain& f) { f.EditAuthor(); }},
+        {{"mnuAddNewPoem", "tbAdd"}, [](frmMain& f) { f.AddNewPoem(); }},
+        {{"mnuEditPoem", "tbEdit"}, [](frmMain& f) { f.EditPoem(); }},
+        {{"mnuDeleteAuthor"}, [](frmMain& f) { f.DeleteAuthor(); }},
+        {{"mnuDeletePoem", "tbDelete"}, [](frmMain& f) { f.DeletePoem(); }},
+        {{"mnuDeleteEpoch"}, [](frmMain& f) { f.DeleteEpoch(); }},
+        {{"mnuSave", "tbSave"}, [](frmMain& f) { f.ExportPoem(); }},
+        {{"mnuAddFavorite", "tbAddFavorite"}, [](frmMain& f) { f.AddToFavorites(); }},
+        {{"mnuCleanFavorite"}, [](frmMain& f) { f.CleanFavorites(); }},
+        {{"mnuPoemFormat"}, [](frmMain& f) { f.ShowPoemFormat(); }},
+        {{"mnuOptions"}, [](frmMain& f) { f.ShowOptions(); }},
+        {{"mnuHelpContent", "tbHelp"}, [](frmMain& f) { f.ShowHelp(); }},
+        {{"mnuAbout"}, [](frmMain& f) { f.ShowAbout(); }},
+        {{"mnuExit", "tbExit"}, [](frmMain& f) { f.close(); }},
+    };
+    return table;
+}
+
+} // namespace
+
+void frmMain::BarMain_ToolClick(const QString& toolName)
+{
+    for (const Route& route : routes()) {
+        for (const char* name : route.names) {
+            if (toolName == QLatin1String(name)) {
+                route.run(*this);
+                return;
+            }
+        }
+    }
+}
+
+void frmMain::UpdateViewMode()
+{
+    MainSub::SetPositionText(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
+    const struct {
+        const char* band;
+        const char* tool;
+        bool checked;
+    } states[] = {
+        {"tbMain", "tbAll", !FavoritesMode},
+        {"tbMain", "tbFavorite", FavoritesMode},
+        {"mnuFile", "mnuAllPoems", !FavoritesMode},
+        {"mnuFile", "mnuFavoritePoems", FavoritesMode},
+    };
+    for (const auto& state : states) {
+        if (QAction* tool = barMain->Tool(QLatin1String(state.band), QLatin1String(state.tool)))
+            tool->setChecked(state.checked);
+    }
+    barMain->RecalcLayout();
+}
+
+void frmMain::ShowFind()
+{
+    mQueryForm->show();
+    mQueryForm->raise();
+    mQueryForm->activateWindow();
+}
+
+void frmMain::CleanFavorites()
+{
+    auto cleaner = std::make_unique<frmCleanFavorite>(m_db, this);
+    cleaner->exec();
+    if (cleaner->Changed() && FavoritesMode)
+        LoadTree();
+}
+
+void frmMain::ShowPoemFormat()
+{
+    if (!m_queryFormat)
+        m_queryFormat = new frmQueryFormat(m_db, this);
+    m_queryFormat->exec();
+}
+
+void frmMain::ShowAbout()
+{
+    if (!m_about)
+        m_about = new frmAbout(this);
+    m_about->exec();
+}
+
+} // namespace qelvane

@@ -1,0 +1,98 @@
+// The main window's panes laid out on every resize and at the end of a splitter drag.
+#include "frmMain.h"
+
+#include "SplitterHandle.h"
+#include "StatusBar.h"
+#include "Twips.h"
+
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QTreeWidget>
+
+namespace qelvane {
+
+namespace {
+// The narrowest window, in twips.
+constexpr float MinimumWindowWidth = 3000;
+
+void place(QWidget* widget, const TwipsRect& r)
+{
+    widget->setGeometry(toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height));
+}
+} // namespace
+
+LayoutInput frmMain::layoutInput() const
+{
+    LayoutInput in;
+    in.windowWidth = toTwips(width());
+    in.innerHeight = toTwips(height());
+    in.treeLeft = toTwips(tvwPoem->x());
+    in.treeWidth = toTwips(tvwPoem->width());
+    in.titlesTop = toTwips(picTitles->y());
+    in.titlesHeight = toTwips(picTitles->height());
+    in.splitterWidth = toTwips(imgSplitter->width());
+    in.statusBarVisible = sbStatusBar->isVisibleTo(this);
+    in.statusBarHeight = toTwips(sbStatusBar->height());
+    return in;
+}
+
+void frmMain::SizeControls(float& x)
+{
+    const PaneLayout layout = computeLayout(layoutInput(), x);
+    x = layout.x;
+    place(tvwPoem, layout.tree);
+    place(picAuthor, layout.authorPane);
+    place(imgSplitter, layout.splitter);
+    place(picPoem, layout.poemPane);
+    place(lvwPoem, layout.poemList);
+    place(txtAuthorDetail, layout.authorDetail);
+    place(txtPoemDetail, layout.poemDetail);
+    place(txtPoemNote, layout.poemNote);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isMinimized())
+        return;
+    if (toTwips(width()) < MinimumWindowWidth) {
+        resize(toPixels(MinimumWindowWidth), height());
+        return;
+    }
+    picTitles->setGeometry(0, 0, width(), picTitles->height());
+    placeStatusBar();
+    float x = toTwips(imgSplitter->x());
+    SizeControls(x);
+}
+
+void frmMain::imgSplitter_MouseDown(float)
+{
+    picSplitter->setGeometry(imgSplitter->x(), imgSplitter->y(), imgSplitter->width() / 2,
+                             std::max(0, imgSplitter->height() - toPixels(20)));
+    picSplitter->show();
+    picSplitter->raise();
+    SplitterMoving = true;
+}
+
+void frmMain::imgSplitter_MouseMove(float x)
+{
+    if (!SplitterMoving)
+        return;
+    const float W = toTwips(width());
+    float p = toTwips(imgSplitter->x()) + x;
+    if (p < 500)
+        p = 500;
+    else if (p > W - 500)
+        p = W - 500;
+    picSplitter->move(toPixels(p), picSplitter->y());
+}
+
+void frmMain::imgSplitter_MouseUp(float)
+{
+    float x = toTwips(picSplitter->x());
+    SizeControls(x);
+    picSplitter->hide();
+    SplitterMoving = false;
+}
+
+} // namespace qelvane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <Qt>
+
+namespace qelvane {
+
+// What the tree's nodes and the poem lists' entries carry beside their text.
+enum NodeRole {
+    KeyRole = Qt::UserRole,      // the author's or poem's key: the ID, "F" + ID when foreign
+    TagRole = Qt::UserRole + 1,  // the node's kind: "ChinaPoem", "ChinaEpoch", "ChinaPoet" ...
+    ImageRole = Qt::UserRole + 2 // the key of the node's image
+};
+
+} // namespace qelvane

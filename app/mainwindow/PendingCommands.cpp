@@ -1,0 +1,21 @@
+// Commands of the main window whose dialogs and behaviour are still to come. Each is
+// reachable from the bars already and does nothing yet.
+#include "frmMain.h"
+
+namespace qelvane {
+
+void frmMain::AddNewAuthor() {}
+void frmMain::EditAuthor() {}
+void frmMain::AddNewPoem() {}
+void frmMain::EditPoem() {}
+void frmMain::DeleteAuthor() {}
+void frmMain::DeletePoem() {}
+void frmMain::DeleteEpoch() {}
+void frmMain::ExportPoem() {}
+void frmMain::AddToFavorites() {}
+void frmMain::ShowOptions() {}
+void frmMain::ShowHelp() {}
+void frmMain::LoadSettings() {}
+void frmMain::SaveSettings() {}
+
+} // namespace qelvane

@@ -1,0 +1,105 @@
+// The poem list, the poem shown from it, and a poem handed over by the search dialog.
+#include "frmMain.h"
+
+#include "NodeData.h"
+#include "PoemEntry.h"
+#include "platform/MessageBox.h"
+#include "startup/MainSub.h"
+#include "store/Recordset.h"
+#include "store/Statements.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <stdexcept>
+
+namespace qelvane {
+
+void frmMain::fillPoemList(const QString& statement, const QString& authorId, const QString& keyPrefix)
+{
+    QList<QTreeWidgetItem*> entries;
+    for (Recordset rs(m_db, statement, {authorId}); !rs.Eof(); rs.MoveNext())
+        entries << new PoemEntry(keyPrefix + rs.Text("PoemID"), rs.Text("Name"));
+    lvwPoem->addTopLevelItems(entries);
+    if (m_listSorted)
+        lvwPoem->sortItems(0, m_listSortOrder);
+}
+
+void frmMain::addPoemEntry(const QString& key, const QString& title)
+{
+    lvwPoem->addTopLevelItem(new PoemEntry(key, title));
+}
+
+void frmMain::lvwPoem_ColumnClick(int column)
+{
+    // The list starts ascending, so the first click sorts descending; sorting then
+    // stays on, and later fills come in the chosen order.
+    m_listSorted = true;
+    m_listSortOrder = m_listSortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    lvwPoem->header()->setSortIndicatorShown(true);
+    lvwPoem->header()->setSortIndicator(column, m_listSortOrder);
+    lvwPoem->sortItems(column, m_listSortOrder);
+}
+
+void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
+{
+    txtPoemDetail->clear();
+    txtPoemNote->clear();
+    if (!entry)
+        return;
+    const QString key = entry->data(0, KeyRole).toString();
+    const bool chinese = CurrentPoemSource == QLatin1String("C");
+    Recordset rs(m_db, chinese ? sql::ChinaPoemText : sql::ForeignPoemText, {chinese ? key : key.mid(1)});
+    if (rs.Eof())
+        return;
+    if (!rs.IsNull("Content"))
+        txtPoemDetail->setPlainText(rs.Text("Content"));
+    if (!rs.IsNull("Note"))
+        txtPoemNote->setPlainText(rs.Text("Note"));
+}
+
+void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType)
+{
+    CurrentPoemSource = PoemType;
+    lvwPoem->clear();
+    addPoemEntry(PoemID, PoemName);
+    QTreeWidgetItem* entry = lvwPoem->topLevelItem(0);
+    lvwPoem->setCurrentItem(entry);
+    lvwPoem_ItemClick(entry);
+
+    // From here on a failing step is reported and the next one still runs, so the
+    // poem is shown even when its author cannot be found.
+    auto step = [this](auto&& work) {
+        try {
+            work();
+        } catch (const std::exception& failure) {
+            msg::notice(this, QString::fromUtf8(failure.what()));
+        }
+    };
+    const bool chinese = PoemType == QLatin1String("C");
+    QString authorId = QStringLiteral("不详");
+    step([&] {
+        Recordset rs(m_db, chinese ? sql::ChinaPoemAuthorID : sql::ForeignPoemAuthorID,
+                     {chinese ? PoemID : PoemID.mid(1)});
+        if (!rs.Eof())
+            authorId = rs.Text("AuthorID");
+    });
+    step([&] {
+        const QString key = (chinese ? QString() : QStringLiteral("F")) + authorId.trimmed();
+        QTreeWidgetItem* node = nodeByKey(key);
+        if (!node)
+            throw std::runtime_error(
+                QStringLiteral("树状视图中找不到作者节点“%1”。").arg(key).toStdString());
+        selectWithoutClick(node);
+    });
+    step([&] {
+        Recordset rs(m_db, chinese ? sql::ChinaAuthorDetail : sql::ForeignAuthorDetail, {authorId});
+        if (rs.Eof())
+            txtAuthorDetail->clear();
+        else
+            txtAuthorDetail->setPlainText(rs.Text("AuthorDetail"));
+    });
+    MainSub::SetPositionText(QStringLiteral("当前状态：查找诗词结果"));
+}
+
+} // namespace qelvane

@@ -1,0 +1,170 @@
+// The library tree: its rebuild for either view and what a click on a node shows.
+#include "frmMain.h"
+
+#include "Icons.h"
+#include "NodeData.h"
+#include "startup/MainSub.h"
+#include "store/Recordset.h"
+#include "store/Statements.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace qelvane {
+
+namespace {
+const QString ChinaRootTag = QStringLiteral("ChinaPoem");
+const QString ForeignRootTag = QStringLiteral("ForeignPoem");
+const QString ChinaEpochTag = QStringLiteral("ChinaEpoch");
+const QString ForeignCountryTag = QStringLiteral("ForeignCountry");
+const QString ChinaPoetTag = QStringLiteral("ChinaPoet");
+const QString ForeignPoetTag = QStringLiteral("ForeignPoet");
+} // namespace
+
+QString frmMain::keyOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, KeyRole).toString() : QString();
+}
+
+QString frmMain::tagOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, TagRole).toString() : QString();
+}
+
+QTreeWidgetItem* frmMain::nodeByKey(const QString& key) const
+{
+    return m_nodesByKey.value(key);
+}
+
+// The tree holds one node per key: a second author with a key already in the tree
+// (the same favourite author under two name copies, say) is not added again.
+QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
+                                  const QString& imageKey, const QString& tag)
+{
+    if (!key.isEmpty() && m_nodesByKey.contains(key))
+        return nullptr;
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
+    node->setText(0, text);
+    node->setIcon(0, treeImage(imageKey));
+    node->setData(0, ImageRole, imageKey);
+    node->setData(0, TagRole, tag);
+    if (!key.isEmpty()) {
+        node->setData(0, KeyRole, key);
+        m_nodesByKey.insert(key, node);
+    }
+    return node;
+}
+
+void frmMain::LoadTree()
+{
+    tvwPoem->clear();
+    m_nodesByKey.clear();
+
+    // Nodes are made while detached from the view and handed to it whole, so that a
+    // library with thousands of authors is built without a model update per node.
+    QList<QTreeWidgetItem*> roots;
+    QTreeWidgetItem* secondNode = nullptr;
+    int added = 0;
+    auto track = [&](QTreeWidgetItem* node) {
+        if (node && ++added == 2)
+            secondNode = node;
+        return node;
+    };
+
+    QTreeWidgetItem* china = track(addNode(nullptr, ChinaRootTag, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
+                                           ChinaRootTag));
+    roots << china;
+    if (FavoritesMode) {
+        for (Recordset rs(m_db, sql::ChinaFavoriteAuthors); !rs.Eof(); rs.MoveNext())
+            track(addNode(china, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), ChinaPoetTag));
+    } else {
+        for (Recordset epochs(m_db, sql::ChinaEpochTable); !epochs.Eof(); epochs.MoveNext()) {
+            QTreeWidgetItem* epoch =
+                track(addNode(china, {}, epochs.Text("Epoch"), QStringLiteral("Epoch"), QString()));
+            for (Recordset rs(m_db, sql::ChinaAuthorsOfEpoch, {epochs.Text("EpochID")}); !rs.Eof(); rs.MoveNext())
+                track(addNode(epoch, rs.Text("AuthorID"), rs.Text("AuthorName"), QStringLiteral("Poet"),
+                              ChinaPoetTag));
+            epoch->setData(0, TagRole, ChinaEpochTag);
+        }
+    }
+
+    QTreeWidgetItem* foreign = track(addNode(nullptr, ForeignRootTag, QStringLiteral("国外诗词"),
+                                             QStringLiteral("Bag"), ForeignRootTag));
+    roots << foreign;
+    if (FavoritesMode) {
+        for (Recordset rs(m_db, sql::ForeignFavoriteAuthors); !rs.Eof(); rs.MoveNext())
+            track(addNode(foreign, QStringLiteral("F") + rs.Text("AuthorID"), rs.Text("Author"),
+                          QStringLiteral("Poet"), ForeignPoetTag));
+    } else {
+        for (Recordset countries(m_db, sql::ForeignCountryTable); !countries.Eof(); countries.MoveNext()) {
+            QTreeWidgetItem* country =
+                track(addNode(foreign, {}, countries.Text("Country"), QStringLiteral("Epoch"), QString()));
+            for (Recordset rs(m_db, sql::ForeignAuthorsOfCountry, {countries.Text("CountryID")}); !rs.Eof();
+                 rs.MoveNext())
+                track(addNode(country, QStringLiteral("F") + rs.Text("AuthorID"), rs.Text("AuthorName"),
+                              QStringLiteral("Poet"), ForeignPoetTag));
+            country->setData(0, TagRole, ForeignCountryTag);
+        }
+    }
+
+    tvwPoem->addTopLevelItems(roots);
+    // The second node is selected for the keyboard, without the effects of a click.
+    selectWithoutClick(secondNode);
+    emit treeLoaded();
+}
+
+void frmMain::selectWithoutClick(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    tvwPoem->setCurrentItem(node);
+    tvwPoem->scrollToItem(node);
+}
+
+void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
+{
+    txtAuthorDetail->clear();
+    lvwPoem->clear();
+    txtPoemDetail->clear();
+    txtPoemNote->clear();
+
+    const QString tag = tagOf(node);
+    const QString text = node ? node->text(0) : QString();
+    const QString children = QString::number(node ? node->childCount() : 0);
+    if (tag == ChinaPoetTag || tag == ForeignPoetTag) {
+        const bool foreign = tag == ForeignPoetTag;
+        CurrentPoemSource = foreign ? QStringLiteral("F") : QStringLiteral("C");
+        const QString id = foreign ? keyOf(node).mid(1) : keyOf(node);
+        {
+            Recordset rs(m_db, foreign ? sql::ForeignAuthorDetail : sql::ChinaAuthorDetail, {id});
+            if (!rs.Eof() && !rs.IsNull("AuthorDetail"))
+                txtAuthorDetail->setPlainText(rs.Text("AuthorDetail"));
+        }
+        const char* statement = foreign ? (FavoritesMode ? sql::ForeignFavoritePoemsOfAuthor : sql::ForeignPoemsOfAuthor)
+                                        : (FavoritesMode ? sql::ChinaFavoritePoemsOfAuthor : sql::ChinaPoemsOfAuthor);
+        fillPoemList(statement, id, foreign ? QStringLiteral("F") : QString());
+        MainSub::SetStatusText((foreign ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
+                               QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
+                               QStringLiteral("首作品"));
+    } else if (tag == ChinaEpochTag) {
+        MainSub::SetStatusText(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
+                               QStringLiteral("位诗词作者"));
+    } else if (tag == ForeignCountryTag) {
+        MainSub::SetStatusText(QStringLiteral("国家") + text + QStringLiteral("：共有") + children +
+                               QStringLiteral("位诗词作者"));
+    } else if (tag == ChinaRootTag) {
+        MainSub::SetStatusText(QStringLiteral("中国诗词：共包括") + children + QStringLiteral("代的作品"));
+    } else if (tag == ForeignRootTag) {
+        MainSub::SetStatusText(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
+    }
+    MainSub::SetPositionText(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
+}
+
+void frmMain::tvwPoem_DblClick()
+{
+    const QString tag = tagOf(tvwPoem->currentItem());
+    if (tag == ChinaPoetTag || tag == ForeignPoetTag)
+        EditAuthor();
+}
+
+} // namespace qelvane

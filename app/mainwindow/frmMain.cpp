@@ -1,0 +1,215 @@
+#include "frmMain.h"
+
+#include "BarMain.h"
+#include "SplitterHandle.h"
+#include "StatusBar.h"
+#include "Twips.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmQueryPoem.h"
+#include "platform/MessageBox.h"
+#include "platform/MusicPlayer.h"
+#include "platform/SettingsStore.h"
+#include "startup/MainSub.h"
+#include "store/DbConnection.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qelvane {
+
+namespace {
+
+// Where the split starts before the first layout pass.
+constexpr float DesignSplitterLeft = 6600;
+
+struct PlacementKey {
+    const char* key;
+    float fallback;
+};
+// Left, top, width, height of the window, in twips.
+constexpr PlacementKey PlacementKeys[] = {
+    {"MainLeft", 1000}, {"MainTop", 1000}, {"MainWidth", 6500}, {"MainHeight", 6500}};
+
+QPlainTextEdit* readingBox(QWidget* parent, const char* name)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+} // namespace
+
+frmMain::frmMain(DbConnection& db, SettingsStore& settings, std::unique_ptr<MusicBackend> music, QWidget* parent)
+    : QWidget(parent), m_db(db), m_settings(settings)
+{
+    if (!MainSub::MainForm)
+        MainSub::MainForm = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Qelvane 诗词库"));
+    musicPlayer = new MusicPlayer(std::move(music), this);
+    buildControls();
+}
+
+frmMain::~frmMain()
+{
+    if (MainSub::MainForm == this)
+        MainSub::MainForm = nullptr;
+}
+
+void frmMain::buildControls()
+{
+    picTitles = new QWidget(this);
+    picTitles->setObjectName(QStringLiteral("picTitles"));
+    barMain = new BarMain(this);
+    auto* titles = new QVBoxLayout(picTitles);
+    titles->setContentsMargins(0, 0, 0, 0);
+    titles->setSpacing(0);
+    titles->addWidget(barMain->menuBar());
+    titles->addWidget(barMain->toolBar());
+    titles->addStretch();
+    picTitles->setGeometry(0, 0, toPixels(8100), toPixels(975));
+    connect(barMain, &BarMain::ToolClick, this, &frmMain::BarMain_ToolClick);
+
+    tvwPoem = new QTreeWidget(this);
+    tvwPoem->setObjectName(QStringLiteral("tvwPoem"));
+    tvwPoem->setHeaderHidden(true);
+    tvwPoem->setColumnCount(1);
+    tvwPoem->setUniformRowHeights(true);
+    tvwPoem->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
+    connect(tvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvwPoem_NodeClick(node); });
+    connect(tvwPoem, &QTreeWidget::itemCollapsed, this, &frmMain::tvwPoem_NodeClick);
+    connect(tvwPoem, &QTreeWidget::itemDoubleClicked, this, [this] { tvwPoem_DblClick(); });
+
+    picAuthor = new QWidget(this);
+    picAuthor->setObjectName(QStringLiteral("picAuthor"));
+    lvwPoem = new QTreeWidget(picAuthor);
+    lvwPoem->setObjectName(QStringLiteral("lvwPoem"));
+    lvwPoem->setRootIsDecorated(false);
+    lvwPoem->setUniformRowHeights(true);
+    lvwPoem->setColumnCount(1);
+    lvwPoem->setHeaderLabels({QString()});
+    lvwPoem->header()->setSectionsClickable(true);
+    lvwPoem->header()->setStretchLastSection(true);
+    connect(lvwPoem->header(), &QHeaderView::sectionClicked, this, &frmMain::lvwPoem_ColumnClick);
+    connect(lvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* entry) { lvwPoem_ItemClick(entry); });
+    txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail");
+
+    imgSplitter = new SplitterHandle(this);
+    connect(imgSplitter, &SplitterHandle::MouseDown, this, &frmMain::imgSplitter_MouseDown);
+    connect(imgSplitter, &SplitterHandle::MouseMove, this, &frmMain::imgSplitter_MouseMove);
+    connect(imgSplitter, &SplitterHandle::MouseUp, this, &frmMain::imgSplitter_MouseUp);
+    imgSplitter->setGeometry(toPixels(DesignSplitterLeft), toPixels(975), toPixels(135), toPixels(4000));
+
+    picSplitter = new QWidget(this);
+    picSplitter->setObjectName(QStringLiteral("picSplitter"));
+    picSplitter->setAutoFillBackground(true);
+    QPalette grey = picSplitter->palette();
+    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    picSplitter->setPalette(grey);
+    picSplitter->hide();
+
+    picPoem = new QWidget(this);
+    picPoem->setObjectName(QStringLiteral("picPoem"));
+    txtPoemDetail = readingBox(picPoem, "txtPoemDetail");
+    txtPoemNote = readingBox(picPoem, "txtPoemNote");
+
+    sbStatusBar = new StatusBar(this);
+    placeStatusBar();
+}
+
+void frmMain::Load()
+{
+    restorePlacement();
+
+    lvwPoem->setHeaderLabels({QStringLiteral("作品名称")});
+    lvwPoem->setColumnWidth(0, std::max(0, lvwPoem->width() - toPixels(100)));
+
+    mOptionForm = new frmOptions(this);
+    mQueryForm = new frmQueryPoem(m_db, this);
+    connect(mQueryForm, &frmQueryPoem::ShowQueryResult, this, &frmMain::mQueryForm_ShowQueryResult);
+
+    UpdateViewMode();
+    LoadTree();
+    LoadSettings();
+
+    musicPlayer->FileName = MusicFileName;
+    musicPlayer->Command(QStringLiteral("Open"));
+    musicPlayer->Command(QStringLiteral("Play"));
+}
+
+void frmMain::restorePlacement()
+{
+    for (int i = 0; i < 4; ++i) {
+        const PlacementKey& entry = PlacementKeys[i];
+        bool ok = false;
+        const float value =
+            m_settings.GetSetting(QLatin1String(entry.key), QString::number(entry.fallback)).toFloat(&ok);
+        // A hand-edited value that is no number gives way to the default.
+        m_placement[i] = ok ? value : entry.fallback;
+    }
+    move(toPixels(m_placement[0]), toPixels(m_placement[1]));
+    resize(toPixels(m_placement[2]), toPixels(m_placement[3]));
+}
+
+void frmMain::savePlacement()
+{
+    const int pixels[4] = {pos().x(), pos().y(), width(), height()};
+    for (int i = 0; i < 4; ++i) {
+        if (toPixels(m_placement[i]) != pixels[i])
+            m_placement[i] = toTwips(pixels[i]);
+        m_settings.SaveSetting(QLatin1String(PlacementKeys[i].key), QString::number(m_placement[i]));
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (msg::question(this, QStringLiteral("是否退出？"), QStringLiteral("提示")) != msg::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    Unload();
+    event->accept();
+}
+
+void frmMain::Unload()
+{
+    musicPlayer->Command(QStringLiteral("Close"));
+    SaveSettings();
+
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (qsizetype i = windows.size() - 1; i >= 0; --i) {
+        QWidget* window = windows[i];
+        if (window != this && window->isVisible() && window != mOptionForm && window != mQueryForm)
+            window->close();
+    }
+    delete mOptionForm;
+    mOptionForm = nullptr;
+    delete mQueryForm;
+    mQueryForm = nullptr;
+
+    if (!isMinimized())
+        savePlacement();
+    m_settings.sync();
+
+    m_db.Close();
+    m_unloaded = true;
+}
+
+void frmMain::placeStatusBar()
+{
+    const int h = sbStatusBar->sizeHint().height();
+    sbStatusBar->setGeometry(0, height() - h, width(), h);
+}
+
+} // namespace qelvane

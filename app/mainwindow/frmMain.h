@@ -1,0 +1,143 @@
+#pragma once
+
+#include "Layout.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QPlainTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qelvane {
+
+class BarMain;
+class DbConnection;
+class MusicBackend;
+class MusicPlayer;
+class SettingsStore;
+class SplitterHandle;
+class StatusBar;
+class frmAbout;
+class frmOptions;
+class frmQueryFormat;
+class frmQueryPoem;
+
+// The main window: the library tree, the poem list with the author's biography,
+// the poem with its notes, the menu and tool bars and the status bar.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(DbConnection& db, SettingsStore& settings, std::unique_ptr<MusicBackend> music,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The window's load steps: placement, list column, dialogs, view mode, tree,
+    // display settings and music.
+    void Load();
+
+    // ---- State shared by the window's parts ----
+    bool FavoritesMode = false;
+    QString CurrentPoemSource;
+    QString MusicFileName;
+    bool SplitterMoving = false;
+    frmOptions* mOptionForm = nullptr;
+    frmQueryPoem* mQueryForm = nullptr;
+
+    // ---- Controls ----
+    QWidget* picTitles;
+    BarMain* barMain;
+    QTreeWidget* tvwPoem;
+    QWidget* picAuthor;
+    QTreeWidget* lvwPoem;
+    QPlainTextEdit* txtAuthorDetail;
+    SplitterHandle* imgSplitter;
+    QWidget* picSplitter;
+    QWidget* picPoem;
+    QPlainTextEdit* txtPoemDetail;
+    QPlainTextEdit* txtPoemNote;
+    StatusBar* sbStatusBar;
+    MusicPlayer* musicPlayer;
+
+    // ---- Library tree ----
+    void LoadTree();
+    void tvwPoem_NodeClick(QTreeWidgetItem* node);
+    void tvwPoem_DblClick();
+    QTreeWidgetItem* nodeByKey(const QString& key) const;
+    static QString keyOf(const QTreeWidgetItem* item);
+    static QString tagOf(const QTreeWidgetItem* item);
+
+    // ---- Poem list and poem view ----
+    void lvwPoem_ColumnClick(int column);
+    void lvwPoem_ItemClick(QTreeWidgetItem* entry);
+    void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
+    bool listSorted() const { return m_listSorted; }
+    Qt::SortOrder listSortOrder() const { return m_listSortOrder; }
+
+    // ---- Commands ----
+    void BarMain_ToolClick(const QString& toolName);
+    void UpdateViewMode();
+    void ShowFind();
+    void CleanFavorites();
+    void ShowPoemFormat();
+    void ShowAbout();
+    void AddNewAuthor();
+    void EditAuthor();
+    void AddNewPoem();
+    void EditPoem();
+    void DeleteAuthor();
+    void DeletePoem();
+    void DeleteEpoch();
+    void ExportPoem();
+    void AddToFavorites();
+    void ShowOptions();
+    void ShowHelp();
+
+    // ---- Display settings and music ----
+    void LoadSettings();
+    void SaveSettings();
+
+    // ---- Layout ----
+    void SizeControls(float& x);
+    LayoutInput layoutInput() const;
+    void imgSplitter_MouseDown(float x);
+    void imgSplitter_MouseMove(float x);
+    void imgSplitter_MouseUp(float x);
+
+signals:
+    // After every rebuild of the library tree.
+    void treeLoaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void restorePlacement();
+    void savePlacement();
+    void Unload();
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
+                             const QString& imageKey, const QString& tag);
+    void fillPoemList(const QString& statement, const QString& authorId, const QString& keyPrefix);
+    void addPoemEntry(const QString& key, const QString& title);
+    void selectWithoutClick(QTreeWidgetItem* node);
+    void placeStatusBar();
+
+    DbConnection& m_db;
+    SettingsStore& m_settings;
+    QHash<QString, QTreeWidgetItem*> m_nodesByKey;
+    bool m_listSorted = false;
+    Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
+    bool m_unloaded = false;
+    // The placement as last set or saved, so that twips that fall between two pixels
+    // are saved back as they were when the window did not move.
+    float m_placement[4] = {0, 0, 0, 0};
+    QPointer<frmQueryFormat> m_queryFormat;
+    QPointer<frmAbout> m_about;
+};
+
+} // namespace qelvane

@@ -1,0 +1,118 @@
+#include "FluidSynthBackend.h"
+
+#include <QFile>
+#include <QTimer>
+#include <fluidsynth.h>
+
+namespace qelvane {
+
+namespace {
+
+const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// How often the end of a tune is looked for.
+constexpr int EndPollMs = 200;
+
+class FluidSynthBackend : public MusicBackend {
+public:
+    FluidSynthBackend()
+    {
+        m_endPoll.setInterval(EndPollMs);
+        QObject::connect(&m_endPoll, &QTimer::timeout, [this] {
+            if (m_player && fluid_player_get_status(m_player) == FLUID_PLAYER_DONE) {
+                m_endPoll.stop();
+                if (playedToEnd)
+                    playedToEnd();
+            }
+        });
+    }
+
+    ~FluidSynthBackend() override
+    {
+        close();
+        if (m_driver)
+            delete_fluid_audio_driver(m_driver);
+        if (m_synth)
+            delete_fluid_synth(m_synth);
+        if (m_settings)
+            delete_fluid_settings(m_settings);
+    }
+
+    bool open(const QString& fileName) override
+    {
+        close();
+        if (!QFile::exists(fileName) || !fluid_is_midifile(QFile::encodeName(fileName).constData()))
+            return false;
+        if (!startSynth())
+            return false;
+        m_player = new_fluid_player(m_synth);
+        if (!m_player || fluid_player_add(m_player, QFile::encodeName(fileName).constData()) != FLUID_OK) {
+            close();
+            return false;
+        }
+        return true;
+    }
+
+    void play() override
+    {
+        if (!m_player)
+            return;
+        fluid_player_play(m_player);
+        m_endPoll.start();
+    }
+
+    void stop() override
+    {
+        m_endPoll.stop();
+        if (m_player)
+            fluid_player_stop(m_player);
+        if (m_synth)
+            fluid_synth_all_notes_off(m_synth, -1);
+    }
+
+    void rewind() override
+    {
+        if (m_player)
+            fluid_player_seek(m_player, 0);
+    }
+
+    void close() override
+    {
+        stop();
+        if (m_player) {
+            delete_fluid_player(m_player);
+            m_player = nullptr;
+        }
+    }
+
+private:
+    // The synthesizer and the audio device are made at the first tune, not at start-up.
+    bool startSynth()
+    {
+        if (m_synth)
+            return m_driver != nullptr;
+        fluid_set_log_function(FLUID_PANIC, nullptr, nullptr);
+        fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
+        fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+        m_settings = new_fluid_settings();
+        m_synth = m_settings ? new_fluid_synth(m_settings) : nullptr;
+        if (!m_synth || fluid_synth_sfload(m_synth, SoundFont, 1) == FLUID_FAILED)
+            return false;
+        m_driver = new_fluid_audio_driver(m_settings, m_synth);
+        return m_driver != nullptr;
+    }
+
+    fluid_settings_t* m_settings = nullptr;
+    fluid_synth_t* m_synth = nullptr;
+    fluid_audio_driver_t* m_driver = nullptr;
+    fluid_player_t* m_player = nullptr;
+    QTimer m_endPoll;
+};
+
+} // namespace
+
+std::unique_ptr<MusicBackend> makeFluidSynthBackend()
+{
+    return std::make_unique<FluidSynthBackend>();
+}
+
+} // namespace qelvane

@@ -1,0 +1,96 @@
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+namespace qelvane::msg {
+
+namespace {
+Recorder* activeRecorder = nullptr;
+
+QMessageBox::Icon toQt(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQt(Answer answer)
+{
+    switch (answer) {
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+} // namespace
+
+Recorder::Recorder()
+{
+    activeRecorder = this;
+}
+
+Recorder::~Recorder()
+{
+    if (activeRecorder == this)
+        activeRecorder = nullptr;
+}
+
+QStringList Recorder::texts() const
+{
+    QStringList all;
+    for (const Box& box : m_shown)
+        all << box.text;
+    return all;
+}
+
+Answer show(QWidget* parent, const Box& box)
+{
+    if (activeRecorder) {
+        activeRecorder->m_shown.append(box);
+        if (!activeRecorder->m_answers.isEmpty())
+            return activeRecorder->m_answers.takeFirst();
+        return box.defaultButton;
+    }
+    QMessageBox dialog(toQt(box.icon), box.title, box.text,
+                       box.buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                       parent);
+    dialog.setDefaultButton(toQt(box.defaultButton));
+    switch (dialog.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // Closing a Yes/No box with Escape or the title bar means No.
+        return box.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+}
+
+void notice(QWidget* parent, const QString& text)
+{
+    show(parent, {text, QStringLiteral("提示"), Icon::Information, Buttons::Ok, Answer::Ok});
+}
+
+Answer question(QWidget* parent, const QString& text, const QString& title)
+{
+    return show(parent, {text, title, Icon::Question, Buttons::YesNo, Answer::No});
+}
+
+Answer warning(QWidget* parent, const QString& text)
+{
+    return show(parent, {text, QStringLiteral("警告"), Icon::Critical, Buttons::YesNo, Answer::Yes});
+}
+
+} // namespace qelvane::msg

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every message box of the program goes through here, so that the texts, titles,
+// icons, buttons and default buttons stay as the program states them, and tests
+// can read what was shown and answer in place of the user.
+namespace qelvane::msg {
+
+enum class Icon { None, Information, Question, Critical };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct Box {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    Answer defaultButton = Answer::Ok;
+};
+
+Answer show(QWidget* parent, const Box& box);
+
+// OK, information icon, title "提示".
+void notice(QWidget* parent, const QString& text);
+// Yes/No, question icon, No the default.
+Answer question(QWidget* parent, const QString& text, const QString& title);
+// Yes/No, critical icon, title "警告": only No cancels.
+Answer warning(QWidget* parent, const QString& text);
+
+// While one exists, boxes are not shown: they are recorded, and each is answered by
+// the next queued answer, or by its default button when none is queued.
+class Recorder {
+public:
+    Recorder();
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    void answerNext(Answer answer) { m_answers.append(answer); }
+    const QList<Box>& shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    friend Answer show(QWidget*, const Box&);
+    QList<Box> m_shown;
+    QList<Answer> m_answers;
+};
+
+} // namespace qelvane::msg

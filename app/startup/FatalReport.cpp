@@ -1,0 +1,28 @@
+#include "FatalReport.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace qelvane {
+
+namespace {
+bool screenCanShowBoxes()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+} // namespace
+
+void reportFatal(const QString& description)
+{
+    std::fprintf(stderr, "qelvane: %s\n", description.toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (!screenCanShowBoxes())
+        return;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Qelvane 诗词库"),
+                    QStringLiteral("程序遇到无法继续的错误，即将退出。\n\n%1").arg(description), QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace qelvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace qelvane {
+
+class DbConnection;
+class MusicBackend;
+class SettingsStore;
+class frmMain;
+
+// The program's start-up module: its globals, the start-up sequence and the two
+// status-bar procedures every part of the main window reports through.
+namespace MainSub {
+
+// The path of the library file the connection was opened on.
+extern QString ConnectionString;
+// The one connection to the poem library, for the whole run.
+extern std::unique_ptr<qelvane::DbConnection> DbConnection;
+// The one main window.
+extern frmMain* MainForm;
+
+// What the start-up sequence runs on; tests give their own folder and stores.
+struct Environment {
+    QString applicationFolder;
+    SettingsStore* settings = nullptr;
+    std::function<std::unique_ptr<MusicBackend>()> makeMusicBackend;
+};
+
+// The library file of an application folder: data/poem.mdb beside the program.
+QString libraryPath(const QString& applicationFolder);
+
+// Shows the splash, opens the library, loads the main window, removes the splash and
+// shows the main window. Throws StoreError (or another exception) when the library
+// cannot be opened or the window cannot be loaded; the main window is then not shown.
+void Start(const Environment& environment);
+
+// Releases what Start made, after the run or after a failed start.
+void Finish();
+
+// Panel 1 (summary of the clicked node) and panel 2 (position or state) of the
+// main window's status bar.
+void SetStatusText(const QString& text);
+void SetPositionText(const QString& text);
+
+} // namespace MainSub
+} // namespace qelvane

@@ -1,0 +1,44 @@
+#include "QelvaneApplication.h"
+
+#include "FatalReport.h"
+#include "MainSub.h"
+#include "store/DbConnection.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <exception>
+
+namespace qelvane {
+
+QelvaneApplication::QelvaneApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Qelvane"));
+    setOrganizationName(QStringLiteral("Qelvane"));
+}
+
+void QelvaneApplication::loadChineseTexts()
+{
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
+}
+
+bool QelvaneApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+        reportFatal(QString::fromUtf8(failure.what()));
+    } catch (...) {
+        reportFatal(QStringLiteral("未知错误。"));
+    }
+    // Whatever the failing handler left half-done is not written: the connection
+    // rolls back an open change when it closes.
+    MainSub::Finish();
+    exit(EXIT_FAILURE);
+    return false;
+}
+
+} // namespace qelvane

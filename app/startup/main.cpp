@@ -1,0 +1,30 @@
+#include "FatalReport.h"
+#include "MainSub.h"
+#include "QelvaneApplication.h"
+#include "platform/FluidSynthBackend.h"
+#include "platform/SettingsStore.h"
+
+#include <exception>
+
+int main(int argc, char** argv)
+{
+    qelvane::QelvaneApplication app(argc, argv);
+    app.loadChineseTexts();
+
+    qelvane::SettingsStore settings;
+    qelvane::MainSub::Environment environment;
+    environment.applicationFolder = QCoreApplication::applicationDirPath();
+    environment.settings = &settings;
+    environment.makeMusicBackend = qelvane::makeFluidSynthBackend;
+
+    try {
+        qelvane::MainSub::Start(environment);
+    } catch (const std::exception& failure) {
+        qelvane::reportFatal(QString::fromUtf8(failure.what()));
+        qelvane::MainSub::Finish();
+        return EXIT_FAILURE;
+    }
+    const int status = app.exec();
+    qelvane::MainSub::Finish();
+    return status;
+}

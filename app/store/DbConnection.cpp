@@ -1,0 +1,217 @@
+#include "DbConnection.h"
+
+#include "Schema.h"
+#include "StoreError.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace qelvane {
+
+namespace {
+
+// SQLite's primary result codes that change the reason shown to the user.
+constexpr int SqliteBusy = 5;
+constexpr int SqliteLocked = 6;
+constexpr int SqliteReadOnly = 8;
+constexpr int SqliteCantOpen = 14;
+constexpr int SqliteNotADb = 26;
+
+// How long a statement waits for another program's lock before it fails.
+constexpr int BusyTimeoutMs = 1500;
+
+int primaryCode(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+[[noreturn]] void refuse(const QString& path, const QString& reason)
+{
+    throw StoreError(QStringLiteral("无法打开诗词库“%1”：%2").arg(path, reason));
+}
+
+QString reasonFor(const QSqlError& error)
+{
+    switch (primaryCode(error)) {
+    case SqliteNotADb:
+        return QStringLiteral("文件不是有效的数据库文件。");
+    case SqliteBusy:
+    case SqliteLocked:
+        return QStringLiteral("文件正被其他程序锁定，请关闭该程序后重试。");
+    case SqliteReadOnly:
+        return QStringLiteral("文件是只读的，诗词库必须可以写入。");
+    case SqliteCantOpen:
+        return QStringLiteral("无法打开文件（%1）。").arg(error.text());
+    default:
+        return QStringLiteral("数据库错误（%1）。").arg(error.text());
+    }
+}
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("qelvane-library-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// Every table and column the program uses must be there: a file without them is
+// some other database, and the program must not start working on it.
+void checkTables(QSqlDatabase& db, const QString& path)
+{
+    for (const schema::Table& table : schema::tables()) {
+        QSqlQuery info(db);
+        if (!info.exec(QStringLiteral("pragma table_info(\"%1\")").arg(QLatin1String(table.name))))
+            refuse(path, reasonFor(info.lastError()));
+        QStringList present;
+        while (info.next())
+            present << info.value(1).toString().toLower();
+        if (present.isEmpty())
+            refuse(path, QStringLiteral("文件不是诗词库（缺少数据表 %1）。").arg(QLatin1String(table.name)));
+        for (const schema::Column& column : table.columns) {
+            if (!present.contains(QString::fromLatin1(column.name).toLower()))
+                refuse(path, QStringLiteral("文件不是诗词库（数据表 %1 缺少列 %2）。")
+                                 .arg(QLatin1String(table.name), QLatin1String(column.name)));
+        }
+    }
+}
+
+// Takes and gives back a write lock, so that a file another program holds locked,
+// or one that can only be read, is refused now and not at the user's first change.
+void checkWritable(QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("begin immediate")))
+        refuse(path, reasonFor(probe.lastError()));
+    // A write that is rolled back at once: SQLite only reports a file it opened
+    // read-only when a page is to be written.
+    QSqlQuery write(db);
+    const bool wrote = write.exec(QStringLiteral("update NewCount set Count = Count where 0"));
+    const QSqlError writeError = write.lastError();
+    QSqlQuery(db).exec(QStringLiteral("rollback"));
+    if (!wrote)
+        refuse(path, reasonFor(writeError));
+}
+
+} // namespace
+
+std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        refuse(path, QStringLiteral("文件不存在。"));
+    if (!info.isFile())
+        refuse(path, QStringLiteral("这不是一个文件。"));
+    // The owner's write bit counts even for an administrator who could write anyway:
+    // a library the user marked read-only is not to be edited.
+    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+        refuse(path, QStringLiteral("文件是只读的，诗词库必须可以写入。"));
+
+    const QString name = nextConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    // mode=rw opens the file for reading and writing and fails instead of creating it.
+    QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
+    uri.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+
+    auto cleanUp = [&name, &db] {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    };
+    try {
+        if (!db.open())
+            refuse(path, reasonFor(db.lastError()));
+        checkTables(db, path);
+        checkWritable(db, path);
+    } catch (...) {
+        cleanUp();
+        throw;
+    }
+    return std::unique_ptr<DbConnection>(new DbConnection(db, path));
+}
+
+DbConnection::DbConnection(QSqlDatabase db, QString path)
+    : m_db(std::move(db)), m_path(std::move(path)), m_connectionName(m_db.connectionName())
+{
+}
+
+DbConnection::~DbConnection()
+{
+    Close();
+}
+
+void DbConnection::Close()
+{
+    if (m_connectionName.isEmpty())
+        return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName.clear();
+}
+
+bool DbConnection::isOpen() const
+{
+    return !m_connectionName.isEmpty() && m_db.isOpen();
+}
+
+QString DbConnection::toEngineDialect(const QString& statement)
+{
+    static const QRegularExpression deleteStar(QStringLiteral("\\bdelete\\s+\\*\\s+from\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    QString text = statement;
+    text.replace(deleteStar, QStringLiteral("delete from"));
+    return text;
+}
+
+QSqlQuery DbConnection::run(const QString& statement, const QVariantList& values, bool forwardOnly)
+{
+    if (!isOpen())
+        throw StoreError(QStringLiteral("诗词库没有打开。"));
+    QSqlQuery query(m_db);
+    query.setForwardOnly(forwardOnly);
+    if (!query.prepare(toEngineDialect(statement)))
+        fail(QStringLiteral("无法执行数据库语句"), query.lastError(), statement);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        fail(QStringLiteral("数据库语句执行失败"), query.lastError(), statement);
+    return query;
+}
+
+void DbConnection::Execute(const QString& statement, const QVariantList& values)
+{
+    run(statement, values);
+}
+
+void DbConnection::fail(const QString& what, const QSqlError& error, const QString& statement) const
+{
+    throw StoreError(QStringLiteral("%1：%2\n%3").arg(what, error.text(), statement));
+}
+
+DbConnection::Transaction::Transaction(DbConnection& db) : m_db(db)
+{
+    if (!m_db.m_db.transaction())
+        m_db.fail(QStringLiteral("无法开始事务"), m_db.m_db.lastError(), QStringLiteral("begin"));
+}
+
+DbConnection::Transaction::~Transaction()
+{
+    if (!m_done)
+        m_db.m_db.rollback();
+}
+
+void DbConnection::Transaction::commit()
+{
+    m_done = true;
+    if (!m_db.m_db.commit())
+        m_db.fail(QStringLiteral("无法提交修改"), m_db.m_db.lastError(), QStringLiteral("commit"));
+}
+
+} // namespace qelvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+namespace qelvane {
+
+// The program's one connection to its poem library. It opens an existing library
+// file and never creates one; every statement of the program runs through it with
+// its values bound. It accepts the statement dialect the program is written in:
+// "delete * from", the literals true/false and names in any letter case.
+class DbConnection {
+public:
+    // Opens the library at `path` for reading and writing and checks that it holds
+    // the library's tables. Throws StoreError naming the path and the reason.
+    static std::unique_ptr<DbConnection> Open(const QString& path);
+
+    ~DbConnection();
+    DbConnection(const DbConnection&) = delete;
+    DbConnection& operator=(const DbConnection&) = delete;
+
+    void Close();
+    bool isOpen() const;
+    const QString& path() const { return m_path; }
+
+    // Runs a change statement; throws StoreError when it fails.
+    void Execute(const QString& statement, const QVariantList& values = {});
+
+    // Prepares, binds and runs a statement, returning the positioned-before-first query.
+    // Throws StoreError when it fails.
+    QSqlQuery run(const QString& statement, const QVariantList& values = {}, bool forwardOnly = true);
+
+    // Several statements that make one change: all of them or none.
+    class Transaction {
+    public:
+        explicit Transaction(DbConnection& db);
+        ~Transaction();
+        void commit();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+    private:
+        DbConnection& m_db;
+        bool m_done = false;
+    };
+
+    // The statement as the SQLite engine takes it.
+    static QString toEngineDialect(const QString& statement);
+
+private:
+    DbConnection(QSqlDatabase db, QString path);
+    [[noreturn]] void fail(const QString& what, const QSqlError& error, const QString& statement) const;
+
+    QSqlDatabase m_db;
+    QString m_path;
+    QString m_connectionName;
+};
+
+} // namespace qelvane

@@ -1,0 +1,146 @@
+#include "Recordset.h"
+
+#include "DbConnection.h"
+#include "StoreError.h"
+
+#include <QSqlField>
+
+namespace qelvane {
+
+namespace {
+
+QVariant fieldOf(const QSqlRecord& record, const QString& name, const QString& where)
+{
+    const int index = record.indexOf(name);
+    if (index < 0)
+        throw StoreError(QStringLiteral("找不到字段 %1：%2").arg(name, where));
+    const QVariant value = record.value(index);
+    return value.isNull() ? QVariant() : value;
+}
+
+} // namespace
+
+Recordset::Recordset(DbConnection& db, const QString& statement, const QVariantList& values)
+    : m_db(db), m_statement(statement), m_values(values), m_query(db.run(statement, values))
+{
+    m_onRow = m_query.next();
+}
+
+void Recordset::MoveNext()
+{
+    if (m_onRow)
+        m_onRow = m_query.next();
+}
+
+QVariant Recordset::Field(const QString& name) const
+{
+    if (!m_onRow)
+        throw StoreError(QStringLiteral("没有当前记录：%1").arg(m_statement));
+    return fieldOf(m_query.record(), name, m_statement);
+}
+
+int Recordset::RecordCount()
+{
+    if (!m_count) {
+        QSqlQuery count = m_db.run(QStringLiteral("select count(*) from (%1)").arg(m_statement), m_values);
+        m_count = count.next() ? count.value(0).toInt() : 0;
+    }
+    return *m_count;
+}
+
+void Recordset::Close()
+{
+    m_query.finish();
+    m_onRow = false;
+}
+
+EditableRecordset::EditableRecordset(DbConnection& db, const QString& table, const QString& condition,
+                                     const QVariantList& values)
+    : m_db(db), m_table(table)
+{
+    QSqlQuery query = db.run(QStringLiteral("select rowid as rowid_, * from %1 where %2").arg(table, condition),
+                             values);
+    while (query.next()) {
+        QSqlRecord record = query.record();
+        const qint64 rowid = record.value(0).toLongLong();
+        record.remove(0);
+        m_rows.append({rowid, record});
+    }
+}
+
+EditableRecordset::EditableRecordset(DbConnection& db, const QString& table) : m_db(db), m_table(table) {}
+
+void EditableRecordset::MoveNext()
+{
+    if (m_current < m_rows.size())
+        ++m_current;
+    m_changes.clear();
+}
+
+QVariant EditableRecordset::Field(const QString& name) const
+{
+    for (const auto& [changed, value] : m_changes) {
+        if (changed.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    if (m_adding)
+        return {};
+    if (m_current >= m_rows.size())
+        throw StoreError(QStringLiteral("没有当前记录：%1").arg(m_table));
+    return fieldOf(m_rows[m_current].record, name, m_table);
+}
+
+void EditableRecordset::AddNew()
+{
+    m_adding = true;
+    m_changes.clear();
+}
+
+void EditableRecordset::SetField(const QString& name, const QVariant& value)
+{
+    if (!m_adding && m_current >= m_rows.size())
+        throw StoreError(QStringLiteral("没有当前记录：%1").arg(m_table));
+    for (auto& change : m_changes) {
+        if (change.first.compare(name, Qt::CaseInsensitive) == 0) {
+            change.second = value;
+            return;
+        }
+    }
+    m_changes.append({name, value});
+}
+
+void EditableRecordset::Update()
+{
+    if (m_changes.isEmpty()) {
+        m_adding = false;
+        return;
+    }
+    QStringList names;
+    QVariantList values;
+    for (const auto& [name, value] : m_changes) {
+        names << name;
+        values << value;
+    }
+    if (m_adding) {
+        QStringList marks;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            marks << QStringLiteral("?");
+        m_db.Execute(QStringLiteral("insert into %1(%2) values(%3)")
+                         .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                     values);
+        m_adding = false;
+    } else {
+        Row& row = m_rows[m_current];
+        QStringList assignments;
+        for (const QString& name : names)
+            assignments << name + QStringLiteral("=?");
+        values << row.rowid;
+        m_db.Execute(QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, assignments.join(QLatin1Char(','))),
+                     values);
+        for (const auto& [name, value] : m_changes)
+            row.record.setValue(name, value);
+    }
+    m_changes.clear();
+}
+
+} // namespace qelvane

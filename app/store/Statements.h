@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QString>
+
+// Every statement the program sends to its poem library. Values are never written
+// into the text: each ? is bound by the caller, in order, so a title or a name with a
+// single quote in it is stored and found like any other.
+namespace qelvane::sql {
+
+// ---- Library tree -----------------------------------------------------------------
+inline constexpr auto ChinaEpochTable = "select * from ChinaEpoch";
+inline constexpr auto ForeignCountryTable = "select * from ForeignCountry";
+inline constexpr auto ChinaAuthorsOfEpoch = "select AuthorID,AuthorName from ChinaAuthor where EpochID=?";
+inline constexpr auto ForeignAuthorsOfCountry = "select AuthorName,AuthorID from ForeignAuthor where CountryID=?";
+inline constexpr auto ChinaFavoriteAuthors = "select distinct AuthorID,Author from ChinaPoem where tf=true";
+inline constexpr auto ForeignFavoriteAuthors = "select distinct AuthorID,Author from ForeignPoem where tf=true";
+inline constexpr auto ChinaPoemsOfAuthor = "Select PoemID,Name from ChinaPoem where AuthorID=?";
+inline constexpr auto ChinaFavoritePoemsOfAuthor = "Select PoemID,Name from ChinaPoem where AuthorID=? and tf=true";
+inline constexpr auto ForeignPoemsOfAuthor = "Select PoemID,Name from ForeignPoem where AuthorID=?";
+inline constexpr auto ForeignFavoritePoemsOfAuthor =
+    "Select PoemID,Name from ForeignPoem where AuthorID=? and tf=true";
+inline constexpr auto ChinaAuthorDetail = "select AuthorDetail from ChinaAuthorDetail where AuthorID=?";
+inline constexpr auto ForeignAuthorDetail = "select AuthorDetail from ForeignAuthorDetail where AuthorID=?";
+
+// ---- Poem view and search result -------------------------------------------------
+inline constexpr auto ChinaPoemText = "select Content,Note from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemText = "select Content,Note from ForeignPoem where PoemID=?";
+inline constexpr auto ChinaPoemAuthorID = "select AuthorID from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemAuthorID = "select AuthorID from ForeignPoem where PoemID=?";
+
+// ---- Favourites ---------------------------------------------------------------------
+inline constexpr auto ChinaFavoritePoem = "select * from ChinaPoem where tf=true and poemID=?";
+inline constexpr auto ForeignFavoritePoem = "select * from ForeignPoem where tf=true and PoemID=?";
+inline constexpr auto MarkChinaFavorite = "update ChinaPoem set tf=true where poemID=?";
+inline constexpr auto MarkForeignFavorite = "update ForeignPoem set tf=true where PoemID=?";
+inline constexpr auto ChinaFavoritePoems = "select PoemID,Name,Author from ChinaPoem where tf=true";
+inline constexpr auto ForeignFavoritePoems = "select PoemID,Name,Author from ForeignPoem where tf=true";
+inline constexpr auto UnmarkChinaFavorite = "update chinapoem set tf=false where poemid=?";
+inline constexpr auto UnmarkForeignFavorite = "update ForeignPoem set tf=false where PoemID=?";
+
+// ---- Export -------------------------------------------------------------------------
+inline constexpr auto ChinaPoemAuthor = "select Author from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemAuthor = "select Author from ForeignPoem where PoemID=?";
+
+// ---- Editors ------------------------------------------------------------------------
+inline constexpr auto ChinaAuthorEpochID = "select EpochID from ChinaAuthor where AuthorID=?";
+inline constexpr auto ForeignAuthorCountryID = "select CountryID from ForeignAuthor where AuthorID=?";
+inline constexpr auto EpochNames = "select Epoch from ChinaEpoch";
+inline constexpr auto CountryNames = "select Country from ForeignCountry";
+inline constexpr auto ForeignCountryChoices = "select Country from ForeignEpoch";
+inline constexpr auto EpochIDOfName = "select EpochID from ChinaEpoch where Epoch=?";
+inline constexpr auto CountryIDOfName = "select CountryID from ForeignCountry where Country=?";
+inline constexpr auto EpochNameOfID = "select Epoch from ChinaEpoch where EpochID=?";
+inline constexpr auto CountryNameOfID = "select Country from ForeignCountry where CountryID=?";
+inline constexpr auto ChinaPoemForEditor = "select Name,Content,Note from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemForEditor = "select Name,Content,Note from ForeignPoem where PoemID=?";
+inline constexpr auto ChinaAuthorName = "select AuthorName from ChinaAuthor where AuthorID=?";
+inline constexpr auto ForeignAuthorName = "Select AuthorName from ForeignAuthor where AuthorID=?";
+
+inline constexpr auto InsertChinaAuthor = "insert into ChinaAuthor(EpochID,Epoch,AuthorID,AuthorName) values(?,?,?,?)";
+inline constexpr auto InsertChinaAuthorDetail = "insert into ChinaAuthorDetail(AuthorID,AuthorDetail) values(?,?)";
+inline constexpr auto InsertForeignAuthor =
+    "insert into ForeignAuthor(CountryID,Country,AuthorID,AuthorName) values(?,?,?,?)";
+inline constexpr auto InsertForeignAuthorDetail = "insert into ForeignAuthorDetail(AuthorID,AuthorDetail) values(?,?)";
+inline constexpr auto UpdateChinaAuthor = "update ChinaAuthor set EpochID=?,Epoch=?,AuthorName=? where AuthorID=?";
+inline constexpr auto UpdateChinaAuthorDetail = "update ChinaAuthorDetail set AuthorDetail=? where AuthorID=?";
+inline constexpr auto UpdateForeignAuthor =
+    "update ForeignAuthor set CountryID=?,Country=?,AuthorName=? where AuthorID=?";
+inline constexpr auto UpdateForeignAuthorDetail = "update ForeignAuthorDetail set AuthorDetail=? where AuthorID=?";
+
+// Rows changed through an editable recordset: the table and the condition that picks them.
+struct EditTarget {
+    const char* table;
+    const char* condition;
+};
+inline constexpr EditTarget AuthorCounter{"NewCount", "Name='Author'"};
+inline constexpr EditTarget PoemCounter{"NewCount", "Name='Poem'"};
+inline constexpr EditTarget ChinaPoemRow{"ChinaPoem", "PoemID=?"};
+inline constexpr EditTarget ForeignPoemRow{"ForeignPoem", "PoemID=?"};
+inline constexpr auto ChinaPoemTable = "ChinaPoem";
+inline constexpr auto ForeignPoemTable = "ForeignPoem";
+
+// ---- Format lookup ------------------------------------------------------------------
+inline constexpr auto FormatNames = "select FormatName from ChinaPoemFormat";
+inline constexpr auto FormatContent = "select Content from ChinaPoemFormat where FormatName=?";
+
+// ---- Search -------------------------------------------------------------------------
+// "select PoemID,Name,content from <table>", optionally limited to one epoch or country
+// (the condition's value is bound).
+QString SearchPoems(bool foreign, bool limited);
+
+// ---- Deletions (each list runs in this order, in one transaction) -------------------
+inline constexpr const char* DeleteChinaAuthor[] = {
+    "delete * from ChinaAuthor where AuthorID=?",
+    "delete * from ChinaAuthorDetail where AuthorID=?",
+    "delete * from ChinaPoem where AuthorID=?",
+};
+inline constexpr const char* DeleteForeignAuthor[] = {
+    "delete * from ForeignAuthor where AuthorID=?",
+    "delete * from ForeignAuthorDetail where AuthorID=?",
+    "delete * from ForeignPoem where AuthorID=?",
+};
+// The biographies go before the authors: their statement finds them through ChinaAuthor.
+inline constexpr const char* DeleteEpoch[] = {
+    "delete * from ChinaEpoch where Epoch=?",
+    "delete * from ChinaAuthorDetail where AuthorID in (select AuthorID from ChinaAuthor where Epoch=?)",
+    "delete * from ChinaAuthor where Epoch=?",
+    "delete * from ChinaPoem where Epoch=?",
+};
+inline constexpr const char* DeleteCountry[] = {
+    "delete * from ForeignCountry where Country=?",
+    "delete * from ForeignAuthorDetail where AuthorID in (select AuthorID from ForeignAuthor where Country=?)",
+    "delete * from ForeignAuthor where Country=?",
+    "delete * from ForeignPoem where Country=?",
+};
+inline constexpr auto DeleteChinaPoem = "delete * from ChinaPoem where PoemID=?";
+inline constexpr auto DeleteForeignPoem = "delete * from ForeignPoem where PoemID=?";
+
+} // namespace qelvane::sql

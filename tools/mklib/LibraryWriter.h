@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <functional>
+
+namespace qelvane::mklib {
+
+// Writes a new poem library file: the tables of the library, then its rows, all in
+// one transaction on a file beside the target that replaces the target only when
+// everything was written. Nothing is left behind when building fails.
+class LibraryWriter {
+public:
+    LibraryWriter(const QString& target, bool overwrite);
+    ~LibraryWriter();
+    LibraryWriter(const LibraryWriter&) = delete;
+    LibraryWriter& operator=(const LibraryWriter&) = delete;
+
+    // Epochs and countries keep the order in which they are first named.
+    QString epoch(const QString& name);
+    QString country(const QString& name);
+    void addForeignEpoch(const QString& countryName);
+    void addFormat(const QString& name, const QString& content);
+
+    // Finds the author of that name in the epoch (or country) or adds it; a biography
+    // given later fills one that was missing.
+    QString chinaAuthor(const QString& epochName, const QString& name, const QString& biography);
+    QString foreignAuthor(const QString& countryName, const QString& name, const QString& biography);
+
+    // Adds a poem unless the same poem of the same author is there already; returns
+    // whether it was added.
+    bool addChinaPoem(const QString& epochName, const QString& author, const QString& title, const QString& content,
+                      const QString& note);
+    bool addForeignPoem(const QString& countryName, const QString& author, const QString& title,
+                        const QString& content, const QString& note);
+
+    int authorCount() const { return m_authorCount; }
+    int poemCount() const { return m_poemCount; }
+
+    // Called after every 10,000 poems with the number added so far.
+    std::function<void(int)> progress;
+
+    // Indexes the tables, commits and puts the file in place of the target.
+    void commit();
+
+private:
+    struct Side;
+    QString author(Side& side, const QString& groupName, const QString& name, const QString& biography);
+    bool addPoem(Side& side, const QString& groupName, const QString& author, const QString& title,
+                 const QString& content, const QString& note);
+    QSqlQuery prepare(const QString& statement);
+    void exec(QSqlQuery& query, const QVariantList& values);
+    void createTables();
+    void releaseQueries();
+
+    QString m_target;
+    QString m_partFile;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_committed = false;
+    int m_authorCount = 0;
+    int m_poemCount = 0;
+
+    struct Side {
+        const char* groupTable = nullptr;   // ChinaEpoch / ForeignCountry
+        const char* detailTable = nullptr;
+        QString groupIdPrefix, authorIdPrefix, poemIdPrefix;
+        QHash<QString, QString> groupIds;        // name -> ID
+        QHash<QString, QString> authorIds;       // group + name -> ID
+        QSet<QString> authorsWithBiography;
+        QSet<QByteArray> poems;                  // digest of group, author, title, text
+        int nextAuthor = 1;
+        int nextPoem = 1;
+        QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem;
+    };
+    Side m_china;
+    Side m_foreign;
+    QSqlQuery m_insertForeignEpoch;
+    QSqlQuery m_insertFormat;
+};
+
+} // namespace qelvane::mklib

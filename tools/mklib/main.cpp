@@ -1,0 +1,78 @@
+// qelvane-mklib: makes a new poem library file for Qelvane.
+#include "BuildError.h"
+#include "Converter.h"
+#include "LibraryWriter.h"
+#include "Sources.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+using namespace qelvane::mklib;
+
+namespace {
+
+void print(const QString& text, FILE* stream = stdout)
+{
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qelvane-mklib"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "生成 Qelvane 诗词库文件。\n"
+        "例：qelvane-mklib --sample data --out poem.mdb\n"
+        "    qelvane-mklib --sample data --corpus 唐=chinese-poetry/tang --corpus 宋=chinese-poetry/songci "
+        "--t2s --out full.mdb"));
+    parser.addHelpOption();
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("要生成的诗词库文件。"), QStringLiteral("文件"));
+    const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("覆盖已有的文件。"));
+    const QCommandLineOption sample(QStringLiteral("sample"),
+                                    QStringLiteral("Qelvane 自带的样本数据文件夹（含 library.json）。"),
+                                    QStringLiteral("文件夹"));
+    const QCommandLineOption corpus(QStringLiteral("corpus"),
+                                    QStringLiteral("chinese-poetry 格式的诗词文件夹，归入给定的年代；可多次使用。"),
+                                    QStringLiteral("年代=文件夹"));
+    const QCommandLineOption t2s(QStringLiteral("t2s"), QStringLiteral("将 --corpus 的繁体字转换为简体字（OpenCC）。"));
+    parser.addOptions({out, force, sample, corpus, t2s});
+    parser.process(app);
+
+    if (!parser.isSet(out)) {
+        print(QStringLiteral("qelvane-mklib：请用 --out 指定要生成的文件。"), stderr);
+        return 2;
+    }
+    if (!parser.isSet(sample) && !parser.isSet(corpus)) {
+        print(QStringLiteral("qelvane-mklib：请用 --sample 或 --corpus 指定数据来源。"), stderr);
+        return 2;
+    }
+    try {
+        QList<ChineseSource> sources;
+        for (const QString& value : parser.values(corpus)) {
+            const qsizetype equals = value.indexOf(QLatin1Char('='));
+            if (equals <= 0)
+                throw BuildError(QStringLiteral("--corpus %1：应写作 年代=文件夹").arg(value));
+            sources << chineseFolder(value.left(equals), value.mid(equals + 1));
+        }
+        const Converter convert(parser.isSet(t2s));
+        LibraryWriter writer(parser.value(out), parser.isSet(force));
+        writer.progress = [](int poems) { print(QStringLiteral("已写入 %1 首……").arg(poems)); };
+        if (parser.isSet(sample))
+            importSample(writer, parser.value(sample));
+        for (const ChineseSource& source : sources)
+            importChinese(writer, convert, source);
+        const int authors = writer.authorCount();
+        const int poems = writer.poemCount();
+        writer.commit();
+        print(QStringLiteral("完成：%1 位作者，%2 首诗词，写入 %3").arg(authors).arg(poems).arg(parser.value(out)));
+    } catch (const BuildError& error) {
+        print(QStringLiteral("qelvane-mklib：%1").arg(error.message()), stderr);
+        return 1;
+    }
+    return 0;
+}
