@@ -32,8 +32,6 @@ const QList<Table>& tables()
 const QList<Index>& indexes()
 {
     static const QList<Index> all = {
-        {"ChinaEpoch", "EpochID"},         {"ChinaEpoch", "Epoch"},
-        {"ForeignCountry", "CountryID"},   {"ForeignCountry", "Country"},
         {"ChinaAuthor", "EpochID"},        {"ChinaAuthor", "Epoch"},
         {"ChinaAuthor", "AuthorID"},       {"ForeignAuthor", "CountryID"},
         {"ForeignAuthor", "Country"},      {"ForeignAuthor", "AuthorID"},
@@ -42,7 +40,6 @@ const QList<Index>& indexes()
         {"ChinaPoem", "Epoch"},            {"ChinaPoem", "tf"},
         {"ForeignPoem", "PoemID"},         {"ForeignPoem", "AuthorID"},
         {"ForeignPoem", "Country"},        {"ForeignPoem", "tf"},
-        {"ChinaPoemFormat", "FormatName"}, {"NewCount", "Name"},
     };
     return all;
 }

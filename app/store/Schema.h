@@ -23,6 +23,8 @@ const QList<Table>& tables();
 
 // The columns whose values the program's statements filter on, per table; the
 // builder indexes them so that a library of the whole classical corpus stays quick.
+// The small reference tables (epochs, countries, formats) have none: a covering index
+// would hand their names back in index order instead of the order they were made in.
 struct Index {
     const char* table;
     const char* column;

@@ -1,0 +1,149 @@
+// The program itself, started on libraries it must refuse: it reports the path and
+// the reason, ends with a failure status, and leaves the file as it was.
+#include "TestLibrary.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+class tst_StartFailures : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_folder;
+
+    QString libraryFile() const { return m_folder + "/data/poem.mdb"; }
+
+    struct Run {
+        int exitCode = -1;
+        QString errors;
+    };
+
+    Run runProgram()
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        program.setProcessEnvironment(environment);
+        program.start(m_folder + "/qelvane", {});
+        if (!program.waitForFinished(30000)) {
+            program.kill();
+            program.waitForFinished();
+            return {};
+        }
+        Run run;
+        run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        run.errors = QString::fromLocal8Bit(program.readAllStandardError());
+        return run;
+    }
+
+    static QByteArray contents(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void expectRefusal(const QString& reason)
+    {
+        const QByteArray before = contents(libraryFile());
+        const bool existed = QFile::exists(libraryFile());
+        const Run run = runProgram();
+        QVERIFY2(run.exitCode > 0, qPrintable(QString("exit code %1").arg(run.exitCode)));
+        QVERIFY2(run.errors.contains(libraryFile()), qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(reason), qPrintable(run.errors));
+        QCOMPARE(QFile::exists(libraryFile()), existed);
+        QCOMPARE(contents(libraryFile()), before);
+        // The main window was never shown, so it saved no placement.
+        QVERIFY(!QFile::exists(m_dir.filePath("config/Qelvane/Qelvane.conf")));
+    }
+
+    void writeLibrary(const QByteArray& bytes)
+    {
+        QDir().mkpath(m_folder + "/data");
+        QFile file(libraryFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_folder = m_dir.filePath("app");
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(QFile::copy(QELVANE_PROGRAM, m_folder + "/qelvane"));
+    }
+
+    void cleanup()
+    {
+        QFile::setPermissions(libraryFile(), QFile::ReadOwner | QFile::WriteOwner);
+        QDir(m_folder + "/data").removeRecursively();
+    }
+
+    void missingLibrary()
+    {
+        expectRefusal("文件不存在");
+        QVERIFY(!QDir(m_folder + "/data").exists());
+    }
+
+    void emptyFile()
+    {
+        writeLibrary({});
+        expectRefusal("不是诗词库");
+    }
+
+    void randomBytes()
+    {
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 2654435761u) >> 13);
+        writeLibrary(noise);
+        expectRefusal("不是有效的数据库文件");
+    }
+
+    void databaseWithoutTheTables()
+    {
+        QDir().mkpath(m_folder + "/data");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+            db.setDatabaseName(libraryFile());
+            QVERIFY(db.open());
+            QSqlQuery(db).exec("create table Notes (Text text)");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        expectRefusal("缺少数据表 ChinaEpoch");
+    }
+
+    void readOnlyFile()
+    {
+        qelvane::test::copyFixtureLibrary(m_folder + "/data");
+        QFile::setPermissions(libraryFile(), QFile::ReadOwner | QFile::ReadGroup);
+        expectRefusal("只读");
+    }
+
+    void lockedFile()
+    {
+        qelvane::test::copyFixtureLibrary(m_folder + "/data");
+        // Read before the lock is taken: closing any descriptor of the file in this
+        // process would drop the lock the holder keeps on it.
+        const QByteArray before = contents(libraryFile());
+        Run run;
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            holder.setDatabaseName(libraryFile());
+            QVERIFY(holder.open());
+            QVERIFY(QSqlQuery(holder).exec("begin exclusive"));
+            run = runProgram();
+            QSqlQuery(holder).exec("rollback");
+            holder.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+        QVERIFY2(run.exitCode > 0, qPrintable(QString("exit code %1").arg(run.exitCode)));
+        QVERIFY2(run.errors.contains(libraryFile()) && run.errors.contains("锁定"), qPrintable(run.errors));
+        QCOMPARE(contents(libraryFile()), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_StartFailures)
+#include "tst_startfailures.moc"

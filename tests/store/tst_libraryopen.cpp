@@ -1,0 +1,145 @@
+// Opening a library file: what is refused, why, and that the file is left as it was.
+#include "TestLibrary.h"
+#include "store/DbConnection.h"
+#include "store/StoreError.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace qelvane;
+
+namespace {
+
+QByteArray contents(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString refusal(const QString& file)
+{
+    try {
+        DbConnection::Open(file);
+    } catch (const StoreError& failure) {
+        return failure.description();
+    }
+    return {};
+}
+
+} // namespace
+
+class tst_LibraryOpen : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void aGoodLibraryOpens()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.path(), "good.mdb");
+        auto db = DbConnection::Open(file);
+        QVERIFY(db->isOpen());
+        db->Close();
+        QVERIFY(!db->isOpen());
+    }
+
+    void aMissingFileIsNeverCreated()
+    {
+        const QString file = m_dir.filePath("missing/poem.mdb");
+        const QString reason = refusal(file);
+        QVERIFY(reason.contains(file));
+        QVERIFY(reason.contains("文件不存在"));
+        QVERIFY(!QFile::exists(file));
+    }
+
+    void filesThatAreNoLibrary_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty file") << QByteArray() << "缺少数据表";
+        QByteArray noise(8192, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("random bytes") << noise << "不是有效的数据库文件";
+        QTest::newRow("text file") << QByteArray("床前明月光\n") << "不是有效的数据库文件";
+    }
+    void filesThatAreNoLibrary()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString file = m_dir.filePath(QString("bad-%1.mdb").arg(QTest::currentDataTag()));
+        writeFile(file, bytes);
+        const QString refused = refusal(file);
+        QVERIFY2(refused.contains(reason), qPrintable(refused));
+        QVERIFY(refused.contains(file));
+        QCOMPARE(contents(file), bytes);
+    }
+
+    void aDatabaseWithoutTheTables()
+    {
+        const QString file = m_dir.filePath("other.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec("create table ChinaEpoch (EpochID text, Epoch text)");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        const QByteArray before = contents(file);
+        const QString refused = refusal(file);
+        QVERIFY2(refused.contains("缺少数据表 ForeignCountry"), qPrintable(refused));
+        QCOMPARE(contents(file), before);
+    }
+
+    void aTableWithoutAColumn()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.path(), "nocolumn.mdb");
+        test::seed(file, "drop index idx_ChinaPoem_tf");
+        test::seed(file, "alter table ChinaPoem drop column tf");
+        QVERIFY2(refusal(file).contains("数据表 ChinaPoem 缺少列 tf"), qPrintable(refusal(file)));
+    }
+
+    void aReadOnlyFile()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.path(), "readonly.mdb");
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        const QByteArray before = contents(file);
+        QVERIFY(refusal(file).contains("只读"));
+        QCOMPARE(contents(file), before);
+    }
+
+    void aFileAnotherProgramHoldsLocked()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.path(), "locked.mdb");
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(file);
+        QVERIFY(holder.open());
+        QVERIFY(QSqlQuery(holder).exec("begin exclusive"));
+        const QString refused = refusal(file);
+        QVERIFY2(refused.contains("锁定"), qPrintable(refused));
+        QSqlQuery(holder).exec("rollback");
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase("holder");
+        // Once the other program lets go, the library opens.
+        QVERIFY(DbConnection::Open(file)->isOpen());
+    }
+
+    void aPathWithSpecialCharacters()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.filePath("诗 词#1?x=y%20"), "poem.mdb");
+        QVERIFY(DbConnection::Open(file)->isOpen());
+        QVERIFY(!QFile::exists(m_dir.filePath("诗 词#1")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_LibraryOpen)
+#include "tst_libraryopen.moc"
