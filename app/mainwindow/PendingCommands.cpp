@@ -15,7 +15,5 @@ void frmMain::ExportPoem() {}
 void frmMain::AddToFavorites() {}
 void frmMain::ShowOptions() {}
 void frmMain::ShowHelp() {}
-void frmMain::LoadSettings() {}
-void frmMain::SaveSettings() {}
 
 } // namespace qelvane

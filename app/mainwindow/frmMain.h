@@ -99,6 +99,17 @@ public:
     // ---- Display settings and music ----
     void LoadSettings();
     void SaveSettings();
+    // The four reading areas with their settings-key prefixes, in the settings' order:
+    // poem titles, biography, poem text, notes.
+    QList<QPair<QWidget*, QString>> readingAreas() const;
+    static qint32 backColor(QWidget* area);
+    static qint32 foreColor(QWidget* area);
+    static void setBackColor(QWidget* area, qint32 value);
+    static void setForeColor(QWidget* area, qint32 value);
+    static void setFontName(QWidget* area, const QString& name);
+    // A size that is no positive number leaves the font as it was.
+    static void setFontSize(QWidget* area, const QString& size);
+    static QString fontSizeText(QWidget* area);
 
     // ---- Layout ----
     void SizeControls(float& x);

@@ -1,0 +1,265 @@
+// The start-up sequence, the close question and the shutdown.
+#include "TestLibrary.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmQueryPoem.h"
+#include "mainwindow/StatusBar.h"
+#include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "startup/MainSub.h"
+#include "store/DbConnection.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+
+namespace {
+
+// Watches for the main window being made, to look at the screen while its tree is built.
+class TreeBuildWatcher : public QObject {
+public:
+    bool splashVisible = false;
+    bool mainVisible = true;
+    int builds = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded && !m_connected && watched->objectName() == "frmMain") {
+            if (auto* form = qobject_cast<frmMain*>(watched)) {
+                m_connected = true;
+                connect(form, &frmMain::treeLoaded, this, [this, form] {
+                    ++builds;
+                    mainVisible = form->isVisible();
+                    for (QWidget* window : QApplication::topLevelWidgets())
+                        if (window->objectName() == "frmSplash")
+                            splashVisible = window->isVisible();
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_connected = false;
+};
+
+bool splashShown()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmSplash" && window->isVisible())
+            return true;
+    return false;
+}
+
+} // namespace
+
+class tst_Startup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    QStringList m_music;
+    QPointer<frmMain> m_form;
+
+    void start()
+    {
+        MainSub::Environment environment;
+        environment.applicationFolder = m_dir->path();
+        environment.settings = m_settings.get();
+        environment.makeMusicBackend = [this] { return std::make_unique<test::RecordingMusicBackend>(&m_music); };
+        MainSub::Start(environment);
+        m_form = MainSub::MainForm;
+        QVERIFY(m_form);
+    }
+
+    QString setting(const QString& key) { return SettingsStore(m_dir->filePath("settings.ini")).GetSetting(key, "-"); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        test::copyFixtureLibrary(m_dir->filePath("data"));
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath("settings.ini"));
+        m_music.clear();
+    }
+    void cleanup()
+    {
+        delete m_form;
+        MainSub::Finish();
+        m_settings.reset();
+        m_dir.reset();
+    }
+
+    void theLibraryIsTheOneBesideTheProgram()
+    {
+        QCOMPARE(MainSub::libraryPath("/opt/qelvane"), QString("/opt/qelvane/data/poem.mdb"));
+        // At the root the separator doubles, and the path is used as it stands.
+        QCOMPARE(MainSub::libraryPath("/"), QString("//data/poem.mdb"));
+    }
+
+    void firstRun()
+    {
+        TreeBuildWatcher watcher;
+        qApp->installEventFilter(&watcher);
+        start();
+        qApp->removeEventFilter(&watcher);
+
+        // The splash stood through the whole tree build and is gone now.
+        QCOMPARE(watcher.builds, 1);
+        QVERIFY(watcher.splashVisible);
+        QVERIFY(!watcher.mainVisible);
+        QVERIFY(!splashShown());
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(MainSub::ConnectionString, m_dir->filePath("data/poem.mdb"));
+
+        // 1000, 1000, 6500 x 6500 twips at 15 twips per pixel.
+        QCOMPARE(m_form->pos(), QPoint(67, 67));
+        QCOMPARE(m_form->size(), QSize(433, 433));
+        QCOMPARE(m_form->lvwPoem->headerItem()->text(0), QString("作品名称"));
+        QCOMPARE(m_form->sbStatusBar->panelText(2), QString("当前位置：全部诗词"));
+        QCOMPARE(m_form->tvwPoem->topLevelItemCount(), 2);
+        QVERIFY(m_form->mOptionForm && !m_form->mOptionForm->isVisible());
+        QVERIFY(m_form->mQueryForm && !m_form->mQueryForm->isVisible());
+        // No music file chosen: nothing is opened and nothing is said.
+        QVERIFY(m_music.isEmpty());
+    }
+
+    void theMusicStartsWithTheWindow()
+    {
+        m_settings->SaveSetting("MusicFile", "/music/tune.mid");
+        start();
+        QCOMPARE(m_music, QStringList({"open /music/tune.mid", "play"}));
+    }
+
+    void aDeclinedCloseChangesNothing()
+    {
+        m_settings->SaveSetting("MusicFile", "/music/tune.mid");
+        start();
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::No);
+        QVERIFY(!m_form->close());
+        QCOMPARE(boxes.shown().size(), 1);
+        const msg::Box& box = boxes.shown().first();
+        QCOMPARE(box.text, QString("是否退出？"));
+        QCOMPARE(box.title, QString("提示"));
+        QCOMPARE(box.icon, msg::Icon::Question);
+        QCOMPARE(box.buttons, msg::Buttons::YesNo);
+        QCOMPARE(box.defaultButton, msg::Answer::No);
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(m_music, QStringList({"open /music/tune.mid", "play"}));
+        QVERIFY(MainSub::DbConnection->isOpen());
+        QVERIFY(!m_settings->contains("MainLeft"));
+    }
+
+    void aConfirmedCloseSavesAndShutsDown()
+    {
+        m_settings->SaveSetting("MusicFile", "/music/tune.mid");
+        start();
+        QPointer<QWidget> queryForm = m_form->mQueryForm;
+        auto* other = new QWidget;
+        other->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<QWidget> otherWindow = other;
+        other->show();
+        m_form->move(100, 120);
+        m_form->resize(500, 400);
+
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        QCOMPARE(m_music.last(), QString("close"));
+        QVERIFY(!MainSub::DbConnection->isOpen());
+        QVERIFY(!otherWindow);
+        QVERIFY(!queryForm);
+        QVERIFY(!m_form);
+        QCOMPARE(setting("MainLeft"), QString("1500"));
+        QCOMPARE(setting("MainTop"), QString("1800"));
+        QCOMPARE(setting("MainWidth"), QString("7500"));
+        QCOMPARE(setting("MainHeight"), QString("6000"));
+        QCOMPARE(setting("MusicFile"), QString("/music/tune.mid"));
+    }
+
+    void anUnmovedWindowSavesItsPlacementAsItWas()
+    {
+        m_settings->SaveSetting("MainLeft", "1000");
+        m_settings->SaveSetting("MainWidth", "7001");
+        start();
+        QCOMPARE(m_form->width(), 467);
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QCOMPARE(setting("MainLeft"), QString("1000"));
+        QCOMPARE(setting("MainTop"), QString("1000"));
+        QCOMPARE(setting("MainWidth"), QString("7001"));
+        QCOMPARE(setting("MainHeight"), QString("6500"));
+    }
+
+    void aMinimizedWindowSavesNoPlacement()
+    {
+        m_settings->SaveSetting("MainLeft", "2000");
+        m_settings->SaveSetting("MainTop", "3000");
+        m_settings->SaveSetting("MainWidth", "9000");
+        m_settings->SaveSetting("MainHeight", "8000");
+        start();
+        QCOMPARE(m_form->pos(), QPoint(133, 200));
+        m_form->showMinimized();
+        m_form->move(10, 10);
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QCOMPARE(setting("MainLeft"), QString("2000"));
+        QCOMPARE(setting("MainTop"), QString("3000"));
+        QCOMPARE(setting("MainWidth"), QString("9000"));
+        QCOMPARE(setting("MainHeight"), QString("8000"));
+    }
+
+    void aLibraryThatCannotBeOpenedShowsNoWindow()
+    {
+        test::seed(m_dir->filePath("data/poem.mdb"), "drop table ForeignAuthor");
+        test::seed(m_dir->filePath("data/poem.mdb"), "create table ForeignAuthor (CountryID text)");
+        MainSub::Environment environment;
+        environment.applicationFolder = m_dir->path();
+        environment.settings = m_settings.get();
+        QVERIFY_THROWS_EXCEPTION(std::exception, MainSub::Start(environment));
+        QVERIFY(!MainSub::MainForm);
+        QVERIFY(!splashShown());
+    }
+
+    void theDisplaySettingsRoundTrip()
+    {
+        start();
+        // First start: white, black, 宋体 9 point everywhere.
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        m_form->setFontSize(m_form->txtPoemDetail, "10.5");
+        QVERIFY(m_form->close());
+        QCOMPARE(setting("NameBackColor"), QString("16777215"));
+        QCOMPARE(setting("NoteForeColor"), QString("0"));
+        QCOMPARE(setting("AuthorFont"), QString("宋体"));
+        QCOMPARE(setting("NameSize"), QString("9"));
+        QCOMPARE(setting("PoemSize"), QString("10.5"));
+        QCOMPARE(setting("MusicFile"), QString(""));
+
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath("settings.ini"));
+        m_settings->SaveSetting("NoteBackColor", QString::number(0x00336699));
+        m_settings->SaveSetting("NameForeColor", QString::number(qint32(0x80000012)));
+        m_settings->SaveSetting("AuthorSize", "not a size");
+        MainSub::Finish();
+        start();
+        QCOMPARE(m_form->txtPoemDetail->font().pointSizeF(), 10.5);
+        QCOMPARE(m_form->txtPoemNote->palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
+        QCOMPARE(frmMain::foreColor(m_form->lvwPoem), qint32(0x80000012));
+        QCOMPARE(m_form->txtAuthorDetail->font().pointSizeF(), 9.0);
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QCOMPARE(setting("NoteBackColor"), QString::number(0x00336699));
+        QCOMPARE(setting("NameForeColor"), QString("-2147483630"));
+    }
+};
+
+QTEST_MAIN(tst_Startup)
+#include "tst_startup.moc"

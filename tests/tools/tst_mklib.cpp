@@ -1,0 +1,218 @@
+// The library builder on good and bad input.
+#include "BuildError.h"
+#include "Converter.h"
+#include "LibraryWriter.h"
+#include "Sources.h"
+#include "TestLibrary.h"
+#include "store/DbConnection.h"
+#include "store/Schema.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+using namespace qelvane;
+using namespace qelvane::mklib;
+
+namespace {
+
+void writeJson(const QString& file, const QJsonArray& array)
+{
+    QDir().mkpath(QFileInfo(file).path());
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QJsonDocument(array).toJson());
+}
+
+QJsonObject poem(const QString& author, const QString& title, const QStringList& lines)
+{
+    return {{"author", author}, {"title", title}, {"paragraphs", QJsonArray::fromStringList(lines)}};
+}
+
+QString buildError(const std::function<void()>& build)
+{
+    try {
+        build();
+    } catch (const BuildError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+} // namespace
+
+class tst_MkLib : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files); }
+
+    struct Cli {
+        int exitCode;
+        QString out, err;
+    };
+    Cli runBuilder(const QStringList& arguments)
+    {
+        QProcess builder;
+        builder.start(QELVANE_MKLIB, arguments);
+        builder.waitForFinished(120000);
+        return {builder.exitCode(), QString::fromLocal8Bit(builder.readAllStandardOutput()),
+                QString::fromLocal8Bit(builder.readAllStandardError())};
+    }
+
+private slots:
+    void theFixtureHasEveryTableAndColumn()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.filePath("full"));
+        for (const schema::Table& table : schema::tables())
+            for (const schema::Column& column : table.columns)
+                QVERIFY(test::scalar(file, QString("select count(%1) >= 0 from %2").arg(column.name, table.name)).toBool());
+        // The program opens what the builder makes.
+        QVERIFY(DbConnection::Open(file)->isOpen());
+        QCOMPARE(test::scalar(file, "select count(*) from ChinaPoem where tf=false").toInt(), 6);
+        QCOMPARE(test::scalar(file, "select count(*) from ForeignPoem where tf=false").toInt(), 4);
+        QCOMPARE(test::scalar(file, "select group_concat(Name || '=' || Count) from NewCount").toString(),
+                 QString("Author=0,Poem=0"));
+        // Every author has a biography row, with Null where none was given.
+        QCOMPARE(test::scalar(file, "select count(*) from ChinaAuthor").toInt(), 4);
+        QCOMPARE(test::scalar(file, "select count(*) from ChinaAuthorDetail").toInt(), 4);
+        QCOMPARE(test::scalar(file, "select AuthorID from ChinaAuthorDetail where AuthorDetail is null").toString(),
+                 QString("A3"));
+        QCOMPARE(test::scalar(file, "select count(*) from ForeignAuthorDetail where AuthorDetail is not null").toInt(), 3);
+        QCOMPARE(test::scalar(file, "select Content from ForeignPoem where PoemID='WP1'").toString(),
+                 QString("The sun comes up.\n\nThe day begins."));
+        QCOMPARE(test::scalar(file, "select Name from ChinaPoem where PoemID='P6'").toString(), QString("水调歌头"));
+        QVERIFY(test::scalar(file, "select count(*) from sqlite_master where type='index' and name='idx_ChinaPoem_AuthorID'")
+                    .toBool());
+    }
+
+    void anExistingFileIsKeptUnlessForced()
+    {
+        const QString folder = m_dir.filePath("exists");
+        QDir().mkpath(folder);
+        const QString file = folder + "/poem.mdb";
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+        f.close();
+        const QString refused = buildError([&] { LibraryWriter writer(file, false); });
+        QVERIFY2(refused.contains(file) && refused.contains("--force"), qPrintable(refused));
+        QCOMPARE(filesIn(folder), QStringList({"poem.mdb"}));
+
+        const Cli cli = runBuilder({"--sample", QELVANE_FIXTURES_DIR "/library", "--out", file});
+        QCOMPARE(cli.exitCode, 1);
+        QVERIFY(cli.err.contains("文件已存在"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("keep me"));
+        f.close();
+
+        const Cli forced = runBuilder({"--sample", QELVANE_FIXTURES_DIR "/library", "--out", file, "--force"});
+        QCOMPARE(forced.exitCode, 0);
+        QVERIFY2(forced.out.contains("完成：7 位作者，10 首诗词"), qPrintable(forced.out));
+        QVERIFY(DbConnection::Open(file)->isOpen());
+        QCOMPARE(filesIn(folder), QStringList({"poem.mdb"}));
+    }
+
+    void badJsonNamesTheFileAndPosition()
+    {
+        const QString corpus = m_dir.filePath("badjson");
+        QDir().mkpath(corpus);
+        QFile f(corpus + "/poet.tang.0.json");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[\n  {\"author\": \"李白\",\n   \"title\": \"x\" \"paragraphs\": []}\n]\n");
+        f.close();
+        const QString out = m_dir.filePath("badjson.mdb");
+        const Cli cli = runBuilder({"--corpus", "唐=" + corpus, "--out", out});
+        QCOMPARE(cli.exitCode, 1);
+        QVERIFY2(cli.err.contains(corpus + "/poet.tang.0.json:3:"), qPrintable(cli.err));
+        // All or nothing: neither the library nor a part of it is left.
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(QDir(m_dir.path()).entryList({"badjson.mdb*"}, QDir::Files), QStringList());
+    }
+
+    void aBadItemNamesItsPosition()
+    {
+        const QString corpus = m_dir.filePath("baditem");
+        writeJson(corpus + "/poet.tang.0.json",
+                  {poem("李白", "静夜思", {"床前明月光"}), QJsonObject{{"author", "杜甫"}, {"title", "无诗句"}}});
+        const QString out = m_dir.filePath("baditem.mdb");
+        const QString error = buildError([&] {
+            const Converter asIs(false);
+            LibraryWriter writer(out, false);
+            importChinese(writer, asIs, chineseFolder("唐", corpus));
+            writer.commit();
+        });
+        QVERIFY2(error.contains("poet.tang.0.json：第 2 项") && error.contains("paragraphs"), qPrintable(error));
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(QDir(m_dir.path()).entryList({"baditem.mdb*"}, QDir::Files), QStringList());
+
+        writeJson(corpus + "/poet.tang.0.json", {poem("", "无名", {"一句"})});
+        QVERIFY(buildError([&] {
+                    const Converter asIs(false);
+                    LibraryWriter writer(out, false);
+                    importChinese(writer, asIs, chineseFolder("唐", corpus));
+                }).contains("缺少文本“author”"));
+        QVERIFY(buildError([&] { chineseFolder("唐", m_dir.filePath("nowhere")); }).contains("文件夹不存在"));
+    }
+
+    void aCorpusFolderInTraditionalCharacters()
+    {
+        const QString corpus = m_dir.filePath("tang");
+        writeJson(corpus + "/poet.tang.1000.json", {poem("杜甫", "春望", {"國破山河在，城春草木深。"})});
+        writeJson(corpus + "/poet.tang.0.json",
+                  {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
+                   // The same poem twice is kept once.
+                   poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
+        writeJson(corpus + "/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "字太白，號青蓮居士。"}}});
+        writeJson(corpus + "/ci.song.0.json",
+                  {QJsonObject{{"author", "蘇軾"}, {"rhythmic", "水調歌頭"}, {"paragraphs", QJsonArray{"明月幾時有"}},
+                               {"notes", QJsonArray{"中秋", "作"}}}});
+        const QString file = m_dir.filePath("tang.mdb");
+        {
+            const Converter simplified(true);
+            LibraryWriter writer(file, false);
+            importChinese(writer, simplified, chineseFolder("唐", corpus));
+            writer.commit();
+        }
+        // Files come in the order of their names, numbers counted as numbers (0 before 1000).
+        QCOMPARE(test::scalar(file, "select group_concat(Name, '|') from ChinaPoem").toString(),
+                 QString("水调歌头|静夜思|春望"));
+        QCOMPARE(test::scalar(file, "select Content from ChinaPoem where Name='春望'").toString(),
+                 QString("国破山河在，城春草木深。"));
+        QCOMPARE(test::scalar(file, "select AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a using(AuthorID) "
+                                    "where a.AuthorName='李白'").toString(),
+                 QString("字太白，号青莲居士。"));
+        QCOMPARE(test::scalar(file, "select Note from ChinaPoem where Name='水调歌头'").toString(), QString("中秋\n作"));
+        QCOMPARE(test::scalar(file, "select group_concat(AuthorName) from ChinaAuthor").toString(),
+                 QString("苏轼,李白,杜甫"));
+        QCOMPARE(test::scalar(file, "select Epoch from ChinaEpoch").toString(), QString("唐"));
+    }
+
+    void longImportsReportProgress()
+    {
+        const QString corpus = m_dir.filePath("big");
+        QJsonArray poems;
+        for (int i = 0; i < 10001; ++i)
+            poems.append(poem(QString("作者%1").arg(i % 50), QString("诗%1").arg(i), {QString("第%1句").arg(i)}));
+        writeJson(corpus + "/poet.song.0.json", poems);
+        const Cli cli = runBuilder({"--corpus", "宋=" + corpus, "--out", m_dir.filePath("big.mdb")});
+        QCOMPARE(cli.exitCode, 0);
+        QVERIFY2(cli.out.contains("已写入 10000 首……"), qPrintable(cli.out));
+        QVERIFY(cli.out.contains("完成：50 位作者，10001 首诗词"));
+    }
+
+    void usageErrors()
+    {
+        QCOMPARE(runBuilder({"--sample", "x"}).exitCode, 2);
+        QCOMPARE(runBuilder({"--out", m_dir.filePath("none.mdb")}).exitCode, 2);
+        const Cli cli = runBuilder({"--corpus", "no-epoch", "--out", m_dir.filePath("none.mdb")});
+        QCOMPARE(cli.exitCode, 1);
+        QVERIFY(cli.err.contains("年代=文件夹"));
+        QVERIFY(!QFile::exists(m_dir.filePath("none.mdb")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_MkLib)
+#include "tst_mklib.moc"

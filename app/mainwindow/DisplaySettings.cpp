@@ -1,0 +1,135 @@
+// The fonts, sizes and colours of the four reading areas and the music file, read
+// from the settings at start and written back at shutdown.
+#include "frmMain.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace qelvane {
+
+namespace {
+
+constexpr quint32 SystemColourFlag = 0x80000000u;
+
+// System colours (a value with the high bit set names one by its index) shown in
+// the reading areas, by the palette role that stands for them here.
+QColor systemColour(quint32 value)
+{
+    const QPalette palette;
+    switch (value & 0xff) {
+    case 5:
+        return palette.color(QPalette::Base);
+    case 8:
+    case 18:
+        return palette.color(QPalette::Text);
+    case 13:
+        return palette.color(QPalette::Highlight);
+    case 14:
+        return palette.color(QPalette::HighlightedText);
+    case 15:
+        return palette.color(QPalette::Button);
+    default:
+        return palette.color(QPalette::Window);
+    }
+}
+
+// Colours are kept as the 32-bit values the settings hold: red in the low byte,
+// then green, then blue.
+QColor toQColor(qint32 stored)
+{
+    const auto value = static_cast<quint32>(stored);
+    if (value & SystemColourFlag)
+        return systemColour(value);
+    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}
+
+const char* const BackColorProperty = "qelvaneBackColor";
+const char* const ForeColorProperty = "qelvaneForeColor";
+
+void setColour(QWidget* area, const char* property, QPalette::ColorRole role, qint32 value)
+{
+    area->setProperty(property, value);
+    QPalette palette = area->palette();
+    palette.setColor(role, toQColor(value));
+    area->setPalette(palette);
+}
+
+qint32 readColour(const SettingsStore& settings, const QString& key, qint32 fallback)
+{
+    bool ok = false;
+    const qint64 value = settings.GetSetting(key, QString::number(fallback)).toLongLong(&ok);
+    // A hand-edited value that is no 32-bit number gives way to the default.
+    if (!ok || value < INT32_MIN || value > UINT32_MAX)
+        return fallback;
+    return static_cast<qint32>(static_cast<quint32>(value));
+}
+
+} // namespace
+
+QList<QPair<QWidget*, QString>> frmMain::readingAreas() const
+{
+    return {{lvwPoem, QStringLiteral("Name")},
+            {txtAuthorDetail, QStringLiteral("Author")},
+            {txtPoemDetail, QStringLiteral("Poem")},
+            {txtPoemNote, QStringLiteral("Note")}};
+}
+
+qint32 frmMain::backColor(QWidget* area) { return area->property(BackColorProperty).toInt(); }
+qint32 frmMain::foreColor(QWidget* area) { return area->property(ForeColorProperty).toInt(); }
+void frmMain::setBackColor(QWidget* area, qint32 value) { setColour(area, BackColorProperty, QPalette::Base, value); }
+void frmMain::setForeColor(QWidget* area, qint32 value) { setColour(area, ForeColorProperty, QPalette::Text, value); }
+
+void frmMain::setFontName(QWidget* area, const QString& name)
+{
+    QFont font = area->font();
+    font.setFamily(name);
+    area->setFont(font);
+}
+
+void frmMain::setFontSize(QWidget* area, const QString& size)
+{
+    bool ok = false;
+    const double points = size.toDouble(&ok);
+    if (!ok || points <= 0)
+        return;
+    QFont font = area->font();
+    font.setPointSizeF(points);
+    area->setFont(font);
+}
+
+QString frmMain::fontSizeText(QWidget* area)
+{
+    return QString::number(area->font().pointSizeF());
+}
+
+void frmMain::LoadSettings()
+{
+    const auto areas = readingAreas();
+    for (const auto& [area, prefix] : areas)
+        setBackColor(area, readColour(m_settings, prefix + QStringLiteral("BackColor"), 16777215));
+    for (const auto& [area, prefix] : areas)
+        setFontName(area, m_settings.GetSetting(prefix + QStringLiteral("Font"), QStringLiteral("宋体")));
+    for (const auto& [area, prefix] : areas)
+        setFontSize(area, m_settings.GetSetting(prefix + QStringLiteral("Size"), QStringLiteral("9")));
+    for (const auto& [area, prefix] : areas)
+        setForeColor(area, readColour(m_settings, prefix + QStringLiteral("ForeColor"), 0));
+    MusicFileName = m_settings.GetSetting(QStringLiteral("MusicFile"), QString());
+}
+
+void frmMain::SaveSettings()
+{
+    const auto areas = readingAreas();
+    for (const auto& [area, prefix] : areas)
+        m_settings.SaveSetting(prefix + QStringLiteral("BackColor"), QString::number(backColor(area)));
+    for (const auto& [area, prefix] : areas)
+        m_settings.SaveSetting(prefix + QStringLiteral("Font"), area->font().family());
+    for (const auto& [area, prefix] : areas)
+        m_settings.SaveSetting(prefix + QStringLiteral("Size"), fontSizeText(area));
+    for (const auto& [area, prefix] : areas)
+        m_settings.SaveSetting(prefix + QStringLiteral("ForeColor"), QString::number(foreColor(area)));
+    m_settings.SaveSetting(QStringLiteral("MusicFile"), MusicFileName);
+}
+
+} // namespace qelvane
