@@ -1,0 +1,226 @@
+// The menu and tool bars: their tools, the one dispatcher, and the two views.
+#include "TestLibrary.h"
+#include "dialogs/frmQueryPoem.h"
+#include "mainwindow/BarMain.h"
+#include "mainwindow/StatusBar.h"
+#include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+
+namespace {
+
+// Closes the next modal dialog as soon as it shows and tells its name.
+QString closeNextModal(const std::function<void()>& open)
+{
+    QString seen;
+    QTimer::singleShot(0, [&seen] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            seen = dialog->objectName() + (dialog->parentWidget() ? "@" + dialog->parentWidget()->objectName() : "");
+            dialog->close();
+        }
+    });
+    open();
+    return seen;
+}
+
+QStringList toolRows(BarMain* bar, const QString& band, bool withTips = true)
+{
+    QStringList rows;
+    for (QAction* tool : bar->bandTools(band)) {
+        QString row = tool->objectName();
+        if (!tool->isSeparator())
+            row += "|" + tool->text() + (withTips ? "|" + tool->toolTip() : QString());
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+class tst_Commands : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::MainWindowHarness> h;
+    frmMain* form() { return h->form.get(); }
+    BarMain* bar() { return form()->barMain; }
+    bool checked(const char* band, const char* tool) { return bar()->Tool(band, tool)->isChecked(); }
+
+private slots:
+    void init() { h = std::make_unique<test::MainWindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void theToolBar()
+    {
+        QCOMPARE(bar()->bandCaption("tbMain"), QString("标准"));
+        QCOMPARE(toolRows(bar(), "tbMain"),
+                 QStringList({"tbAll|全部|全部诗词内容", "tbFavorite|收藏|收藏夹内容", "tbSec", "tbAdd|添加|添加新诗词",
+                              "tbEdit|编辑|修改当前诗词", "tbDelete|删除|删除当前诗词",
+                              "tbSave|输出|将当前诗词输出到Microsoft Word", "tbSec", "tbFind|查找|查找诗词",
+                              "tbAddFavorite|加入收藏|将您喜爱的这首诗加入收藏夹", "tbSec", "tbHelp|帮助|系统帮助文件",
+                              "tbSec", "tbExit|退出|退出到Windows"}));
+        for (QAction* tool : bar()->bandTools("tbMain"))
+            QVERIFY(tool->isSeparator() || !tool->icon().isNull());
+    }
+
+    void theMenus()
+    {
+        QCOMPARE(bar()->bandCaption("mnuMain"), QString("主菜单"));
+        QStringList headers;
+        for (QAction* header : bar()->menuBar()->actions())
+            headers << header->objectName() + "|" + header->text();
+        QCOMPARE(headers, QStringList({"mnuFile|文件(&F)", "mnuEdit|编辑(&E)", "mnuFavorite|收藏(&G)",
+                                       "mnuTools|工具(&T)", "mnuHelp|帮助(&H)"}));
+        QCOMPARE(toolRows(bar(), "mnuFile", false),
+                 QStringList({"mnuAllPoems|全部诗词(&A)", "mnuFavoritePoems|收藏夹诗词(&F)", "mnuSec", "mnuExit|退出(&X)..."}));
+        QCOMPARE(bar()->bandCaption("mnuEdit"), QString("编辑"));
+        QStringList edit;
+        for (QAction* tool : bar()->bandTools("mnuEdit"))
+            edit << (tool->isSeparator() ? "-" : tool->text());
+        QCOMPARE(edit, QStringList({"查找(&S)...", "-", "添加作者...", "添加诗词...", "-", "修改作者...", "修改诗词...", "-",
+                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出到Microsoft Word..."}));
+        QCOMPARE(bar()->Tool("mnuFavorite", "mnuCleanFavorite")->text(), QString("整理收藏夹..."));
+        QCOMPARE(bar()->Tool("mnuTools", "mnuOptions")->text(), QString("系统设置(&O)..."));
+        QCOMPARE(bar()->Tool("mnuHelp", "mnuAbout")->text(), QString("关于(&A)..."));
+        QVERIFY(!bar()->Tool("mnuFile", "tbAll"));
+        QVERIFY(!bar()->Tool("noBand", "mnuAbout"));
+    }
+
+    void switchingViews()
+    {
+        QSignalSpy rebuilds(form(), &frmMain::treeLoaded);
+        QVERIFY(checked("tbMain", "tbAll") && checked("mnuFile", "mnuAllPoems"));
+        QVERIFY(!checked("tbMain", "tbFavorite") && !checked("mnuFile", "mnuFavoritePoems"));
+
+        // Already in the all-poems view: nothing is rebuilt and nothing changes.
+        form()->sbStatusBar->setPanelText(2, "unchanged");
+        bar()->Tool("tbMain", "tbAll")->trigger();
+        form()->BarMain_ToolClick("mnuAllPoems");
+        QCOMPARE(rebuilds.count(), 0);
+        QCOMPARE(form()->sbStatusBar->panelText(2), QString("unchanged"));
+        QVERIFY(checked("tbMain", "tbAll"));
+
+        bar()->Tool("mnuFile", "mnuFavoritePoems")->trigger();
+        QVERIFY(form()->FavoritesMode);
+        QCOMPARE(rebuilds.count(), 1);
+        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前位置：收藏夹"));
+        QVERIFY(checked("tbMain", "tbFavorite") && checked("mnuFile", "mnuFavoritePoems"));
+        QVERIFY(!checked("tbMain", "tbAll") && !checked("mnuFile", "mnuAllPoems"));
+
+        bar()->Tool("tbMain", "tbFavorite")->trigger();
+        QCOMPARE(rebuilds.count(), 1);
+        QVERIFY(checked("tbMain", "tbFavorite"));
+
+        bar()->Tool("tbMain", "tbAll")->trigger();
+        QVERIFY(!form()->FavoritesMode);
+        QCOMPARE(rebuilds.count(), 2);
+        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前位置：全部诗词"));
+        QVERIFY(checked("tbMain", "tbAll") && checked("mnuFile", "mnuAllPoems"));
+        QVERIFY(!checked("tbMain", "tbFavorite") && !checked("mnuFile", "mnuFavoritePoems"));
+    }
+
+    void aRealClickOnTheToolBar()
+    {
+        form()->resize(1000, 600);
+        form()->show();
+        auto* button = qobject_cast<QToolButton*>(bar()->toolBar()->widgetForAction(bar()->Tool("tbMain", "tbFavorite")));
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(form()->FavoritesMode);
+        QVERIFY(button->isChecked());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(form()->FavoritesMode);
+        QVERIFY(button->isChecked());
+    }
+
+    void switchingLeavesTheListUntilTheNextClick()
+    {
+        form()->tvwPoem_NodeClick(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
+        form()->BarMain_ToolClick("tbFavorite");
+        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(form()->tvwPoem->topLevelItem(0)->childCount(), 0);
+    }
+
+    void headersAndSeparatorsRunNothing()
+    {
+        msg::Recorder boxes;
+        QSignalSpy rebuilds(form(), &frmMain::treeLoaded);
+        for (const char* name : {"mnuFile", "mnuEdit", "mnuFavorite", "mnuTools", "mnuHelp", "mnuSec", "tbSec",
+                                 "mnuMain", "tbmain", "TBALL", "tbexit", ""})
+            form()->BarMain_ToolClick(name);
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(rebuilds.count(), 0);
+        QVERIFY(!form()->FavoritesMode);
+        QVERIFY(!form()->mQueryForm->isVisible());
+    }
+
+    void findShowsTheOneSearchDialogBesideTheWindow()
+    {
+        form()->show();
+        frmQueryPoem* dialog = form()->mQueryForm;
+        form()->BarMain_ToolClick("tbFind");
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        QCOMPARE(dialog->parentWidget(), form());
+        QVERIFY(!QApplication::activeModalWidget());
+        dialog->setWindowTitle("kept");
+        dialog->hide();
+        form()->BarMain_ToolClick("mnuFind");
+        QCOMPARE(form()->mQueryForm, dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("kept"));
+    }
+
+    void dialogCommandsOpenModally()
+    {
+        form()->show();
+        QCOMPARE(closeNextModal([this] { form()->BarMain_ToolClick("mnuPoemFormat"); }),
+                 QString("frmQueryFormat@frmMain"));
+        QCOMPARE(closeNextModal([this] { form()->BarMain_ToolClick("mnuAbout"); }), QString("frmAbout@frmMain"));
+        // The format lookup and the about box are made once and shown again.
+        QWidget* about = form()->findChild<QWidget*>("frmAbout");
+        closeNextModal([this] { form()->BarMain_ToolClick("mnuAbout"); });
+        QCOMPARE(form()->findChild<QWidget*>("frmAbout"), about);
+        QCOMPARE(closeNextModal([this] { form()->BarMain_ToolClick("mnuCleanFavorite"); }),
+                 QString("frmCleanFavorite@frmMain"));
+        // The cleaner is made for each use and released after it.
+        QVERIFY(!form()->findChild<QWidget*>("frmCleanFavorite"));
+    }
+
+    void exitGoesThroughTheCloseQuestion()
+    {
+        form()->show();
+        for (const char* name : {"mnuExit", "tbExit"}) {
+            msg::Recorder boxes;
+            boxes.answerNext(msg::Answer::No);
+            form()->BarMain_ToolClick(name);
+            QCOMPARE(boxes.texts(), QStringList({"是否退出？"}));
+            QVERIFY(form()->isVisible());
+        }
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        form()->BarMain_ToolClick("tbExit");
+        QVERIFY(!form()->isVisible());
+    }
+
+    void commandsStillToComeAreQuiet()
+    {
+        msg::Recorder boxes;
+        form()->tvwPoem_NodeClick(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
+        for (const char* name : {"mnuAddNewAuthor", "mnuEditAuthor", "mnuAddNewPoem", "tbAdd", "mnuEditPoem", "tbEdit",
+                                 "mnuDeleteAuthor", "mnuDeletePoem", "tbDelete", "mnuDeleteEpoch", "mnuSave", "tbSave",
+                                 "mnuAddFavorite", "tbAddFavorite", "mnuOptions", "mnuHelpContent", "tbHelp"})
+            form()->BarMain_ToolClick(name);
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(test::entryTexts(form()->lvwPoem).size(), 2);
+    }
+};
+
+QTEST_MAIN(tst_Commands)
+#include "tst_commands.moc"

@@ -1,0 +1,180 @@
+// The poem list: sorting, showing a poem, and a poem handed over by the search dialog.
+#include "TestLibrary.h"
+#include "dialogs/frmQueryPoem.h"
+#include "mainwindow/NodeData.h"
+#include "mainwindow/StatusBar.h"
+#include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+using test::entryTexts;
+using test::nodeAt;
+
+class tst_PoemView : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::MainWindowHarness> h;
+    frmMain* form() { return h->form.get(); }
+    void click(const QStringList& path) { form()->tvwPoem_NodeClick(nodeAt(form()->tvwPoem, path)); }
+    void clickEntry(int row) { form()->lvwPoem_ItemClick(form()->lvwPoem->topLevelItem(row)); }
+    QString poemText() { return form()->txtPoemDetail->toPlainText(); }
+    QString noteText() { return form()->txtPoemNote->toPlainText(); }
+    void showResult(QString id, QString name, QString type) { form()->mQueryForm_ShowQueryResult(id, name, type); }
+
+private slots:
+    void init() { h = std::make_unique<test::MainWindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void sortingFlipsAndStays()
+    {
+        click({"中国诗词", "唐", "李白"});
+        // In the order the library holds them until the first click.
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        QVERIFY(!form()->listSorted());
+        // The first click sorts descending; titles sort by their pinyin (jiang before jing).
+        form()->lvwPoem_ColumnClick(0);
+        QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        form()->lvwPoem_ColumnClick(0);
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"将进酒", "静夜思"}));
+        // Later fills come in the chosen order.
+        click({"中国诗词", "唐", "杜甫"});
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"春望", "It's 杜's 'quoted' poem"}));
+        form()->lvwPoem_ColumnClick(0);
+        click({"中国诗词", "唐", "李白"});
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+    }
+
+    void clickingTheHeader()
+    {
+        form()->resize(900, 600);
+        form()->show();
+        click({"中国诗词", "唐", "李白"});
+        QHeaderView* header = form()->lvwPoem->header();
+        const QPoint section(header->sectionViewportPosition(0) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, section);
+        QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, section);
+        QCOMPARE(form()->listSortOrder(), Qt::AscendingOrder);
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"将进酒", "静夜思"}));
+    }
+
+    void showingAChinesePoem()
+    {
+        click({"中国诗词", "唐", "李白"});
+        clickEntry(0);
+        QCOMPARE(poemText(), QString("床前明月光，疑是地上霜。\n举头望明月，低头思故乡。"));
+        QCOMPARE(noteText(), QString("五言绝句。"));
+        // Null notes leave the notes box empty; the biography and status stay.
+        clickEntry(1);
+        QCOMPARE(poemText(), QString("君不见黄河之水天上来，奔流到海不复回。"));
+        QVERIFY(noteText().isEmpty());
+        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有2首作品"));
+
+        test::seed(h->libraryFile, "update ChinaPoem set Content=null where PoemID='P1'");
+        clickEntry(0);
+        QVERIFY(poemText().isEmpty());
+        QCOMPARE(noteText(), QString("五言绝句。"));
+    }
+
+    void showingAForeignPoem()
+    {
+        // A Chinese poem that carries the foreign poem's ID must not be read.
+        test::seed(h->libraryFile, "insert into ChinaPoem(PoemID,Name,Content) values('WP1','冒名','错的')");
+        click({"国外诗词", "英国", "O'Brien"});
+        clickEntry(0);
+        QCOMPARE(poemText(), QString("The sun comes up.\n\nThe day begins."));
+        QCOMPARE(noteText(), QString("A note."));
+    }
+
+    void aRealClickOnAnEntry()
+    {
+        form()->resize(900, 600);
+        form()->show();
+        click({"中国诗词", "宋", "苏轼"});
+        QTreeWidget* list = form()->lvwPoem;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+        QCOMPARE(poemText(), QString("明月几时有？把酒问青天。"));
+        QCOMPARE(noteText(), QString("中秋作。"));
+    }
+
+    void aChineseSearchResult()
+    {
+        msg::Recorder boxes;
+        click({"中国诗词", "唐", "李白"});
+        const QString summary = form()->sbStatusBar->panelText(1);
+        showResult("P3", "春望", "C");
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"春望"}));
+        QCOMPARE(form()->lvwPoem->currentItem(), form()->lvwPoem->topLevelItem(0));
+        QCOMPARE(form()->CurrentPoemSource, QString("C"));
+        QCOMPARE(poemText(), QString("国破山河在，城春草木深。"));
+        QCOMPARE(noteText(), QString("作于安史之乱中。"));
+        QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"中国诗词", "唐", "杜甫"}));
+        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("杜甫，字子美，自号少陵野老。"));
+        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前状态：查找诗词结果"));
+        QCOMPARE(form()->sbStatusBar->panelText(1), summary);
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void aForeignResultNeverSelectsAChineseAuthor()
+    {
+        msg::Recorder boxes;
+        test::seed(h->libraryFile, "insert into ChinaAuthor values('E2','唐','WA2','同号者')");
+        test::seed(h->libraryFile, "insert into ChinaAuthorDetail values('WA2','错的小传')");
+        form()->LoadTree();
+        QString id = "FWP3", name = "The Tyger", type = "F";
+        emit form()->mQueryForm->ShowQueryResult(id, name, type);
+        QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"国外诗词", "英国", "布莱克"}));
+        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("英国诗人。"));
+        QCOMPARE(poemText(), QString("Tyger Tyger, burning bright,"));
+        QCOMPARE(form()->CurrentPoemSource, QString("F"));
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void aResultWhosePoemIsGone()
+    {
+        msg::Recorder boxes;
+        form()->txtAuthorDetail->setPlainText("old");
+        form()->txtPoemDetail->setPlainText("old");
+        showResult("P999", "失传之作", "C");
+        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"失传之作"}));
+        QVERIFY(poemText().isEmpty());
+        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
+        // The failed look-up of the author "不详" is reported, and the rest still runs.
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().first().text.contains("不详"));
+        QCOMPARE(boxes.shown().first().title, QString("提示"));
+        QCOMPARE(boxes.shown().first().icon, msg::Icon::Information);
+        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前状态：查找诗词结果"));
+    }
+
+    void aResultWhoseAuthorIsNotInTheTree()
+    {
+        msg::Recorder boxes;
+        form()->FavoritesMode = true;
+        form()->LoadTree();
+        showResult("P1", "静夜思", "C");
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().first().text.contains("A1"));
+        QCOMPARE(poemText(), QString("床前明月光，疑是地上霜。\n举头望明月，低头思故乡。"));
+        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
+    }
+
+    void aResultWithoutABiography()
+    {
+        msg::Recorder boxes;
+        form()->txtAuthorDetail->setPlainText("old");
+        showResult("P5", "无题", "C");
+        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(form()->tvwPoem->currentItem()->text(0), QString("无名氏"));
+    }
+};
+
+QTEST_MAIN(tst_PoemView)
+#include "tst_poemview.moc"
