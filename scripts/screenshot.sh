@@ -3,7 +3,8 @@
 # to the given file and quits the program.
 #   scripts/screenshot.sh OUT.png [PROGRAM]
 # PROGRAM defaults to build/bin/qelvane; QELVANE_SETTINGS may name a settings file to
-# start from (the window placement of the picture, say).
+# start from (the window placement of the picture, say); SCREENSHOT_KEYS may list keys
+# (xdotool names) to type into the window before the picture is taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:?usage: scripts/screenshot.sh OUT.png [PROGRAM]}")
@@ -29,6 +30,12 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 sleep "${SCREENSHOT_SETTLE:-1.5}"
+if [ -n "${SCREENSHOT_KEYS:-}" ]; then
+  window=$(DISPLAY=$display xdotool search --name "$title" | head -n 1)
+  DISPLAY=$display xdotool windowfocus --sync "$window"
+  for key in $SCREENSHOT_KEYS; do DISPLAY=$display xdotool key --delay 60 "$key"; done
+  sleep 0.8
+fi
 DISPLAY=$display import -window root "$out"
 kill "$app" 2>/dev/null || true
 wait "$app" 2>/dev/null || true

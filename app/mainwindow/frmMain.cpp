@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BarMain.h"
+#include "NavigableTree.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
 #include "Twips.h"
@@ -77,7 +78,8 @@ void frmMain::buildControls()
     picTitles->setGeometry(0, 0, toPixels(8100), toPixels(975));
     connect(barMain, &BarMain::ToolClick, this, &frmMain::BarMain_ToolClick);
 
-    tvwPoem = new QTreeWidget(this);
+    auto* tree = new NavigableTree(this);
+    tvwPoem = tree;
     tvwPoem->setObjectName(QStringLiteral("tvwPoem"));
     tvwPoem->setHeaderHidden(true);
     tvwPoem->setColumnCount(1);
@@ -86,10 +88,12 @@ void frmMain::buildControls()
     connect(tvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvwPoem_NodeClick(node); });
     connect(tvwPoem, &QTreeWidget::itemCollapsed, this, &frmMain::tvwPoem_NodeClick);
     connect(tvwPoem, &QTreeWidget::itemDoubleClicked, this, [this] { tvwPoem_DblClick(); });
+    connect(tree, &NavigableTree::itemReachedByKeyboard, this, &frmMain::tvwPoem_NodeClick);
 
     picAuthor = new QWidget(this);
     picAuthor->setObjectName(QStringLiteral("picAuthor"));
-    lvwPoem = new QTreeWidget(picAuthor);
+    auto* list = new NavigableTree(picAuthor);
+    lvwPoem = list;
     lvwPoem->setObjectName(QStringLiteral("lvwPoem"));
     lvwPoem->setRootIsDecorated(false);
     lvwPoem->setUniformRowHeights(true);
@@ -99,6 +103,7 @@ void frmMain::buildControls()
     lvwPoem->header()->setStretchLastSection(true);
     connect(lvwPoem->header(), &QHeaderView::sectionClicked, this, &frmMain::lvwPoem_ColumnClick);
     connect(lvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* entry) { lvwPoem_ItemClick(entry); });
+    connect(list, &NavigableTree::itemReachedByKeyboard, this, &frmMain::lvwPoem_ItemClick);
     txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail");
 
     imgSplitter = new SplitterHandle(this);

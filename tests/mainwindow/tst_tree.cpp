@@ -241,6 +241,24 @@ private slots:
         QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"Demain, dès l'aube"}));
     }
 
+    void readingOnWithTheKeyboard()
+    {
+        form()->resize(900, 600);
+        form()->show();
+        QTreeWidget* tree = form()->tvwPoem;
+        tree->setFocus();
+        tree->setCurrentItem(nodeAt(tree, {"中国诗词", "唐"}));
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(panel(1), QString("中国诗人李白：共有2首作品"));
+        QTreeWidget* list = form()->lvwPoem;
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(form()->txtPoemNote->toPlainText(), QString("五言绝句。"));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("君不见黄河之水天上来，奔流到海不复回。"));
+    }
+
     void doubleClickingANonAuthorDoesNothing()
     {
         QTreeWidget* tree = form()->tvwPoem;

@@ -165,7 +165,9 @@ private slots:
                   {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
                    // The same poem twice is kept once.
                    poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
-        writeJson(corpus + "/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "字太白，號青蓮居士。"}}});
+        writeJson(corpus + "/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "字太白，號青蓮居士。"}},
+                                                  // A biography standing twice is kept once.
+                                                  QJsonObject{{"name", "杜甫"}, {"desc", "字子美。 字子美。"}}});
         writeJson(corpus + "/ci.song.0.json",
                   {QJsonObject{{"author", "蘇軾"}, {"rhythmic", "水調歌頭"}, {"paragraphs", QJsonArray{"明月幾時有"}},
                                {"notes", QJsonArray{"中秋", "作"}}}});
@@ -184,6 +186,9 @@ private slots:
         QCOMPARE(test::scalar(file, "select AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a using(AuthorID) "
                                     "where a.AuthorName='李白'").toString(),
                  QString("字太白，号青莲居士。"));
+        QCOMPARE(test::scalar(file, "select AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a using(AuthorID) "
+                                    "where a.AuthorName='杜甫'").toString(),
+                 QString("字子美。"));
         QCOMPARE(test::scalar(file, "select Note from ChinaPoem where Name='水调歌头'").toString(), QString("中秋\n作"));
         QCOMPARE(test::scalar(file, "select group_concat(AuthorName) from ChinaAuthor").toString(),
                  QString("苏轼,李白,杜甫"));

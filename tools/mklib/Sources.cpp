@@ -29,6 +29,15 @@ QStringList numberedFiles(const QDir& dir, const QStringList& patterns)
     return files;
 }
 
+// Some biographies of the data set stand twice in a row; one copy is kept.
+QString withoutRepeat(const QString& text)
+{
+    const qsizetype half = text.size() / 2;
+    if (text.size() % 2 == 1 && text.at(half).isSpace() && text.left(half) == text.mid(half + 1))
+        return text.left(half);
+    return text;
+}
+
 QHash<QString, QString> readBiographies(const Converter& convert, const QStringList& files)
 {
     QHash<QString, QString> biographies;
@@ -41,7 +50,7 @@ QHash<QString, QString> readBiographies(const Converter& convert, const QStringL
             if (biography.isEmpty())
                 biography = author.value(QStringLiteral("description")).toString();
             if (!biography.trimmed().isEmpty() && !biographies.contains(name))
-                biographies.insert(name, convert(biography.trimmed()));
+                biographies.insert(name, convert(withoutRepeat(biography.trimmed())));
         }
     }
     return biographies;
