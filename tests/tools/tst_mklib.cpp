@@ -136,25 +136,37 @@ private slots:
     {
         const QString corpus = m_dir.filePath("baditem");
         writeJson(corpus + "/poet.tang.0.json",
-                  {poem("李白", "静夜思", {"床前明月光"}), QJsonObject{{"author", "杜甫"}, {"title", "无诗句"}}});
+                  {poem("李白", "静夜思", {"床前明月光"}),
+                   QJsonObject{{"author", "杜甫"}, {"title", "x"}, {"paragraphs", "not a list"}}});
         const QString out = m_dir.filePath("baditem.mdb");
-        const QString error = buildError([&] {
+        auto build = [&] {
             const Converter asIs(false);
             LibraryWriter writer(out, false);
             importChinese(writer, asIs, chineseFolder("唐", corpus));
             writer.commit();
-        });
+        };
+        const QString error = buildError(build);
         QVERIFY2(error.contains("poet.tang.0.json：第 2 项") && error.contains("paragraphs"), qPrintable(error));
         QVERIFY(!QFile::exists(out));
         QCOMPARE(QDir(m_dir.path()).entryList({"baditem.mdb*"}, QDir::Files), QStringList());
 
         writeJson(corpus + "/poet.tang.0.json", {poem("", "无名", {"一句"})});
-        QVERIFY(buildError([&] {
-                    const Converter asIs(false);
-                    LibraryWriter writer(out, false);
-                    importChinese(writer, asIs, chineseFolder("唐", corpus));
-                }).contains("缺少文本“author”"));
+        QVERIFY(buildError(build).contains("缺少文本“author”"));
         QVERIFY(buildError([&] { chineseFolder("唐", m_dir.filePath("nowhere")); }).contains("文件夹不存在"));
+        QVERIFY(!QFile::exists(out));
+    }
+
+    void gapsInARealCorpus()
+    {
+        const QString corpus = m_dir.filePath("gaps");
+        writeJson(corpus + "/poet.tang.0.json",
+                  {poem("李白", "", {"有句无题"}), QJsonObject{{"author", "杜甫"}, {"title", "有题无句"}},
+                   poem("杜甫", "春望", {"国破山河在"})});
+        const QString out = m_dir.filePath("gaps.mdb");
+        const Cli cli = runBuilder({"--corpus", "唐=" + corpus, "--out", out});
+        QCOMPARE(cli.exitCode, 0);
+        QVERIFY2(cli.err.contains("警告：" + corpus + "/poet.tang.0.json：第 2 项没有诗句，已跳过"), qPrintable(cli.err));
+        QCOMPARE(test::scalar(out, "select group_concat(Name, '|') from ChinaPoem").toString(), QString("无题|春望"));
     }
 
     void aCorpusFolderInTraditionalCharacters()

@@ -42,6 +42,8 @@ public:
 
     // Called after every 10,000 poems with the number added so far.
     std::function<void(int)> progress;
+    // Told of input that is left out (a poem without lines, say).
+    std::function<void(const QString&)> warning;
 
     // Indexes the tables, commits and puts the file in place of the target.
     void commit();

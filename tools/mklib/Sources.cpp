@@ -93,13 +93,17 @@ void importChinese(LibraryWriter& writer, const Converter& convert, const Chines
                 throw BuildError(QStringLiteral("%1：第 %2 项：应为对象").arg(file).arg(i + 1));
             const QJsonObject poem = poems[i].toObject();
             const QString author = convert(requiredText(poem, QStringLiteral("author"), file, i)).trimmed();
-            const QString title = convert(poem.contains(QStringLiteral("title"))
-                                              ? requiredText(poem, QStringLiteral("title"), file, i)
-                                              : requiredText(poem, QStringLiteral("rhythmic"), file, i))
-                                      .trimmed();
+            // Untitled poems take the customary title; a poem without lines is left out.
+            QString title = poem.value(QStringLiteral("title")).toString().trimmed();
+            if (title.isEmpty())
+                title = poem.value(QStringLiteral("rhythmic")).toString().trimmed();
+            title = title.isEmpty() ? QStringLiteral("无题") : convert(title);
             const QStringList paragraphs = textList(poem, QStringLiteral("paragraphs"), file, i);
-            if (paragraphs.isEmpty())
-                throw BuildError(QStringLiteral("%1：第 %2 项：缺少诗句“paragraphs”").arg(file).arg(i + 1));
+            if (paragraphs.isEmpty()) {
+                if (writer.warning)
+                    writer.warning(QStringLiteral("%1：第 %2 项没有诗句，已跳过").arg(file).arg(i + 1));
+                continue;
+            }
             const QStringList notes = textList(poem, QStringLiteral("notes"), file, i);
             writer.chinaAuthor(source.epoch, author, biographies.value(author));
             writer.addChinaPoem(source.epoch, author, title, convert(lines(paragraphs)), convert(lines(notes)));

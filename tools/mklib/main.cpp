@@ -62,6 +62,7 @@ int main(int argc, char** argv)
         const Converter convert(parser.isSet(t2s));
         LibraryWriter writer(parser.value(out), parser.isSet(force));
         writer.progress = [](int poems) { print(QStringLiteral("已写入 %1 首……").arg(poems)); };
+        writer.warning = [](const QString& text) { print(QStringLiteral("警告：%1").arg(text), stderr); };
         if (parser.isSet(sample))
             importSample(writer, parser.value(sample));
         for (const ChineseSource& source : sources)
