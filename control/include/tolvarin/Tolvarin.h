@@ -1,0 +1,316 @@
+#pragma once
+
+// The Tolvarin button control library: a push button that paints itself in the
+// desktop's system colours in one of three schemes, with an optional icon beside its
+// caption, hover, press and focus looks, and a grey rendering of its icon when disabled.
+// Hosts that know only the identifier load the library and call TolvarinCreateControl.
+
+#include <QFont>
+#include <QList>
+#include <QPair>
+#include <QPixmap>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#if defined(TOLVARIN_LIBRARY)
+#define TOLVARIN_EXPORT Q_DECL_EXPORT
+#else
+#define TOLVARIN_EXPORT Q_DECL_IMPORT
+#endif
+
+class QTimer;
+
+namespace tolvarin {
+
+// ---- Library identity -------------------------------------------------------------
+inline constexpr char TypeLibraryName[] = "TolvarinCtl";
+inline constexpr char TypeLibraryHelp[] = "TolvarinCtl";
+inline constexpr int VersionMajor = 3;
+inline constexpr int VersionMinor = 0;
+inline constexpr char LibraryGuid[] = "{6B1E5C3A-2F4D-4C8B-9E71-3A5D2C8F0B14}";
+inline constexpr char ClassGuid[] = "{A94F0D27-5C1B-4E63-8D2A-71B6E3C95F08}";
+inline constexpr char DefaultInterfaceGuid[] = "{3D7C2B91-8E4A-4F15-B6C0-9A2E5D71F3C6}";
+inline constexpr char EventInterfaceGuid[] = "{E52A8F4C-1B3D-4A97-8C6E-0F4B7D2A9E51}";
+inline constexpr char ProgId[] = "TolvarinCtl.Tolvarin";
+
+class UserControl1;
+class CaptionLabel;
+
+// ---- System colours ---------------------------------------------------------------
+// The desktop colours the button paints with, by their classic indices (5 window
+// background, 7 menu text, 13 highlight, 14 highlight text, 15 button face, 16 button
+// shadow, 17 grey text, 18 button text, 20 button highlight, 21 dark shadow), as
+// 0x00BBGGRR values. By default they come from the application palette; a host or a
+// test may set any of them.
+class TOLVARIN_EXPORT SystemColors {
+public:
+    static quint32 GetSysColor(int index);
+    static void set(int index, quint32 colour);
+    static void reset();
+    // A colour value as drawn: one with the high bit set names a system colour.
+    static quint32 resolve(quint32 oleColour);
+};
+
+// ---- Input readings ---------------------------------------------------------------
+// What the button polls: the cursor in a widget's own pixels, a mouse button's state
+// (key 1 left, 2 right, 4 middle: 0x8000 held, 0x8001 held and newly pressed since the
+// previous reading, 0 up) and the widget that has the keyboard focus.
+class TOLVARIN_EXPORT InputProbe {
+public:
+    virtual ~InputProbe();
+    virtual QPoint cursorPos(const QWidget* client) = 0;
+    virtual quint16 asyncKeyState(int key) = 0;
+    virtual QWidget* focusWidget() = 0;
+
+    // The probe in use; tests install their own (nullptr goes back to the real one).
+    static InputProbe& current();
+    static void install(InputProbe* probe);
+};
+
+// ---- Persistence ------------------------------------------------------------------
+// A host's stored form data for one control: named values, names matched without
+// regard to case; a value equal to its default is not stored (no default given means
+// Nothing, so every other value is stored).
+class TOLVARIN_EXPORT PropertyBag {
+public:
+    QVariant ReadProperty(const QString& name, const QVariant& defaultValue = {}) const;
+    void WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue = {});
+    bool contains(const QString& name) const;
+    QStringList names() const;
+
+    // A text form a host can save and load again.
+    QString toText() const;
+    static PropertyBag fromText(const QString& text, bool* ok = nullptr);
+
+private:
+    QList<QPair<QString, QVariant>> m_entries;
+};
+
+// ---- The button -------------------------------------------------------------------
+class TOLVARIN_EXPORT Tolvarin : public QWidget {
+    Q_OBJECT
+    Q_CLASSINFO("ProgID", "TolvarinCtl.Tolvarin")
+    Q_PROPERTY(qlonglong hWnd READ hWnd)
+    Q_PROPERTY(int Style READ Style WRITE SetStyle)
+    Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE SetICOMaskColor)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE SetMousePointer)
+    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE SetMouseIcon)
+    Q_PROPERTY(QVariant ICON READ ICON WRITE SetICON)
+    Q_PROPERTY(int IconAlign READ IconAlign WRITE SetIconAlign)
+    Q_PROPERTY(int Appearance READ Appearance WRITE SetAppearance)
+    Q_PROPERTY(int FR READ FR WRITE SetFR)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(QFont Font READ Font WRITE SetFont)
+    Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE SetShowFocus)
+    Q_PROPERTY(bool DisabledNewStyleB READ DisabledNewStyleB WRITE SetDisabledNewStyleB)
+    Q_PROPERTY(bool DisabledNewStyle READ DisabledNewStyle WRITE SetDisabledNewStyle)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_CLASSINFO("hWnd", "返回一个句柄到(from Microsoft Windows)一个对象的窗口。")
+    Q_CLASSINFO("Style", "返回/设置外观样式。")
+    Q_CLASSINFO("ICOMaskColor", "返回/设置图标的屏蔽色。")
+    Q_CLASSINFO("MousePointer", "返回/设置当鼠标经过对象某一部分时鼠标的指针类型。")
+    Q_CLASSINFO("MouseIcon", "设置一个自定义鼠标图标。")
+    Q_CLASSINFO("ICON", "返回/设置一个图片，作为按钮的图标。")
+    Q_CLASSINFO("IconAlign", "返回/设置是否显示图标和显示的位置。")
+    Q_CLASSINFO("Appearance", "返回/设置按钮文本和图标运行时是否有三维的按下效果。")
+    Q_CLASSINFO("FR", "返回/设置以焦点框四角顶点为圆心，与相应按钮边缘相切的圆的半径。")
+    Q_CLASSINFO("Caption", "返回/设置按钮的文本。")
+    Q_CLASSINFO("Font", "返回一个 Font 对象。")
+    Q_CLASSINFO("ShowFocus", "返回/设置一个值，决定按钮是否显示焦点框。")
+    Q_CLASSINFO("DisabledNewStyleB",
+                "一种新的“不可用图标处理样式”，返回/设置当DisabledNewStyle属性为True且不可用时，是否在对图标灰度变换的基础上同时进行色调变换。")
+    Q_CLASSINFO("DisabledNewStyle", "返回/设置一个值，决定按钮不可用时是否使用新的全灰度变换样式。")
+    Q_CLASSINFO("Enabled", "返回/设置一个值，决定一个对象是否响应用户生成事件。")
+
+public:
+    enum STYLES { TVRN_SysColorNET = 0, TVRN_SysCplorFlat = 1, TVRN_SysColorPopup = 2 };
+    Q_ENUM(STYLES)
+    enum Appe { TVRN_Flat = 0, TVRN_Solid = 1, TVRN_SolidB = 2 };
+    Q_ENUM(Appe)
+    enum Alignment { TVRN_None = 0, TVRN_Left = 1, TVRN_Right = 2 };
+    Q_ENUM(Alignment)
+    enum BackS { TVRN_Transparent = 0, TVRN_Opaque = 1 };
+    Q_ENUM(BackS)
+    enum FaceStates { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3, Focused = 4 };
+    Q_ENUM(FaceStates)
+
+    // A new button; InitProperties gives it the defaults of a new control.
+    explicit Tolvarin(QWidget* parent = nullptr);
+    ~Tolvarin() override;
+
+    // The help string of a property, as the type library gives it.
+    static QString propertyHelp(const char* property);
+
+    // ---- Properties ----
+    qlonglong hWnd() const;
+    int Style() const { return m_style; }
+    // Outside the 16-bit range: std::overflow_error, before anything is stored.
+    void SetStyle(int value);
+    quint32 ICOMaskColor() const;
+    void SetICOMaskColor(quint32 value);
+    int MousePointer() const { return m_mousePointer; }
+    void SetMousePointer(int value);
+    QPixmap MouseIcon() const { return m_mouseIcon; }
+    void SetMouseIcon(const QPixmap& value);
+    // The icon: an invalid QVariant is no picture at all (Nothing), a null QPixmap an
+    // empty picture (changes nothing), any other QPixmap the icon to show.
+    QVariant ICON() const;
+    void SetICON(const QVariant& picture);
+    int IconAlign() const { return m_iconAlign; }
+    void SetIconAlign(int value);
+    int Appearance() const { return m_appearance; }
+    void SetAppearance(int value);
+    int FR() const { return m_fr; }
+    // Outside the 16-bit range: std::overflow_error.
+    void SetFR(int value);
+    QString Caption() const;
+    void SetCaption(const QString& value);
+    QFont Font() const { return m_font; }
+    void SetFont(const QFont& value);
+    bool ShowFocus() const { return m_showFocus; }
+    void SetShowFocus(bool value);
+    bool DisabledNewStyleB() const { return m_disabledNewStyleB; }
+    void SetDisabledNewStyleB(bool value);
+    bool DisabledNewStyle() const { return m_disabledNewStyle; }
+    void SetDisabledNewStyle(bool value);
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool value);
+
+    // ---- Grey conversion (colours are 0x00BBGGRR; a surface is a UserControl1's hdc) ----
+    Q_INVOKABLE static qint32 GetRValue(qint32 rgbColor);
+    Q_INVOKABLE static qint32 GetGValue(qint32 rgbColor);
+    Q_INVOKABLE static qint32 GetBValue(qint32 rgbColor);
+    Q_INVOKABLE void ChangetoGray(qintptr SrcDC, int nx, int ny, qint32 nMaskColor = -1, qint32 IMC = -1,
+                                  bool Dns = true);
+    Q_INVOKABLE void ChangetoGray2(qintptr SrcDC, int nx, int ny, qint32 nMaskColor = -1, qint32 IMC = -1,
+                                   bool Dns = true);
+    Q_INVOKABLE void DrawGrayBitmap(qintptr hdc, int nx, int ny, int nWidth, int nHeight, qint32 nMaskColor = -1,
+                                    qint32 IMC = -1, bool Dns = true);
+    Q_INVOKABLE void DrawGrayBitmap2(qintptr hdc, int nx, int ny, int nWidth, int nHeight, qint32 nMaskColor = -1,
+                                     qint32 IMC = -1, bool Dns = true);
+
+    // ---- Persistence ----
+    // A new control: the ambient display name (the host's object name for it) and the
+    // ambient font (its parent's) become caption and font.
+    void InitProperties();
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag);
+    bool IsLoading() const { return m_isLoading; }
+
+    // ---- Looks and state, for hosts and tests ----
+    int faceState() const { return m_faceState; }
+    bool hasIcon() const { return m_hasIcon; }
+    // The painted face, one pixel per pixel.
+    const QImage& surface() const { return m_surface; }
+    // The surface with the caption and the icon controls on it, as the user sees it.
+    QImage rendered() const;
+    QPointF captionPos() const;
+    QSize captionSize() const;
+    QPointF iconPos() const { return {m_iconLeftF, m_iconTopF}; }
+    QPoint restingCaption() const { return {m_captionLeft, m_captionTop}; }
+    QPoint restingIcon() const { return {m_iconLeft, m_iconTop}; }
+    UserControl1* userControl11() const { return m_uc11; }
+    UserControl1* userControl12() const { return m_uc12; }
+    bool timerRunning() const;
+    bool mouseInside() const { return m_mouseInside; }
+
+    // ---- Handlers (the platform's events arrive here; tests may call them too) ----
+    void DrawButton(int state);
+    void RefreshButton();
+    void Timer1_Timer();
+    void UserControl_MouseDown(int button, int shift, float x, float y);
+    void UserControl_MouseMove(int button, int shift, float x, float y);
+    void UserControl_MouseUp(int button, int shift, float x, float y);
+    void UserControl_KeyDown(int keyCode, int shift);
+    void UserControl_KeyPress(int keyAscii);
+    void UserControl_KeyUp(int keyCode, int shift);
+    void UserControl_AccessKeyPress();
+    void UserControl_EnterFocus();
+    void UserControl_ExitFocus();
+    void UserControl_Show();
+
+signals:
+    void Click();
+    void KeyDown(int KeyCode, int Shift);
+    void KeyPress(int KeyAscii);
+    void KeyUp(int KeyCode, int Shift);
+    void MouseOut();
+    void MouseDown(int Button, int Shift, float X, float Y);
+    void MouseMove(int Button, int Shift, float X, float Y);
+    void MouseUp(int Button, int Shift, float X, float Y);
+    // The host's "this control's data changed" notice, with the property's name.
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    friend class CaptionLabel;
+    void resizeHandling();
+    void PlaceCaption();
+    void PlaceIcon();
+    void DrawFocusFrame();
+    bool isFocused() const;
+    void moveCaption(float left, float top);
+    void moveIcon(float left, float top);
+    void placeIconControl(UserControl1* control, float left, float top);
+    void grabAccessKey();
+    void applyMousePointer();
+    // Drawing on the surface, in pixels, with colours as OLE colour values.
+    void frame(int x1, int y1, int x2, int y2, quint32 colour);
+    void box(int x1, int y1, int x2, int y2, quint32 colour);
+    void line(int x1, int y1, int x2, int y2, quint32 colour);
+    void frameAt(int a, quint32 colour);
+    void fillAt(int a, quint32 colour);
+
+    CaptionLabel* m_lbl;
+    UserControl1* m_uc11;
+    UserControl1* m_uc12;
+    QTimer* m_timer1;
+    QImage m_surface;
+
+    // The hidden image control holding the icon: its picture and where it rests.
+    QVariant m_iconPicture;
+    float m_iconLeftF = 0, m_iconTopF = 0;
+    int m_iconWidth = 16, m_iconHeight = 16;
+
+    int m_faceState = Normal;
+    bool m_enabledMirror = true;
+    bool m_disabledNewStyle = true;
+    bool m_disabledNewStyleB = false;
+    bool m_showFocus = true;
+    quint32 m_icoMaskColor = 0x00D30000;
+    qint16 m_style = 0;
+    int m_iconAlign = 0;
+    int m_appearance = 0;
+    qint16 m_fr = 2;
+    QFont m_font;
+    bool m_hasIcon = false;
+    bool m_isLoading = false;
+    qint16 m_iconLeft = 0, m_iconTop = 0, m_captionLeft = 0, m_captionTop = 0;
+    qint16 m_lastShift = 0;
+    float m_lastX = 0, m_lastY = 0;
+    bool m_mouseInside = false, m_spaceDown = false, m_leftPressSeen = false, m_focusEntered = false,
+         m_pressArmed = false;
+    int m_mousePointer = 0;
+    QPixmap m_mouseIcon;
+    QPixmap m_backgroundPicture;
+    int m_backStyle = TVRN_Opaque;
+    int m_accessKeyId = 0;
+};
+
+} // namespace tolvarin
+
+// Creates the control for the identifier "TolvarinCtl.Tolvarin"; nullptr for any other.
+extern "C" TOLVARIN_EXPORT QWidget* TolvarinCreateControl(const char* identifier, QWidget* parent);
