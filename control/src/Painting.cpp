@@ -103,6 +103,7 @@ bool Tolvarin::isFocused() const
 
 void Tolvarin::DrawButton(int state)
 {
+    ensureSurface();
     const int W = width();
     const int H = height();
     m_lbl->setForeColor(state == Disabled ? GreyText : ButtonText);

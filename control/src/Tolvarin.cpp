@@ -326,12 +326,20 @@ void Tolvarin::resizeHandling()
     }
 }
 
-void Tolvarin::resizeEvent(QResizeEvent*)
+// The persistent drawing follows the control's size; a new size starts from the
+// background colour.
+void Tolvarin::ensureSurface()
 {
-    if (m_surface.size() != size()) {
-        m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (m_surface.size() != wanted) {
+        m_surface = QImage(wanted, QImage::Format_RGB32);
         m_surface.fill(fromOle(DesignBackColour));
     }
+}
+
+void Tolvarin::resizeEvent(QResizeEvent*)
+{
+    ensureSurface();
     resizeHandling();
 }
 

@@ -258,6 +258,7 @@ protected:
 private:
     friend class CaptionLabel;
     void resizeHandling();
+    void ensureSurface();
     void PlaceCaption();
     void PlaceIcon();
     void DrawFocusFrame();
