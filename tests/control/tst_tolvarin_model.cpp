@@ -1,0 +1,261 @@
+// The button's properties, their defaults and side effects, and its persistence.
+#include "ControlTestSupport.h"
+#include "UserControl1.h"
+
+#include <QMetaEnum>
+#include <QtTest>
+#include <stdexcept>
+
+using namespace tolvarin;
+
+class tst_TolvarinModel : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QWidget> host;
+    std::unique_ptr<test::ScriptedProbe> probe;
+
+    Tolvarin* newButton(const QString& name = "cmdFind")
+    {
+        auto* b = new Tolvarin(host.get());
+        b->setObjectName(name);
+        b->resize(75, 23);
+        b->InitProperties();
+        return b;
+    }
+
+private slots:
+    void init()
+    {
+        test::useClassicColours();
+        probe = std::make_unique<test::ScriptedProbe>();
+        host = std::make_unique<QWidget>();
+        QFont font("Noto Sans CJK SC");
+        font.setPointSizeF(9);
+        host->setFont(font);
+    }
+    void cleanup()
+    {
+        host.reset();
+        probe.reset();
+        SystemColors::reset();
+    }
+
+    void theLibrarysIdentity()
+    {
+        QCOMPARE(QString(TypeLibraryName), QString("TolvarinCtl"));
+        QCOMPARE(VersionMajor * 10 + VersionMinor, 30);
+        QCOMPARE(QString(ProgId), QString("TolvarinCtl.Tolvarin"));
+        const QMetaEnum styles = QMetaEnum::fromType<Tolvarin::STYLES>();
+        QCOMPARE(styles.keyToValue("TVRN_SysCplorFlat"), 1);
+        QCOMPARE(QMetaEnum::fromType<Tolvarin::Appe>().keyToValue("TVRN_SolidB"), 2);
+        QCOMPARE(QMetaEnum::fromType<Tolvarin::Alignment>().keyToValue("TVRN_Right"), 2);
+        QCOMPARE(QMetaEnum::fromType<Tolvarin::BackS>().keyToValue("TVRN_Opaque"), 1);
+        QCOMPARE(Tolvarin::propertyHelp("Style"), QString("返回/设置外观样式。"));
+        QCOMPARE(Tolvarin::propertyHelp("ICON"), QString("返回/设置一个图片，作为按钮的图标。"));
+        QCOMPARE(Tolvarin::propertyHelp("DisabledNewStyleB"),
+                 QString("一种新的“不可用图标处理样式”，返回/设置当DisabledNewStyle属性为True且不可用时，"
+                         "是否在对图标灰度变换的基础上同时进行色调变换。"));
+        const QStringList names = {"hWnd", "Style", "ICOMaskColor", "MousePointer", "MouseIcon", "ICON", "IconAlign",
+                                   "Appearance", "FR", "Caption", "Font", "ShowFocus", "DisabledNewStyleB",
+                                   "DisabledNewStyle", "Enabled"};
+        for (const QString& name : names) {
+            QVERIFY2(Tolvarin::staticMetaObject.indexOfProperty(name.toLatin1()) >= 0, qPrintable(name));
+            QVERIFY2(!Tolvarin::propertyHelp(name.toLatin1()).isEmpty(), qPrintable(name));
+        }
+    }
+
+    void aNewButton()
+    {
+        Tolvarin* b = newButton();
+        QCOMPARE(b->Caption(), QString("cmdFind"));
+        QCOMPARE(b->Font(), host->font());
+        QCOMPARE(b->Style(), 0);
+        QCOMPARE(b->Appearance(), 0);
+        QCOMPARE(b->IconAlign(), 0);
+        QCOMPARE(b->FR(), 2);
+        QVERIFY(b->ShowFocus() && b->DisabledNewStyle() && !b->DisabledNewStyleB() && b->Enabled());
+        QCOMPARE(b->ICOMaskColor(), 0x00D30000u);
+        QVERIFY(!b->hasIcon());
+        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        // The caption is centred.
+        QCOMPARE(b->captionPos().x(), (75 - b->captionSize().width()) / 2.0);
+        QCOMPARE(b->captionPos().y(), (23 - b->captionSize().height()) / 2.0);
+
+        PropertyBag bag;
+        b->WriteProperties(bag);
+        // The caption is the host's name for the button, its default, so it is not stored.
+        QCOMPARE(bag.names(), QStringList({"IconAlign", "Icon"}));
+        QCOMPARE(bag.ReadProperty("IconAlign").toInt(), 0);
+        QVERIFY(bag.ReadProperty("Icon").value<QPixmap>().isNull());
+    }
+
+    void iconAlignFollowsEvenWithoutAnIcon()
+    {
+        Tolvarin* b = newButton();
+        b->SetIconAlign(Tolvarin::TVRN_Right);
+        QVERIFY(b->hasIcon());
+        QCOMPARE(b->captionPos().x(), double(75 - 16 - 7 - b->captionSize().width()));
+    }
+
+    void assigningIcons()
+    {
+        Tolvarin* b = newButton();
+        QSignalSpy changes(b, &Tolvarin::PropertyChanged);
+        // An empty picture changes nothing and marks nothing.
+        b->SetICON(QPixmap());
+        QVERIFY(changes.isEmpty());
+        QVERIFY(!b->hasIcon());
+
+        b->SetICON(test::squareIcon());
+        QCOMPARE(changes.takeFirst().at(0).toString(), QString("Icon"));
+        QVERIFY(b->hasIcon());
+        b->SetIconAlign(Tolvarin::TVRN_Left);
+        QCOMPARE(b->restingIcon(), QPoint(5, 4));
+        QCOMPARE(b->captionPos().x(), 16.0 + 7);
+        QVERIFY(b->userControl11()->isVisibleTo(b));
+        QCOMPARE(b->userControl11()->geometry(), QRect(5, 4, 16, 16));
+
+        b->SetIconAlign(Tolvarin::TVRN_Right);
+        QCOMPARE(b->restingIcon(), QPoint(75 - 16 - 5, 4));
+        QCOMPARE(b->captionPos().x() + b->captionSize().width(), double(75 - 16 - 7));
+
+        // No picture at all turns the icon off and centres the caption.
+        b->SetICON(QVariant());
+        QVERIFY(!b->hasIcon());
+        QCOMPARE(b->captionPos().x(), (75 - b->captionSize().width()) / 2.0);
+        QVERIFY(!b->userControl11()->isVisibleTo(b));
+    }
+
+    void sideEffects()
+    {
+        Tolvarin* b = newButton();
+        QSignalSpy changes(b, &Tolvarin::PropertyChanged);
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetStyle(40000));
+        QCOMPARE(b->Style(), 0);
+        QVERIFY(changes.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetFR(-40000));
+        b->SetStyle(2);
+        QCOMPARE(changes.takeFirst().at(0).toString(), QString("Style"));
+
+        // These take effect at the next paint, not before.
+        b->DrawButton(Tolvarin::Pressed);
+        const QImage before = b->surface();
+        b->SetShowFocus(false);
+        b->SetDisabledNewStyle(false);
+        b->SetDisabledNewStyleB(true);
+        QCOMPARE(b->surface(), before);
+
+        b->SetICOMaskColor(0x00FF00FF);
+        QCOMPARE(b->ICOMaskColor(), 0x00FF00FFu);
+        QCOMPARE(b->userControl12()->MaskColor(), 0x00FF00FFu);
+
+        b->SetEnabled(false);
+        QVERIFY(!b->isEnabled());
+        QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
+        b->SetEnabled(true);
+        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+
+        b->SetMousePointer(11);
+        QCOMPARE(b->cursor().shape(), Qt::WaitCursor);
+    }
+
+    void theBagMatchesNamesInAnyCase()
+    {
+        PropertyBag bag;
+        bag.WriteProperty("IconAlign", 2, 1);
+        QCOMPARE(bag.ReadProperty("iconalign", 1).toInt(), 2);
+        bag.WriteProperty("ICONALIGN", 1, 1);
+        QVERIFY(!bag.contains("IconAlign"));
+        bag.WriteProperty("caption", "确定(&O)");
+        QCOMPARE(bag.ReadProperty("Caption").toString(), QString("确定(&O)"));
+        QCOMPARE(bag.ReadProperty("Missing", 7).toInt(), 7);
+    }
+
+    void theBagAsText()
+    {
+        PropertyBag bag;
+        QFont font("Noto Serif CJK SC");
+        font.setPointSizeF(10.5);
+        bag.WriteProperty("Caption", "It's \"quoted\"");
+        bag.WriteProperty("ShowFocus", false, true);
+        bag.WriteProperty("FR", 3, 2);
+        bag.WriteProperty("Font", font);
+        bag.WriteProperty("Icon", test::squareIcon(), 0);
+        bag.WriteProperty("Nothing", QVariant(), 1);
+        bool ok = false;
+        const PropertyBag back = PropertyBag::fromText(bag.toText(), &ok);
+        QVERIFY(ok);
+        QCOMPARE(back.names(), bag.names());
+        QCOMPARE(back.ReadProperty("caption").toString(), QString("It's \"quoted\""));
+        QCOMPARE(back.ReadProperty("ShowFocus", true).toBool(), false);
+        QCOMPARE(back.ReadProperty("FR").toInt(), 3);
+        QCOMPARE(back.ReadProperty("Font").value<QFont>().pointSizeF(), 10.5);
+        QCOMPARE(back.ReadProperty("Icon").value<QPixmap>().toImage(), test::squareIcon().toImage());
+        QVERIFY(!back.ReadProperty("Nothing", 5).isValid());
+        PropertyBag::fromText("not a bag", &ok);
+        QVERIFY(!ok);
+    }
+
+    void savingAndLoadingAButton()
+    {
+        Tolvarin* b = newButton();
+        b->SetCaption("查找(&Q)");
+        b->SetAppearance(Tolvarin::TVRN_SolidB);
+        b->SetShowFocus(false);
+        b->SetFR(3);
+        b->SetStyle(Tolvarin::TVRN_SysColorPopup);
+        b->SetICON(test::squareIcon());
+        b->SetIconAlign(Tolvarin::TVRN_Right);
+        b->SetDisabledNewStyleB(true);
+        PropertyBag bag;
+        b->WriteProperties(bag);
+        // Only what differs from the defaults, in the order of writing.
+        QCOMPARE(bag.names(), QStringList({"DisabledNewStyleB", "IconAlign", "Icon", "Caption", "ShowFocus", "FR",
+                                           "Appearance", "Style"}));
+        QVERIFY(!b->IsLoading());
+
+        auto* loaded = new Tolvarin(host.get());
+        loaded->setObjectName("cmdFind");
+        loaded->resize(75, 23);
+        loaded->ReadProperties(PropertyBag::fromText(bag.toText()));
+        QVERIFY(!loaded->IsLoading());
+        QCOMPARE(loaded->Caption(), QString("查找(&Q)"));
+        QCOMPARE(loaded->Appearance(), 2);
+        QCOMPARE(loaded->ShowFocus(), false);
+        QCOMPARE(loaded->FR(), 3);
+        QCOMPARE(loaded->Style(), 2);
+        QCOMPARE(loaded->IconAlign(), 2);
+        QVERIFY(loaded->DisabledNewStyleB());
+        QVERIFY(loaded->hasIcon());
+        QCOMPARE(loaded->restingIcon(), b->restingIcon());
+        QCOMPARE(loaded->captionPos(), b->captionPos());
+        QCOMPARE(loaded->Font(), host->font());
+    }
+
+    void loadingAHostsForm()
+    {
+        // The program's stored forms hold lower-case keys and no "IconAlign" for most buttons.
+        PropertyBag bag;
+        bag.WriteProperty("caption", "关闭(&E)");
+        bag.WriteProperty("appearance", 2);
+        bag.WriteProperty("showfocus", false);
+        bag.WriteProperty("icon", QPixmap());
+        auto* b = new Tolvarin(host.get());
+        b->resize(75, 23);
+        b->ReadProperties(bag);
+        QCOMPARE(b->Caption(), QString("关闭(&E)"));
+        QCOMPARE(b->IconAlign(), 1);
+        QCOMPARE(b->Appearance(), 2);
+        QVERIFY(!b->ShowFocus());
+        QVERIFY(!b->hasIcon());
+
+        PropertyBag empty;
+        auto* blank = new Tolvarin(host.get());
+        blank->setObjectName("Tolvarin1");
+        blank->ReadProperties(empty);
+        QCOMPARE(blank->Caption(), QString("Tolvarin1"));
+        QCOMPARE(blank->IconAlign(), 1);
+    }
+};
+
+QTEST_MAIN(tst_TolvarinModel)
+#include "tst_tolvarin_model.moc"
