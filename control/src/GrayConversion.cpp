@@ -2,6 +2,7 @@
 // pixel on a masked picture control's image.
 #include "tolvarin/Tolvarin.h"
 
+#include "Rounding.h"
 #include "UserControl1.h"
 
 #include <cmath>
@@ -15,11 +16,6 @@ constexpr quint32 Yellow = 0x00FFFF;
 constexpr quint32 Silver = 0xC0C0C0;
 constexpr quint32 Magenta = 0xFF00FF;
 
-// VB's CInt and CLng: to the nearest whole number, halves to the even one.
-int roundHalfEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
 
 quint32 rgb(int r, int g, int b)
 {

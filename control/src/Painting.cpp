@@ -3,6 +3,7 @@
 #include "tolvarin/Tolvarin.h"
 
 #include "CaptionLabel.h"
+#include "Rounding.h"
 #include "UserControl1.h"
 
 #include <cmath>
@@ -21,10 +22,6 @@ constexpr quint32 ButtonText = 0x80000012;
 constexpr quint32 ButtonHighlight = 0x80000014;
 constexpr quint32 DarkShadow = 0x80000015;
 
-int roundHalfEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
 
 int channel(quint32 colour, int shift)
 {

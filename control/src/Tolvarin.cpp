@@ -2,6 +2,7 @@
 #include "tolvarin/Tolvarin.h"
 
 #include "CaptionLabel.h"
+#include "Rounding.h"
 #include "UserControl1.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ constexpr int DesignHeight = 23;
 
 qint16 toInt16(float value)
 {
-    return static_cast<qint16>(std::nearbyint(value));
+    return static_cast<qint16>(roundHalfEven(value));
 }
 
 qint16 checkedInt16(int value)

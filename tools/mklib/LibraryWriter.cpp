@@ -140,24 +140,24 @@ void LibraryWriter::exec(QSqlQuery& query, const QVariantList& values)
         throw BuildError(QStringLiteral("%1：写入失败（%2）").arg(m_target, query.lastError().text()));
 }
 
+QString LibraryWriter::group(Side& side, const QString& name)
+{
+    if (const auto found = side.groupIds.constFind(name); found != side.groupIds.cend())
+        return *found;
+    const QString id = side.groupIdPrefix + QString::number(side.groupIds.size() + 1);
+    exec(side.insertGroup, {id, name});
+    side.groupIds.insert(name, id);
+    return id;
+}
+
 QString LibraryWriter::epoch(const QString& name)
 {
-    if (const auto found = m_china.groupIds.constFind(name); found != m_china.groupIds.cend())
-        return *found;
-    const QString id = m_china.groupIdPrefix + QString::number(m_china.groupIds.size() + 1);
-    exec(m_china.insertGroup, {id, name});
-    m_china.groupIds.insert(name, id);
-    return id;
+    return group(m_china, name);
 }
 
 QString LibraryWriter::country(const QString& name)
 {
-    if (const auto found = m_foreign.groupIds.constFind(name); found != m_foreign.groupIds.cend())
-        return *found;
-    const QString id = m_foreign.groupIdPrefix + QString::number(m_foreign.groupIds.size() + 1);
-    exec(m_foreign.insertGroup, {id, name});
-    m_foreign.groupIds.insert(name, id);
-    return id;
+    return group(m_foreign, name);
 }
 
 void LibraryWriter::addForeignEpoch(const QString& countryName)
@@ -172,7 +172,7 @@ void LibraryWriter::addFormat(const QString& name, const QString& content)
 
 QString LibraryWriter::author(Side& side, const QString& groupName, const QString& name, const QString& biography)
 {
-    const QString groupId = &side == &m_china ? epoch(groupName) : country(groupName);
+    const QString groupId = group(side, groupName);
     const QString key = groupName + Separator + name;
     const QVariant detail = biography.trimmed().isEmpty() ? QVariant() : QVariant(biography);
     if (const auto found = side.authorIds.constFind(key); found != side.authorIds.cend()) {

@@ -50,6 +50,7 @@ public:
 
 private:
     struct Side;
+    QString group(Side& side, const QString& name);
     QString author(Side& side, const QString& groupName, const QString& name, const QString& biography);
     bool addPoem(Side& side, const QString& groupName, const QString& author, const QString& title,
                  const QString& content, const QString& note);
