@@ -68,10 +68,11 @@ private slots:
         Tolvarin* b = newButton();
         QCOMPARE(b->Caption(), QString("cmdFind"));
         QCOMPARE(b->Font(), host->font());
-        QCOMPARE(b->Style(), 0);
-        QCOMPARE(b->Appearance(), 0);
-        QCOMPARE(b->IconAlign(), 0);
+        QCOMPARE(int(b->Style()), 0);
+        QCOMPARE(int(b->Appearance()), 0);
+        QCOMPARE(int(b->IconAlign()), 0);
         QCOMPARE(b->FR(), 2);
+        QVERIFY(Tolvarin::staticMetaObject.property(Tolvarin::staticMetaObject.indexOfProperty("Style")).isEnumType());
         QVERIFY(b->ShowFocus() && b->DisabledNewStyle() && !b->DisabledNewStyleB() && b->Enabled());
         QCOMPARE(b->ICOMaskColor(), 0x00D30000u);
         QVERIFY(!b->hasIcon());
@@ -130,7 +131,7 @@ private slots:
         Tolvarin* b = newButton();
         QSignalSpy changes(b, &Tolvarin::PropertyChanged);
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetStyle(40000));
-        QCOMPARE(b->Style(), 0);
+        QCOMPARE(int(b->Style()), 0);
         QVERIFY(changes.isEmpty());
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetFR(-40000));
         b->SetStyle(2);
@@ -219,11 +220,11 @@ private slots:
         loaded->ReadProperties(PropertyBag::fromText(bag.toText()));
         QVERIFY(!loaded->IsLoading());
         QCOMPARE(loaded->Caption(), QString("查找(&Q)"));
-        QCOMPARE(loaded->Appearance(), 2);
+        QCOMPARE(int(loaded->Appearance()), 2);
         QCOMPARE(loaded->ShowFocus(), false);
         QCOMPARE(loaded->FR(), 3);
-        QCOMPARE(loaded->Style(), 2);
-        QCOMPARE(loaded->IconAlign(), 2);
+        QCOMPARE(int(loaded->Style()), 2);
+        QCOMPARE(int(loaded->IconAlign()), 2);
         QVERIFY(loaded->DisabledNewStyleB());
         QVERIFY(loaded->hasIcon());
         QCOMPARE(loaded->restingIcon(), b->restingIcon());
@@ -243,8 +244,8 @@ private slots:
         b->resize(75, 23);
         b->ReadProperties(bag);
         QCOMPARE(b->Caption(), QString("关闭(&E)"));
-        QCOMPARE(b->IconAlign(), 1);
-        QCOMPARE(b->Appearance(), 2);
+        QCOMPARE(int(b->IconAlign()), 1);
+        QCOMPARE(int(b->Appearance()), 2);
         QVERIFY(!b->ShowFocus());
         QVERIFY(!b->hasIcon());
 
@@ -253,7 +254,7 @@ private slots:
         blank->setObjectName("Tolvarin1");
         blank->ReadProperties(empty);
         QCOMPARE(blank->Caption(), QString("Tolvarin1"));
-        QCOMPARE(blank->IconAlign(), 1);
+        QCOMPARE(int(blank->IconAlign()), 1);
     }
 };
 

@@ -92,13 +92,13 @@ class TOLVARIN_EXPORT Tolvarin : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("ProgID", "TolvarinCtl.Tolvarin")
     Q_PROPERTY(qlonglong hWnd READ hWnd)
-    Q_PROPERTY(int Style READ Style WRITE SetStyle)
+    Q_PROPERTY(STYLES Style READ Style WRITE SetStyle)
     Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE SetICOMaskColor)
     Q_PROPERTY(int MousePointer READ MousePointer WRITE SetMousePointer)
     Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE SetMouseIcon)
     Q_PROPERTY(QVariant ICON READ ICON WRITE SetICON)
-    Q_PROPERTY(int IconAlign READ IconAlign WRITE SetIconAlign)
-    Q_PROPERTY(int Appearance READ Appearance WRITE SetAppearance)
+    Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE SetIconAlign)
+    Q_PROPERTY(Appe Appearance READ Appearance WRITE SetAppearance)
     Q_PROPERTY(int FR READ FR WRITE SetFR)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
@@ -144,8 +144,10 @@ public:
 
     // ---- Properties ----
     qlonglong hWnd() const;
-    int Style() const { return m_style; }
-    // Outside the 16-bit range: std::overflow_error, before anything is stored.
+    // Values outside the named ones are kept (and draw no frame); outside the 16-bit
+    // range: std::overflow_error, before anything is stored.
+    STYLES Style() const { return STYLES(m_style); }
+    void SetStyle(STYLES value) { SetStyle(int(value)); }
     void SetStyle(int value);
     quint32 ICOMaskColor() const;
     void SetICOMaskColor(quint32 value);
@@ -157,9 +159,11 @@ public:
     // empty picture (changes nothing), any other QPixmap the icon to show.
     QVariant ICON() const;
     void SetICON(const QVariant& picture);
-    int IconAlign() const { return m_iconAlign; }
+    Alignment IconAlign() const { return Alignment(m_iconAlign); }
+    void SetIconAlign(Alignment value) { SetIconAlign(int(value)); }
     void SetIconAlign(int value);
-    int Appearance() const { return m_appearance; }
+    Appe Appearance() const { return Appe(m_appearance); }
+    void SetAppearance(Appe value) { SetAppearance(int(value)); }
     void SetAppearance(int value);
     int FR() const { return m_fr; }
     // Outside the 16-bit range: std::overflow_error.
