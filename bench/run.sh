@@ -9,9 +9,9 @@ cmake -S . -B build > /dev/null
 cmake --build build -j"$(nproc)" --target qelvane-mklib bench_library
 library=build/bench/full.mdb
 if [ ! -f "$library" ]; then
-  start=$(date +%s.%N)
+  start=$(date +%s%N)
   build/bin/qelvane-mklib --sample data --corpus "唐=$corpus/tang" --corpus "宋=$corpus/songci" --t2s \
     --out "$library" | tail -n 1
-  echo "library built in $(echo "$(date +%s.%N) - $start" | bc) s ($(du -h "$library" | cut -f1))"
+  echo "library built in $(( ($(date +%s%N) - start) / 1000000 )) ms ($(du -h "$library" | cut -f1))"
 fi
 build/bench/bench_library "$library"
