@@ -34,14 +34,12 @@ QPixmap icon(const QColor& colour, bool cross)
 Tolvarin* button(QWidget* parent, const QString& caption, int style, int appearance, bool withIcon)
 {
     auto* b = new Tolvarin(parent);
-    b->InitProperties();
-    b->setFixedSize(96, 26);
-    b->SetCaption(caption);
-    b->SetStyle(style);
-    b->SetAppearance(appearance);
+    b->setCaption(caption);
+    b->setStyle(style);
+    b->setAppearance(appearance);
     if (withIcon) {
-        b->SetICON(icon(QColor(0, 140, 60), false));
-        b->SetIconAlign(Tolvarin::TVRN_Left);
+        b->setICON(icon(QColor(0, 140, 60), false));
+        b->setIconAlign(Tolvarin::TVRN_Left);
     }
     return b;
 }
@@ -91,13 +89,13 @@ int main(int argc, char** argv)
         }
     }
     Tolvarin* disabled = button(live, QStringLiteral("不可用"), 0, 0, true);
-    disabled->SetICON(icon(QColor(200, 30, 30), true));
-    disabled->SetEnabled(false);
+    disabled->setICON(icon(QColor(200, 30, 30), true));
+    disabled->setEnabled(false);
     row->addWidget(disabled, 0, 3);
     Tolvarin* classic = button(live, QStringLiteral("经典灰"), 0, 0, true);
-    classic->SetICON(icon(QColor(200, 30, 30), true));
-    classic->SetDisabledNewStyle(false);
-    classic->SetEnabled(false);
+    classic->setICON(icon(QColor(200, 30, 30), true));
+    classic->setDisabledNewStyle(false);
+    classic->setEnabled(false);
     row->addWidget(classic, 1, 3);
     layout->addWidget(live);
     layout->addWidget(said);

@@ -51,14 +51,16 @@ void CaptionLabel::autoSize()
 void CaptionLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(QColor(fromOle(SystemColors::resolve(m_foreColor))));
+    painter.setPen(QColor(fromOle(SystemColors::resolve(m_foreColor, m_owner->palette()))));
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, m_caption);
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event)
 {
+    m_owner->m_pressDelivered = event->button() == Qt::LeftButton;
     m_owner->UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                                    float(event->position().x()) + left, float(event->position().y()) + top);
+    m_owner->m_pressDelivered = false;
 }
 
 void CaptionLabel::mouseMoveEvent(QMouseEvent* event)
@@ -67,10 +69,13 @@ void CaptionLabel::mouseMoveEvent(QMouseEvent* event)
                                    float(event->position().x()) + left, float(event->position().y()) + top);
 }
 
+// The release is judged where it happened; the owner may be deleted by its Click
+// handler, and this label with it, so nothing follows the call.
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_owner->UserControl_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                                 float(event->position().x()) + left, float(event->position().y()) + top);
+    const QPointF at = event->position() + QPointF(left, top);
+    m_owner->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()),
+                     at.toPoint());
 }
 
 } // namespace tolvarin

@@ -6,7 +6,7 @@ extern "C" QWidget* TolvarinCreateControl(const char* identifier, QWidget* paren
 {
     if (!identifier || std::strcmp(identifier, tolvarin::ProgId) != 0)
         return nullptr;
-    auto* control = new tolvarin::Tolvarin(parent);
-    control->InitProperties();
-    return control;
+    // The constructor gives the defaults of a new control, as it does for a host that
+    // links the library.
+    return new tolvarin::Tolvarin(parent);
 }

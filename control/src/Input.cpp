@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QShortcutEvent>
 #include <QTimer>
 
@@ -104,14 +105,25 @@ void Tolvarin::UserControl_MouseDown(int button, int shift, float x, float y)
 
 void Tolvarin::UserControl_MouseUp(int button, int shift, float x, float y)
 {
+    mouseUp(button, shift, x, y, InputProbe::current().cursorPos(this));
+}
+
+// `cursor` is where the release happened: the polled cursor, or the position a Qt
+// mouse event carries (a synthesised click moves no cursor).
+void Tolvarin::mouseUp(int button, int shift, float x, float y, QPoint cursor)
+{
     m_lastShift = qint16(shift);
     m_lastX = x;
     m_lastY = y;
     m_leftPressSeen = false;
-    const QPoint cursor = InputProbe::current().cursorPos(this);
     const bool inside = cursor.x() >= 0 && cursor.x() <= width() && cursor.y() >= 0 && cursor.y() <= height();
-    if (inside && button == 1)
+    if (inside && button == 1) {
+        // A Click handler may close and delete the dialog that holds this button.
+        const QPointer<Tolvarin> alive(this);
         emit Click();
+        if (!alive)
+            return;
+    }
     emit MouseUp(button, shift, x * 15, y * 15);
 }
 
@@ -153,8 +165,10 @@ void Tolvarin::UserControl_KeyUp(int keyCode, int shift)
 
 void Tolvarin::UserControl_AccessKeyPress()
 {
+    const QPointer<Tolvarin> alive(this);
     emit Click();
-    m_leftPressSeen = false;
+    if (alive)
+        m_leftPressSeen = false;
 }
 
 void Tolvarin::UserControl_EnterFocus()
@@ -175,13 +189,36 @@ void Tolvarin::UserControl_EnterFocus()
 
 void Tolvarin::UserControl_ExitFocus()
 {
+    // A Space still held when the focus moves away is never released here.
+    m_spaceDown = false;
     if (!m_enabledMirror)
         return;
     m_focusEntered = false;
     m_leftPressSeen = false;
     m_faceState = m_mouseInside ? Hover : Normal;
     DrawButton(m_faceState);
-    m_timer1->stop();
+    // A hover face needs the timer to take it back when the cursor leaves.
+    if (m_faceState != Hover)
+        m_timer1->stop();
+}
+
+// The cursor has left the widget: whatever the polling saw last, the hover and a
+// pressed look without a held key go back to the face the button should show.
+void Tolvarin::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (!m_enabledMirror)
+        return;
+    const bool wasInside = m_mouseInside;
+    m_mouseInside = false;
+    if (m_faceState == Hover || (m_faceState == Pressed && !m_spaceDown)) {
+        m_faceState = isFocused() ? Focused : Normal;
+        DrawButton(m_faceState);
+    }
+    if (wasInside) {
+        m_pressArmed = false;
+        emit MouseOut();
+    }
 }
 
 void Tolvarin::UserControl_Show()
@@ -199,8 +236,10 @@ void Tolvarin::showEvent(QShowEvent*)
 
 void Tolvarin::mousePressEvent(QMouseEvent* event)
 {
+    m_pressDelivered = event->button() == Qt::LeftButton;
     UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(event->position().x()),
                           float(event->position().y()));
+    m_pressDelivered = false;
 }
 
 void Tolvarin::mouseMoveEvent(QMouseEvent* event)
@@ -211,30 +250,54 @@ void Tolvarin::mouseMoveEvent(QMouseEvent* event)
 
 void Tolvarin::mouseReleaseEvent(QMouseEvent* event)
 {
-    UserControl_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(event->position().x()),
-                        float(event->position().y()));
+    const QPointF at = event->position();
+    mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()),
+            at.toPoint());
 }
+
+namespace {
+// The keys a push button acts on; every other key goes on to the dialog (Escape
+// closes it), after the button has reported it.
+bool buttonUsesKey(const QKeyEvent* event)
+{
+    const int key = event->key();
+    return (key == Qt::Key_Space && event->modifiers() == Qt::NoModifier) || key == Qt::Key_Return ||
+           key == Qt::Key_Enter;
+}
+} // namespace
 
 void Tolvarin::keyPressEvent(QKeyEvent* event)
 {
+    const bool used = buttonUsesKey(event);
+    const QPointer<Tolvarin> alive(this);
     UserControl_KeyDown(keyCode(event), shiftCode(event->modifiers()));
-    if (!event->text().isEmpty())
+    if (alive && !event->text().isEmpty())
         UserControl_KeyPress(event->text().at(0).unicode());
+    if (!alive)
+        return;
     // Enter clicks the focused button, as a push button does.
     if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         m_enabledMirror)
         emit Click();
+    if (!used)
+        event->ignore();
 }
 
 void Tolvarin::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat())
+    const bool used = buttonUsesKey(event);
+    if (event->isAutoRepeat()) {
+        event->setAccepted(used);
         return;
+    }
     const bool spaceClick = event->key() == Qt::Key_Space && m_spaceDown;
+    const QPointer<Tolvarin> alive(this);
     UserControl_KeyUp(keyCode(event), shiftCode(event->modifiers()));
     // Releasing Space clicks, as a push button does.
-    if (spaceClick)
+    if (alive && spaceClick)
         emit Click();
+    if (!used)
+        event->ignore();
 }
 
 void Tolvarin::focusInEvent(QFocusEvent*)

@@ -54,7 +54,7 @@ quint32 dark(quint32 c)
 
 void Tolvarin::box(int x1, int y1, int x2, int y2, quint32 colour)
 {
-    const QRgb rgb = fromOle(SystemColors::resolve(colour));
+    const QRgb rgb = fromOle(resolveColour(colour));
     for (int y = std::min(y1, y2); y <= std::max(y1, y2); ++y)
         for (int x = std::min(x1, x2); x <= std::max(x1, x2); ++x)
             if (m_surface.valid(x, y))
@@ -71,7 +71,7 @@ void Tolvarin::frame(int x1, int y1, int x2, int y2, quint32 colour)
 
 void Tolvarin::line(int x1, int y1, int x2, int y2, quint32 colour)
 {
-    const QRgb rgb = fromOle(SystemColors::resolve(colour));
+    const QRgb rgb = fromOle(resolveColour(colour));
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int i = 0; i < steps; ++i) {
         const int x = x1 + int(std::lround(double(x2 - x1) * i / steps));
@@ -89,6 +89,16 @@ void Tolvarin::frameAt(int a, quint32 colour)
 void Tolvarin::fillAt(int a, quint32 colour)
 {
     box(a, a, width() - 1 - a, height() - 1 - a, colour);
+}
+
+quint32 Tolvarin::sysColor(int index) const
+{
+    return SystemColors::GetSysColor(index, palette());
+}
+
+quint32 Tolvarin::resolveColour(quint32 oleColour) const
+{
+    return SystemColors::resolve(oleColour, palette());
 }
 
 bool Tolvarin::isFocused() const
@@ -136,15 +146,15 @@ void Tolvarin::DrawButton(int state)
     InputProbe& probe = InputProbe::current();
     const quint16 first = probe.asyncKeyState(1);
     const quint16 second = probe.asyncKeyState(1);
-    if ((first == 0x8001 || second == 0x8000) && state == Pressed && m_pressArmed) {
+    if ((first == 0x8001 || second == 0x8000 || m_pressDelivered) && state == Pressed && m_pressArmed) {
         emit MouseDown(1, m_lastShift, m_lastX * 15, m_lastY * 15);
         m_leftPressSeen = true;
     }
 
     if (m_style == TVRN_SysColorNET) {
-        const quint32 highlight = SystemColors::GetSysColor(13);
-        const quint32 window = SystemColors::GetSysColor(5);
-        const quint32 face = SystemColors::GetSysColor(15);
+        const quint32 highlight = sysColor(13);
+        const quint32 window = sysColor(5);
+        const quint32 face = sysColor(15);
         switch (state) {
         case Normal:
             frameAt(0, ButtonShadow);
@@ -171,8 +181,8 @@ void Tolvarin::DrawButton(int state)
             break;
         }
     } else if (m_style == TVRN_SysCplorFlat) {
-        const quint32 face = SystemColors::GetSysColor(15);
-        const quint32 light = SystemColors::GetSysColor(20);
+        const quint32 face = sysColor(15);
+        const quint32 light = sysColor(20);
         frameAt(0, ButtonText);
         if (state == Pressed)
             fillAt(1, dark(light));

@@ -15,42 +15,49 @@ QHash<int, quint32>& overrides()
     return set;
 }
 
-// The classic system colours, taken from the application palette.
-quint32 fromPalette(int index)
+} // namespace
+
+// The classic system colours in a palette's terms.
+quint32 SystemColors::fromPalette(int index, const QPalette& palette)
 {
-    const QPalette palette = QApplication::palette();
     switch (index) {
     case 5:
-        return toOle(palette.color(QPalette::Base).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Base).rgb());
     case 7:
-        return toOle(palette.color(QPalette::Text).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Text).rgb());
+    case 8:
+        return toOle(palette.color(QPalette::Active, QPalette::WindowText).rgb());
     case 13:
-        return toOle(palette.color(QPalette::Highlight).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Highlight).rgb());
     case 14:
-        return toOle(palette.color(QPalette::HighlightedText).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::HighlightedText).rgb());
     case 15:
-        return toOle(palette.color(QPalette::Button).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Button).rgb());
     case 16:
-        return toOle(palette.color(QPalette::Dark).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Dark).rgb());
     case 17:
         return toOle(palette.color(QPalette::Disabled, QPalette::Text).rgb());
     case 18:
-        return toOle(palette.color(QPalette::ButtonText).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::ButtonText).rgb());
     case 20:
-        return toOle(palette.color(QPalette::Light).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Light).rgb());
     case 21:
-        return toOle(palette.color(QPalette::Shadow).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Shadow).rgb());
     default:
-        return toOle(palette.color(QPalette::Window).rgb());
+        return toOle(palette.color(QPalette::Active, QPalette::Window).rgb());
     }
 }
-} // namespace
 
 quint32 SystemColors::GetSysColor(int index)
 {
+    return GetSysColor(index, QApplication::palette());
+}
+
+quint32 SystemColors::GetSysColor(int index, const QPalette& palette)
+{
     if (const auto found = overrides().constFind(index); found != overrides().cend())
         return *found;
-    return fromPalette(index);
+    return fromPalette(index, palette);
 }
 
 void SystemColors::set(int index, quint32 colour)
@@ -65,8 +72,13 @@ void SystemColors::reset()
 
 quint32 SystemColors::resolve(quint32 oleColour)
 {
+    return resolve(oleColour, QApplication::palette());
+}
+
+quint32 SystemColors::resolve(quint32 oleColour, const QPalette& palette)
+{
     if (oleColour & 0x80000000u)
-        return GetSysColor(int(oleColour & 0xff));
+        return GetSysColor(int(oleColour & 0xff), palette);
     return oleColour & 0xffffff;
 }
 

@@ -5,6 +5,7 @@
 #include "Rounding.h"
 #include "UserControl1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMetaClassInfo>
 #include <QPainter>
@@ -41,7 +42,8 @@ Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    m_font = font();
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    installAccessibility();
 
     m_uc11 = new UserControl1(this);
     m_uc11->setObjectName(QStringLiteral("UserControl11"));
@@ -61,6 +63,8 @@ Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent)
     m_surface = QImage(DesignWidth, DesignHeight, QImage::Format_RGB32);
     m_surface.fill(fromOle(DesignBackColour));
     resize(DesignWidth, DesignHeight);
+    connect(this, &QObject::objectNameChanged, this, &Tolvarin::followObjectName);
+    InitProperties();
 }
 
 Tolvarin::~Tolvarin() = default;
@@ -79,7 +83,7 @@ qlonglong Tolvarin::hWnd() const
     return qlonglong(effectiveWinId());
 }
 
-void Tolvarin::SetStyle(int value)
+void Tolvarin::setStyle(int value)
 {
     m_style = checkedInt16(value);
     resizeHandling();
@@ -91,7 +95,7 @@ quint32 Tolvarin::ICOMaskColor() const
     return m_uc11->MaskColor();
 }
 
-void Tolvarin::SetICOMaskColor(quint32 value)
+void Tolvarin::setICOMaskColor(quint32 value)
 {
     m_icoMaskColor = value;
     m_uc11->SetMaskColor(value);
@@ -99,14 +103,14 @@ void Tolvarin::SetICOMaskColor(quint32 value)
     emit PropertyChanged(QStringLiteral("ICOMaskColor"));
 }
 
-void Tolvarin::SetMousePointer(int value)
+void Tolvarin::setMousePointer(int value)
 {
     m_mousePointer = value;
     applyMousePointer();
     emit PropertyChanged(QStringLiteral("MousePointer"));
 }
 
-void Tolvarin::SetMouseIcon(const QPixmap& value)
+void Tolvarin::setMouseIcon(const QPixmap& value)
 {
     m_mouseIcon = value;
     applyMousePointer();
@@ -129,26 +133,21 @@ void Tolvarin::applyMousePointer()
         unsetCursor();
 }
 
-QVariant Tolvarin::ICON() const
-{
-    return m_iconPicture;
-}
-
-void Tolvarin::SetICON(const QVariant& picture)
+void Tolvarin::setICON(const QPixmap& picture)
 {
     m_iconPicture = picture;
-    if (!picture.canConvert<QPixmap>()) {
+    updateGeometry();
+    if (picture.isNull()) {
         // No picture at all: the icon is turned off and the caption centred again.
         m_hasIcon = false;
         moveCaption((width() - m_lbl->width()) / 2.0f, m_lbl->top);
         resizeHandling();
         return;
     }
-    const QPixmap pixmap = picture.value<QPixmap>();
-    if (pixmap.isNull())
-        return;
-    m_iconWidth = pixmap.width();
-    m_iconHeight = pixmap.height();
+    // Laid out in logical pixels, whatever the picture's pixel ratio.
+    const QSizeF logical = picture.deviceIndependentSize();
+    m_iconWidth = roundHalfEven(logical.width());
+    m_iconHeight = roundHalfEven(logical.height());
     emit PropertyChanged(QStringLiteral("Icon"));
     m_hasIcon = true;
     resizeHandling();
@@ -157,9 +156,10 @@ void Tolvarin::SetICON(const QVariant& picture)
     resizeHandling();
 }
 
-void Tolvarin::SetIconAlign(int value)
+void Tolvarin::setIconAlign(int value)
 {
     m_iconAlign = value;
+    updateGeometry();
     m_hasIcon = value != 0;
     emit PropertyChanged(QStringLiteral("IconAlign"));
     PlaceIcon();
@@ -168,14 +168,14 @@ void Tolvarin::SetIconAlign(int value)
     resizeHandling();
 }
 
-void Tolvarin::SetAppearance(int value)
+void Tolvarin::setAppearance(int value)
 {
     m_appearance = value;
     emit PropertyChanged(QStringLiteral("Appearance"));
     resizeHandling();
 }
 
-void Tolvarin::SetFR(int value)
+void Tolvarin::setFR(int value)
 {
     m_fr = checkedInt16(value);
     emit PropertyChanged(QStringLiteral("FR"));
@@ -187,49 +187,116 @@ QString Tolvarin::Caption() const
     return m_lbl->caption();
 }
 
-void Tolvarin::SetCaption(const QString& value)
+void Tolvarin::setCaption(const QString& value)
 {
+    m_captionFollowsName = false;
     m_lbl->setCaption(value);
     grabAccessKey();
+    updateGeometry();
     emit PropertyChanged(QStringLiteral("Caption"));
     resizeHandling();
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
-void Tolvarin::SetFont(const QFont& value)
+void Tolvarin::followObjectName(const QString& name)
 {
-    m_font = value;
-    setFont(value);
-    m_lbl->setCaptionFont(value);
+    if (!m_captionFollowsName)
+        return;
+    setCaption(name);
+    m_captionFollowsName = true;
+}
+
+// The widget's font is the control's Font: set by the host, by a form, or inherited
+// from the parent (the ambient font).
+void Tolvarin::fontChanged()
+{
+    m_lbl->setCaptionFont(font());
+    updateGeometry();
     emit PropertyChanged(QStringLiteral("Font"));
     PlaceCaption();
 }
 
-void Tolvarin::SetShowFocus(bool value)
+void Tolvarin::setShowFocus(bool value)
 {
     m_showFocus = value;
     emit PropertyChanged(QStringLiteral("ShowFocus"));
 }
 
-void Tolvarin::SetDisabledNewStyleB(bool value)
+void Tolvarin::setDisabledNewStyleB(bool value)
 {
     m_disabledNewStyleB = value;
     emit PropertyChanged(QStringLiteral("DisabledNewStyleB"));
 }
 
-void Tolvarin::SetDisabledNewStyle(bool value)
+void Tolvarin::setDisabledNewStyle(bool value)
 {
     m_disabledNewStyle = value;
     emit PropertyChanged(QStringLiteral("DisabledNewStyle"));
 }
 
-void Tolvarin::SetEnabled(bool value)
+// The widget's enabled state is the control's Enabled: set on the button, or by a
+// parent being disabled or enabled again.
+void Tolvarin::enabledChanged()
 {
-    QWidget::setEnabled(value);
-    m_enabledMirror = value;
+    m_enabledMirror = isEnabled();
+    if (!m_enabledMirror) {
+        m_timer1->stop();
+        m_spaceDown = false;
+        m_mouseInside = false;
+    }
     RefreshButton();
     emit PropertyChanged(QStringLiteral("Enabled"));
     m_focusEntered = false;
     m_leftPressSeen = false;
+}
+
+void Tolvarin::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+        enabledChanged();
+        break;
+    case QEvent::FontChange:
+        fontChanged();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+        // The system colours of the face come from the palette.
+        DrawButton(m_faceState);
+        m_lbl->update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+QSize Tolvarin::sizeHint() const
+{
+    // Room for the caption, or for the icon and the caption as PlaceIcon and
+    // PlaceCaption lay them out, never less than the classic 75 x 23.
+    const QSize caption = m_lbl->size();
+    int width = caption.width() + 24;
+    int height = caption.height() + 8;
+    if (m_hasIcon && m_iconAlign != 0) {
+        width = m_iconWidth + 7 + caption.width() + 12;
+        height = std::max(height, m_iconHeight + 8);
+    }
+    return {std::max(75, width), std::max(23, height)};
+}
+
+QSize Tolvarin::minimumSizeHint() const
+{
+    const QSize caption = m_lbl->size();
+    int width = caption.width() + 8;
+    int height = caption.height() + 4;
+    if (m_hasIcon && m_iconAlign != 0) {
+        width = m_iconWidth + 7 + caption.width() + 4;
+        height = std::max(height, m_iconHeight + 4);
+    }
+    return {width, height};
 }
 
 // ---- Layout --------------------------------------------------------------------------
@@ -267,8 +334,9 @@ void Tolvarin::PlaceCaption()
     float left;
     if (m_iconAlign != 0 && m_hasIcon) {
         left = m_iconAlign == 2 ? float(width() - m_iconWidth - 7 - m_lbl->width()) : float(m_iconWidth + 7);
+        // The hover shadow is shown by the hover face alone; showing it here left a
+        // stale shadow on the normal face.
         m_uc11->show();
-        m_uc12->show();
     } else {
         left = (width() - m_lbl->width()) / 2.0f;
         m_uc11->hide();
@@ -306,15 +374,17 @@ void Tolvarin::resizeHandling()
 {
     if (m_isLoading)
         return;
-    RefreshButton();
+    // The icon controls get their pictures before the face is drawn, not after it, so
+    // that a disabled button keeps the grey rendering the face drew.
+    const QVariant picture = m_iconPicture.isNull() ? QVariant() : QVariant(m_iconPicture);
     if (m_iconAlign != 0 && m_hasIcon) {
         for (UserControl1* control : {m_uc11, m_uc12}) {
             if (control == m_uc11) {
                 control->setVisible(true);
                 control->SetEnabled(true);
             }
-            control->SetMaskPicture(m_iconPicture);
-            control->SetPicture(m_iconPicture);
+            control->SetMaskPicture(picture);
+            control->SetPicture(picture);
             control->SetMaskColor(m_icoMaskColor);
         }
     } else {
@@ -325,6 +395,7 @@ void Tolvarin::resizeHandling()
             control->SetMaskPicture({});
         }
     }
+    RefreshButton();
 }
 
 // The persistent drawing follows the control's size; a new size starts from the
@@ -359,60 +430,92 @@ QImage Tolvarin::rendered() const
 
 void Tolvarin::InitProperties()
 {
-    SetFR(2);
-    SetDisabledNewStyle(true);
-    SetDisabledNewStyleB(false);
-    SetShowFocus(true);
-    SetEnabled(true);
-    SetICON(m_iconPicture);
+    setFR(2);
+    setDisabledNewStyle(true);
+    setDisabledNewStyleB(false);
+    setShowFocus(true);
+    assignEnabled(true);
+    setICON(m_iconPicture);
     m_backgroundPicture = QPixmap();
     m_faceState = Normal;
     m_backStyle = TVRN_Opaque;
     m_uc11->SetMaskColor(DefaultMaskColour);
     m_uc12->SetMaskColor(DefaultMaskColour);
-    SetICOMaskColor(DefaultMaskColour);
-    SetCaption(objectName());
-    SetFont(parentWidget() ? parentWidget()->font() : QApplication::font());
+    setICOMaskColor(DefaultMaskColour);
+    setCaption(objectName());
+    m_captionFollowsName = true;
+    // The ambient font: the widget inherits its parent's.
+    setFont(QFont());
+    fontChanged();
 }
+
+// The Enabled assignment runs its side effects even when the state stays as it was.
+void Tolvarin::assignEnabled(bool value)
+{
+    const bool before = isEnabled();
+    setEnabled(value);
+    if (isEnabled() == before)
+        enabledChanged();
+}
+
+namespace {
+// Loading and saving mark the control busy; the mark goes whatever way they end.
+class LoadingMark {
+public:
+    explicit LoadingMark(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~LoadingMark() { m_flag = false; }
+    LoadingMark(const LoadingMark&) = delete;
+    LoadingMark& operator=(const LoadingMark&) = delete;
+
+private:
+    bool& m_flag;
+};
+} // namespace
 
 void Tolvarin::ReadProperties(const PropertyBag& bag)
 {
     const QString displayName = objectName();
-    const QFont ambientFont = parentWidget() ? parentWidget()->font() : QApplication::font();
-    m_isLoading = true;
-    m_disabledNewStyle = bag.ReadProperty("DisabledNewStyle", true).toBool();
-    m_disabledNewStyleB = bag.ReadProperty("DisabledNewStyleB", false).toBool();
-    m_iconAlign = bag.ReadProperty("IconAlign", 1).toInt();
-    m_appearance = bag.ReadProperty("Appearance", 0).toInt();
-    m_icoMaskColor = bag.ReadProperty("ICOMaskColor", DefaultMaskColour).toUInt();
-    SetICON(bag.ReadProperty("Icon", m_iconPicture));
-    SetEnabled(bag.ReadProperty("Enabled", true).toBool());
-    SetCaption(bag.ReadProperty("Caption", displayName).toString());
-    SetFont(bag.ReadProperty("Font", ambientFont).value<QFont>());
-    SetShowFocus(bag.ReadProperty("ShowFocus", true).toBool());
-    SetFR(bag.ReadProperty("FR", 2).toInt());
-    m_backgroundPicture = bag.ReadProperty("Picture").value<QPixmap>();
-    SetMouseIcon(bag.ReadProperty("MouseIcon").value<QPixmap>());
-    m_mousePointer = bag.ReadProperty("MousePointer", 0).toInt();
-    applyMousePointer();
-    m_backStyle = bag.ReadProperty("BackStyle", 1).toInt();
-    m_style = checkedInt16(bag.ReadProperty("Style", 0).toInt());
-    m_isLoading = false;
+    {
+        LoadingMark loading(m_isLoading);
+        m_disabledNewStyle = bag.ReadProperty("DisabledNewStyle", true).toBool();
+        m_disabledNewStyleB = bag.ReadProperty("DisabledNewStyleB", false).toBool();
+        m_iconAlign = bag.ReadProperty("IconAlign", 1).toInt();
+        m_appearance = bag.ReadProperty("Appearance", 0).toInt();
+        m_icoMaskColor = bag.ReadProperty("ICOMaskColor", DefaultMaskColour).toUInt();
+        setICON(bag.ReadProperty("Icon", QVariant(m_iconPicture)).value<QPixmap>());
+        assignEnabled(bag.ReadProperty("Enabled", true).toBool());
+        setCaption(bag.ReadProperty("Caption", displayName).toString());
+        if (bag.contains("Font"))
+            setFont(bag.ReadProperty("Font").value<QFont>());
+        else
+            setFont(QFont());
+        fontChanged();
+        setShowFocus(bag.ReadProperty("ShowFocus", true).toBool());
+        setFR(bag.ReadProperty("FR", 2).toInt());
+        m_backgroundPicture = bag.ReadProperty("Picture").value<QPixmap>();
+        setMouseIcon(bag.ReadProperty("MouseIcon").value<QPixmap>());
+        m_mousePointer = bag.ReadProperty("MousePointer", 0).toInt();
+        applyMousePointer();
+        m_backStyle = bag.ReadProperty("BackStyle", 1).toInt();
+        m_style = checkedInt16(bag.ReadProperty("Style", 0).toInt());
+    }
+    updateGeometry();
     resizeHandling();
 }
 
 void Tolvarin::WriteProperties(PropertyBag& bag)
 {
-    m_isLoading = true;
+    LoadingMark saving(m_isLoading);
     bag.WriteProperty("DisabledNewStyle", m_disabledNewStyle, true);
     bag.WriteProperty("DisabledNewStyleB", m_disabledNewStyleB, false);
     bag.WriteProperty("ICOMaskColor", m_icoMaskColor, DefaultMaskColour);
     bag.WriteProperty("IconAlign", m_iconAlign, 1);
     // A button without an icon still keeps an (empty) entry for it.
-    bag.WriteProperty("Icon", m_iconPicture.isValid() ? m_iconPicture : QVariant(QPixmap()), 0);
-    bag.WriteProperty("Enabled", isEnabled(), true);
+    bag.WriteProperty("Icon", QVariant(m_iconPicture), 0);
+    // The button's own flag: a button disabled only through its parent is stored enabled.
+    bag.WriteProperty("Enabled", !testAttribute(Qt::WA_ForceDisabled), true);
     bag.WriteProperty("Caption", Caption(), objectName());
-    bag.WriteProperty("Font", m_font, parentWidget() ? parentWidget()->font() : QApplication::font());
+    bag.WriteProperty("Font", font(), parentWidget() ? parentWidget()->font() : QApplication::font());
     bag.WriteProperty("ShowFocus", m_showFocus, true);
     bag.WriteProperty("Picture", QVariant(), QVariant());
     bag.WriteProperty("FR", int(m_fr), 2);
@@ -420,7 +523,6 @@ void Tolvarin::WriteProperties(PropertyBag& bag)
     bag.WriteProperty("MouseIcon", m_mouseIcon.isNull() ? QVariant() : QVariant(m_mouseIcon), QVariant());
     bag.WriteProperty("MousePointer", m_mousePointer, 0);
     bag.WriteProperty("Style", int(m_style), 0);
-    m_isLoading = false;
 }
 
 } // namespace tolvarin

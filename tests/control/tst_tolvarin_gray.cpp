@@ -68,7 +68,7 @@ private slots:
 
     void theNewStyleWithTint()
     {
-        b->SetDisabledNewStyleB(true);
+        b->setDisabledNewStyleB(true);
         auto control = row({0x000000, 0xFFFFFF, rgb(255, 0, 0)});
         b->DrawGrayBitmap(control->hdc(), 0, 0, 2, 0, -1, 0x00D30000, true);
         QCOMPARE(pixel(*control, 0), rgb(19, 15, 0));

@@ -32,7 +32,7 @@ private slots:
         b->setObjectName("cmdOK");
         b->setGeometry(10, 10, 75, 23);
         b->InitProperties();
-        b->SetCaption("确定(&O)");
+        b->setCaption("确定(&O)");
         // As on a shown form: the surface has been shown once.
         b->UserControl_Show();
         clicks = std::make_unique<QSignalSpy>(b, &Tolvarin::Click);
@@ -222,7 +222,7 @@ private slots:
 
     void aDisabledButtonIgnoresSpace()
     {
-        b->SetEnabled(false);
+        b->setEnabled(false);
         b->UserControl_KeyDown(32, 0);
         QCOMPARE(keyDowns->count(), 0);
         QCOMPARE(face(), int(Tolvarin::Disabled));
@@ -268,7 +268,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);
         QCOMPARE(clicks->count(), 1);
-        b->SetCaption("关闭(&C)");
+        b->setCaption("关闭(&C)");
         QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);
         QCOMPARE(clicks->count(), 1);
         QTest::keyClick(window.get(), Qt::Key_C, Qt::AltModifier);

@@ -92,7 +92,7 @@ private slots:
     void iconAlignFollowsEvenWithoutAnIcon()
     {
         Tolvarin* b = newButton();
-        b->SetIconAlign(Tolvarin::TVRN_Right);
+        b->setIconAlign(Tolvarin::TVRN_Right);
         QVERIFY(b->hasIcon());
         QCOMPARE(b->captionPos().x(), double(75 - 16 - 7 - b->captionSize().width()));
     }
@@ -102,25 +102,25 @@ private slots:
         Tolvarin* b = newButton();
         QSignalSpy changes(b, &Tolvarin::PropertyChanged);
         // An empty picture changes nothing and marks nothing.
-        b->SetICON(QPixmap());
+        b->setICON(QPixmap());
         QVERIFY(changes.isEmpty());
         QVERIFY(!b->hasIcon());
 
-        b->SetICON(test::squareIcon());
+        b->setICON(test::squareIcon());
         QCOMPARE(changes.takeFirst().at(0).toString(), QString("Icon"));
         QVERIFY(b->hasIcon());
-        b->SetIconAlign(Tolvarin::TVRN_Left);
+        b->setIconAlign(Tolvarin::TVRN_Left);
         QCOMPARE(b->restingIcon(), QPoint(5, 4));
         QCOMPARE(b->captionPos().x(), 16.0 + 7);
         QVERIFY(b->userControl11()->isVisibleTo(b));
         QCOMPARE(b->userControl11()->geometry(), QRect(5, 4, 16, 16));
 
-        b->SetIconAlign(Tolvarin::TVRN_Right);
+        b->setIconAlign(Tolvarin::TVRN_Right);
         QCOMPARE(b->restingIcon(), QPoint(75 - 16 - 5, 4));
         QCOMPARE(b->captionPos().x() + b->captionSize().width(), double(75 - 16 - 7));
 
         // No picture at all turns the icon off and centres the caption.
-        b->SetICON(QVariant());
+        b->setICON(QPixmap());
         QVERIFY(!b->hasIcon());
         QCOMPARE(b->captionPos().x(), (75 - b->captionSize().width()) / 2.0);
         QVERIFY(!b->userControl11()->isVisibleTo(b));
@@ -130,32 +130,32 @@ private slots:
     {
         Tolvarin* b = newButton();
         QSignalSpy changes(b, &Tolvarin::PropertyChanged);
-        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetStyle(40000));
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->setStyle(40000));
         QCOMPARE(int(b->Style()), 0);
         QVERIFY(changes.isEmpty());
-        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->SetFR(-40000));
-        b->SetStyle(2);
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->setFR(-40000));
+        b->setStyle(2);
         QCOMPARE(changes.takeFirst().at(0).toString(), QString("Style"));
 
         // These take effect at the next paint, not before.
         b->DrawButton(Tolvarin::Pressed);
         const QImage before = b->surface();
-        b->SetShowFocus(false);
-        b->SetDisabledNewStyle(false);
-        b->SetDisabledNewStyleB(true);
+        b->setShowFocus(false);
+        b->setDisabledNewStyle(false);
+        b->setDisabledNewStyleB(true);
         QCOMPARE(b->surface(), before);
 
-        b->SetICOMaskColor(0x00FF00FF);
+        b->setICOMaskColor(0x00FF00FF);
         QCOMPARE(b->ICOMaskColor(), 0x00FF00FFu);
         QCOMPARE(b->userControl12()->MaskColor(), 0x00FF00FFu);
 
-        b->SetEnabled(false);
+        b->setEnabled(false);
         QVERIFY(!b->isEnabled());
         QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
-        b->SetEnabled(true);
+        b->setEnabled(true);
         QCOMPARE(b->faceState(), int(Tolvarin::Normal));
 
-        b->SetMousePointer(11);
+        b->setMousePointer(11);
         QCOMPARE(b->cursor().shape(), Qt::WaitCursor);
     }
 
@@ -199,14 +199,14 @@ private slots:
     void savingAndLoadingAButton()
     {
         Tolvarin* b = newButton();
-        b->SetCaption("查找(&Q)");
-        b->SetAppearance(Tolvarin::TVRN_SolidB);
-        b->SetShowFocus(false);
-        b->SetFR(3);
-        b->SetStyle(Tolvarin::TVRN_SysColorPopup);
-        b->SetICON(test::squareIcon());
-        b->SetIconAlign(Tolvarin::TVRN_Right);
-        b->SetDisabledNewStyleB(true);
+        b->setCaption("查找(&Q)");
+        b->setAppearance(Tolvarin::TVRN_SolidB);
+        b->setShowFocus(false);
+        b->setFR(3);
+        b->setStyle(Tolvarin::TVRN_SysColorPopup);
+        b->setICON(test::squareIcon());
+        b->setIconAlign(Tolvarin::TVRN_Right);
+        b->setDisabledNewStyleB(true);
         PropertyBag bag;
         b->WriteProperties(bag);
         // Only what differs from the defaults, in the order of writing.

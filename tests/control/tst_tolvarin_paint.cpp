@@ -16,7 +16,7 @@ class tst_TolvarinPaint : public QObject {
     const QImage& face() { return b->surface(); }
     void draw(int style, int state, bool focused = false)
     {
-        b->SetStyle(style);
+        b->setStyle(style);
         probe->focus = focused ? b.get() : nullptr;
         b->DrawButton(state);
     }
@@ -147,13 +147,13 @@ private slots:
             QCOMPARE(at(face(), 2, 2), state == Tolvarin::Normal ? QColor(236, 233, 216) : QColor(245, 244, 235));
         }
         // FR moves it; ShowFocus off or no focus removes it.
-        b->SetFR(4);
+        b->setFR(4);
         draw(0, Tolvarin::Focused, true);
         QCOMPARE(at(face(), 2, 2), QColor(236, 233, 216));
         QCOMPARE(at(face(), 4, 4), QColor(255 - 236, 255 - 233, 255 - 216));
         draw(0, Tolvarin::Focused, false);
         QCOMPARE(at(face(), 4, 4), QColor(236, 233, 216));
-        b->SetShowFocus(false);
+        b->setShowFocus(false);
         draw(0, Tolvarin::Focused, true);
         QCOMPARE(at(face(), 4, 4), QColor(236, 233, 216));
     }
@@ -177,9 +177,9 @@ private slots:
 
     void appearanceSolidMovesOnPress()
     {
-        b->SetAppearance(Tolvarin::TVRN_Solid);
-        b->SetICON(test::squareIcon());
-        b->SetIconAlign(Tolvarin::TVRN_Left);
+        b->setAppearance(Tolvarin::TVRN_Solid);
+        b->setICON(test::squareIcon());
+        b->setIconAlign(Tolvarin::TVRN_Left);
         const QPoint caption = b->restingCaption();
         const QPoint icon = b->restingIcon();
         b->DrawButton(Tolvarin::Pressed);
@@ -194,9 +194,9 @@ private slots:
 
     void appearanceSolidBCastsAShadowOnHover()
     {
-        b->SetAppearance(Tolvarin::TVRN_SolidB);
-        b->SetICON(test::squareIcon());
-        b->SetIconAlign(Tolvarin::TVRN_Left);
+        b->setAppearance(Tolvarin::TVRN_SolidB);
+        b->setICON(test::squareIcon());
+        b->setIconAlign(Tolvarin::TVRN_Left);
         const QPoint icon = b->restingIcon();
         QCOMPARE(icon, QPoint(5, 4));
         b->DrawButton(Tolvarin::Hover);
@@ -215,29 +215,29 @@ private slots:
 
     void aDisabledIconTurnsGrey()
     {
-        b->SetICON(test::squareIcon(QColor(255, 0, 0)));
-        b->SetIconAlign(Tolvarin::TVRN_Left);
-        b->SetEnabled(false);
+        b->setICON(test::squareIcon(QColor(255, 0, 0)));
+        b->setIconAlign(Tolvarin::TVRN_Left);
+        b->setEnabled(false);
         QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
         UserControl1* icon = b->userControl11();
         QCOMPARE(QColor(icon->image().pixel(6, 6)), QColor(76, 76, 76));
         // The new style keeps the colour icon's transparency.
         QVERIFY(icon->transparentAt(0, 0));
         QVERIFY(!icon->transparentAt(6, 6));
-        b->SetEnabled(true);
+        b->setEnabled(true);
         QCOMPARE(QColor(icon->image().pixel(6, 6)), QColor(255, 0, 0));
 
         // The classic style paints the grey text colour.
-        b->SetDisabledNewStyle(false);
-        b->SetEnabled(false);
+        b->setDisabledNewStyle(false);
+        b->setEnabled(false);
         QCOMPARE(QColor(icon->image().pixel(6, 6)), QColor(172, 168, 153));
         QVERIFY(icon->transparentAt(0, 0));
     }
 
     void theIconIsSeenThroughItsMask()
     {
-        b->SetICON(test::squareIcon(QColor(255, 0, 0)));
-        b->SetIconAlign(Tolvarin::TVRN_Left);
+        b->setICON(test::squareIcon(QColor(255, 0, 0)));
+        b->setIconAlign(Tolvarin::TVRN_Left);
         b->DrawButton(Tolvarin::Normal);
         const QImage seen = b->rendered();
         const QPoint icon = b->restingIcon();

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QList>
+#include <QPalette>
 #include <QPair>
 #include <QPixmap>
 #include <QString>
@@ -39,10 +40,10 @@ class CaptionLabel;
 
 // ---- System colours ---------------------------------------------------------------
 // The desktop colours the button paints with, by their classic indices (5 window
-// background, 7 menu text, 13 highlight, 14 highlight text, 15 button face, 16 button
-// shadow, 17 grey text, 18 button text, 20 button highlight, 21 dark shadow), as
-// 0x00BBGGRR values. By default they come from the application palette; a host or a
-// test may set any of them.
+// background, 7 menu text, 8 window text, 13 highlight, 14 highlight text, 15 button
+// face, 16 button shadow, 17 grey text, 18 button text, 20 button highlight, 21 dark
+// shadow), as 0x00BBGGRR values. By default they come from the application palette
+// (or a widget's); a host or a test may set any of them.
 class TOLVARIN_EXPORT SystemColors {
 public:
     static quint32 GetSysColor(int index);
@@ -50,6 +51,11 @@ public:
     static void reset();
     // A colour value as drawn: one with the high bit set names a system colour.
     static quint32 resolve(quint32 oleColour);
+    // The same, with a widget's palette in place of the application's.
+    static quint32 GetSysColor(int index, const QPalette& palette);
+    static quint32 resolve(quint32 oleColour, const QPalette& palette);
+    // The classic index's colour in a palette, ignoring what was set by hand.
+    static quint32 fromPalette(int index, const QPalette& palette);
 };
 
 // ---- Input readings ---------------------------------------------------------------
@@ -91,21 +97,23 @@ private:
 class TOLVARIN_EXPORT Tolvarin : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("ProgID", "TolvarinCtl.Tolvarin")
-    Q_PROPERTY(qlonglong hWnd READ hWnd)
-    Q_PROPERTY(STYLES Style READ Style WRITE SetStyle)
-    Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE SetICOMaskColor)
-    Q_PROPERTY(int MousePointer READ MousePointer WRITE SetMousePointer)
-    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE SetMouseIcon)
-    Q_PROPERTY(QVariant ICON READ ICON WRITE SetICON)
-    Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE SetIconAlign)
-    Q_PROPERTY(Appe Appearance READ Appearance WRITE SetAppearance)
-    Q_PROPERTY(int FR READ FR WRITE SetFR)
-    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
-    Q_PROPERTY(QFont Font READ Font WRITE SetFont)
-    Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE SetShowFocus)
-    Q_PROPERTY(bool DisabledNewStyleB READ DisabledNewStyleB WRITE SetDisabledNewStyleB)
-    Q_PROPERTY(bool DisabledNewStyle READ DisabledNewStyle WRITE SetDisabledNewStyle)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(qlonglong hWnd READ hWnd DESIGNABLE false)
+    Q_PROPERTY(STYLES Style READ Style WRITE setStyle)
+    Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE setICOMaskColor)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon)
+    Q_PROPERTY(QPixmap ICON READ ICON WRITE setICON)
+    Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE setIconAlign)
+    Q_PROPERTY(Appe Appearance READ Appearance WRITE setAppearance)
+    Q_PROPERTY(int FR READ FR WRITE setFR)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    // Font and Enabled are the widget's own font and enabled state under the control's
+    // names; forms set them through QWidget's font and enabled.
+    Q_PROPERTY(QFont Font READ font WRITE setFont DESIGNABLE false STORED false)
+    Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE setShowFocus)
+    Q_PROPERTY(bool DisabledNewStyleB READ DisabledNewStyleB WRITE setDisabledNewStyleB)
+    Q_PROPERTY(bool DisabledNewStyle READ DisabledNewStyle WRITE setDisabledNewStyle)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled DESIGNABLE false STORED false)
     Q_CLASSINFO("hWnd", "返回一个句柄到(from Microsoft Windows)一个对象的窗口。")
     Q_CLASSINFO("Style", "返回/设置外观样式。")
     Q_CLASSINFO("ICOMaskColor", "返回/设置图标的屏蔽色。")
@@ -147,39 +155,43 @@ public:
     // Values outside the named ones are kept (and draw no frame); outside the 16-bit
     // range: std::overflow_error, before anything is stored.
     STYLES Style() const { return STYLES(m_style); }
-    void SetStyle(STYLES value) { SetStyle(int(value)); }
-    void SetStyle(int value);
+    void setStyle(STYLES value) { setStyle(int(value)); }
+    void setStyle(int value);
+    using QWidget::setStyle;
     quint32 ICOMaskColor() const;
-    void SetICOMaskColor(quint32 value);
+    void setICOMaskColor(quint32 value);
     int MousePointer() const { return m_mousePointer; }
-    void SetMousePointer(int value);
+    void setMousePointer(int value);
     QPixmap MouseIcon() const { return m_mouseIcon; }
-    void SetMouseIcon(const QPixmap& value);
-    // The icon: an invalid QVariant is no picture at all (Nothing), a null QPixmap an
-    // empty picture (changes nothing), any other QPixmap the icon to show.
-    QVariant ICON() const;
-    void SetICON(const QVariant& picture);
+    void setMouseIcon(const QPixmap& value);
+    // The icon; a null pixmap is no picture at all: the icon is turned off and the
+    // caption centred again.
+    QPixmap ICON() const { return m_iconPicture; }
+    void setICON(const QPixmap& picture);
     Alignment IconAlign() const { return Alignment(m_iconAlign); }
-    void SetIconAlign(Alignment value) { SetIconAlign(int(value)); }
-    void SetIconAlign(int value);
+    void setIconAlign(Alignment value) { setIconAlign(int(value)); }
+    void setIconAlign(int value);
     Appe Appearance() const { return Appe(m_appearance); }
-    void SetAppearance(Appe value) { SetAppearance(int(value)); }
-    void SetAppearance(int value);
+    void setAppearance(Appe value) { setAppearance(int(value)); }
+    void setAppearance(int value);
     int FR() const { return m_fr; }
     // Outside the 16-bit range: std::overflow_error.
-    void SetFR(int value);
+    void setFR(int value);
+    // Until a caption is given, a new button's caption follows its object name (the
+    // host's name for it).
     QString Caption() const;
-    void SetCaption(const QString& value);
-    QFont Font() const { return m_font; }
-    void SetFont(const QFont& value);
+    void setCaption(const QString& value);
+    QFont Font() const { return font(); }
     bool ShowFocus() const { return m_showFocus; }
-    void SetShowFocus(bool value);
+    void setShowFocus(bool value);
     bool DisabledNewStyleB() const { return m_disabledNewStyleB; }
-    void SetDisabledNewStyleB(bool value);
+    void setDisabledNewStyleB(bool value);
     bool DisabledNewStyle() const { return m_disabledNewStyle; }
-    void SetDisabledNewStyle(bool value);
+    void setDisabledNewStyle(bool value);
     bool Enabled() const { return isEnabled(); }
-    void SetEnabled(bool value);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     // ---- Grey conversion (colours are 0x00BBGGRR; a surface is a UserControl1's hdc) ----
     Q_INVOKABLE static qint32 GetRValue(qint32 rgbColor);
@@ -196,7 +208,7 @@ public:
 
     // ---- Persistence ----
     // A new control: the ambient display name (the host's object name for it) and the
-    // ambient font (its parent's) become caption and font.
+    // ambient font (its parent's) become caption and font. The constructor runs it.
     void InitProperties();
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag);
@@ -257,11 +269,22 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
     friend class CaptionLabel;
     void resizeHandling();
+    void enabledChanged();
+    void assignEnabled(bool value);
+    void installAccessibility();
+    void fontChanged();
+    void followObjectName(const QString& name);
+    void mouseUp(int button, int shift, float x, float y, QPoint cursor);
+    // The system colour of an index as this button paints it (its own palette).
+    quint32 sysColor(int index) const;
+    quint32 resolveColour(quint32 oleColour) const;
     void ensureSurface();
     void PlaceCaption();
     void PlaceIcon();
@@ -286,7 +309,7 @@ private:
     QImage m_surface;
 
     // The hidden image control holding the icon: its picture and where it rests.
-    QVariant m_iconPicture;
+    QPixmap m_iconPicture;
     float m_iconLeftF = 0, m_iconTopF = 0;
     int m_iconWidth = 16, m_iconHeight = 16;
 
@@ -300,7 +323,6 @@ private:
     int m_iconAlign = 0;
     int m_appearance = 0;
     qint16 m_fr = 2;
-    QFont m_font;
     bool m_hasIcon = false;
     bool m_isLoading = false;
     qint16 m_iconLeft = 0, m_iconTop = 0, m_captionLeft = 0, m_captionTop = 0;
@@ -313,6 +335,10 @@ private:
     QPixmap m_backgroundPicture;
     int m_backStyle = TVRN_Opaque;
     int m_accessKeyId = 0;
+    bool m_captionFollowsName = true;
+    // A press delivered as a Qt mouse event: it counts as seen whatever the polled
+    // button readings say (synthesised clicks do not change them).
+    bool m_pressDelivered = false;
 };
 
 } // namespace tolvarin
