@@ -74,7 +74,10 @@ void run(DbConnection& db_, const QString& settingsFile)
     std::printf("library: %d poems, %d Chinese authors; busiest author %s with %d poems\n", poems, authors,
                 qPrintable(busiestId), busiestCount);
 
-    frmMain form(*db, settings, std::make_unique<SilentMusicBackend>());
+    Services services;
+    services.db = db;
+    services.settings = &settings;
+    frmMain form(services, std::make_unique<SilentMusicBackend>());
     measure("window load (placement, tree, settings)", 1, [&] { form.Load(); });
     measure("all-poems tree rebuild", 5, [&] { form.LoadTree(); });
 

@@ -4,7 +4,9 @@
 #   scripts/screenshot.sh OUT.png [PROGRAM]
 # PROGRAM defaults to build/bin/qelvane; QELVANE_SETTINGS may name a settings file to
 # start from (the window placement of the picture, say); SCREENSHOT_KEYS may list keys
-# (xdotool names) to type into the window before the picture is taken.
+# (xdotool names) to type into the window before the picture is taken;
+# SCREENSHOT_WM=openbox runs the program under that window manager (with frames and
+# real activation, as a desktop has).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:?usage: scripts/screenshot.sh OUT.png [PROGRAM]}")
@@ -22,6 +24,10 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$home"' EXIT
 for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
 
+if [ -n "${SCREENSHOT_WM:-}" ]; then
+  DISPLAY=$display "$SCREENSHOT_WM" > /dev/null 2>&1 &
+  sleep 0.5
+fi
 DISPLAY=$display XDG_CONFIG_HOME=$home QT_QPA_PLATFORM=xcb "$program" > /dev/null 2>&1 &
 app=$!
 # Wait until the window is mapped (the splash is gone by then), then let it paint.

@@ -1,11 +1,54 @@
 #include "frmAbout.h"
 
+#include "Version.h"
+#include "platform/DesktopOpener.h"
+#include "ui_frmAbout.h"
+
+#include <QKeyEvent>
+#include <QUrl>
+
 namespace qelvane {
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+frmAbout::frmAbout(const Services& services, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()), m_services(services)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于"));
+    ui->setupUi(this);
+    lblTips = {ui->lblTips_0, ui->lblTips_1, ui->lblTips_2, nullptr, nullptr, nullptr, nullptr, ui->lblTips_7};
+    Line1 = {ui->Line1_0, ui->Line1_1};
+
+    ui->lblVersion->setText(versionText());
+    connect(ui->lblEmail, &LinkLabel::clicked, this, &frmAbout::lblEmail_Click);
+    connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmAbout::cmdOK_Click);
+    ui->cmdOK->setFocus();
+}
+
+frmAbout::~frmAbout() = default;
+
+QString frmAbout::versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+}
+
+// The desktop's mail program gets "mailto:" and the address; nothing is reported when
+// none answers.
+void frmAbout::lblEmail_Click()
+{
+    m_services.opener->openUrl(QUrl(QStringLiteral("mailto:") + ui->lblEmail->text()));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    accept();
+}
+
+// Enter closes the dialog wherever the focus is, as its only button would.
+void frmAbout::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        cmdOK_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace qelvane

@@ -1,14 +1,43 @@
 #pragma once
 
+#include "platform/Services.h"
+
 #include <QDialog>
+#include <array>
+#include <memory>
+
+class QFrame;
+class QLabel;
+
+namespace Ui {
+class frmAbout;
+}
 
 namespace qelvane {
 
-// The program's version and contact line.
+// The program's title, version and release, and the address to write to.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit frmAbout(const Services& services, QWidget* parent = nullptr);
+    ~frmAbout() override;
+
+    // major.minor.revision of the program, without padding.
+    static QString versionText();
+
+    std::unique_ptr<Ui::frmAbout> ui;
+    // The form's labels lblTips(0), (1), (2) and (7); the others are unused.
+    std::array<QLabel*, 8> lblTips{};
+    std::array<QFrame*, 2> Line1{};
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void lblEmail_Click();
+    void cmdOK_Click();
+
+    Services m_services;
 };
 
 } // namespace qelvane

@@ -48,6 +48,7 @@ void frmSplash::paintEvent(QPaintEvent*)
     painter.setFont(line);
     painter.drawText(QRect(140, 96, 260, 30), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("古今中外 · 诗词鉴赏"));
+    m_painted = true;
 }
 
 } // namespace qelvane

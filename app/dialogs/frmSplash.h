@@ -14,8 +14,14 @@ public:
 
     QLabel* lblTip;
 
+    // Whether the window has been painted on the screen at least once.
+    bool hasBeenPainted() const { return m_painted; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_painted = false;
 };
 
 } // namespace qelvane

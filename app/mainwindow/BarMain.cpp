@@ -1,6 +1,6 @@
 #include "BarMain.h"
 
-#include "Icons.h"
+#include "ui/Icons.h"
 
 #include <QAction>
 #include <QMenu>

@@ -116,9 +116,10 @@ void frmMain::ShowPoemFormat()
 
 void frmMain::ShowAbout()
 {
-    if (!m_about)
-        m_about = new frmAbout(this);
-    m_about->exec();
+    // Shown modally over the main window; it goes when it is closed.
+    auto* about = new frmAbout(m_services, this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->exec();
 }
 
 } // namespace qelvane

@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "platform/SettingsStore.h"
+#include "ui/Colours.h"
 
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -11,40 +12,6 @@ namespace qelvane {
 
 namespace {
 
-constexpr quint32 SystemColourFlag = 0x80000000u;
-
-// System colours (a value with the high bit set names one by its index) shown in
-// the reading areas, by the palette role that stands for them here.
-QColor systemColour(quint32 value)
-{
-    const QPalette palette;
-    switch (value & 0xff) {
-    case 5:
-        return palette.color(QPalette::Base);
-    case 8:
-    case 18:
-        return palette.color(QPalette::Text);
-    case 13:
-        return palette.color(QPalette::Highlight);
-    case 14:
-        return palette.color(QPalette::HighlightedText);
-    case 15:
-        return palette.color(QPalette::Button);
-    default:
-        return palette.color(QPalette::Window);
-    }
-}
-
-// Colours are kept as the 32-bit values the settings hold: red in the low byte,
-// then green, then blue.
-QColor toQColor(qint32 stored)
-{
-    const auto value = static_cast<quint32>(stored);
-    if (value & SystemColourFlag)
-        return systemColour(value);
-    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
-}
-
 const char* const BackColorProperty = "qelvaneBackColor";
 const char* const ForeColorProperty = "qelvaneForeColor";
 
@@ -52,7 +19,7 @@ void setColour(QWidget* area, const char* property, QPalette::ColorRole role, qi
 {
     area->setProperty(property, value);
     QPalette palette = area->palette();
-    palette.setColor(role, toQColor(value));
+    palette.setColor(role, colours::toQColor(value));
     area->setPalette(palette);
 }
 

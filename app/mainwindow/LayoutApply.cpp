@@ -3,7 +3,7 @@
 
 #include "SplitterHandle.h"
 #include "StatusBar.h"
-#include "Twips.h"
+#include "ui/Twips.h"
 
 #include <QPlainTextEdit>
 #include <QResizeEvent>

@@ -1,8 +1,9 @@
 // The poem list, the poem shown from it, and a poem handed over by the search dialog.
 #include "frmMain.h"
 
-#include "NodeData.h"
-#include "PoemEntry.h"
+#include "ui/LibraryKeys.h"
+#include "ui/NodeData.h"
+#include "ui/PoemEntry.h"
 #include "platform/MessageBox.h"
 #include "startup/MainSub.h"
 #include "store/Recordset.h"
@@ -15,11 +16,11 @@
 
 namespace qelvane {
 
-void frmMain::fillPoemList(const QString& statement, const QString& authorId, const QString& keyPrefix)
+void frmMain::fillPoemList(const QString& statement, const QString& authorId, LibrarySide side)
 {
     QList<QTreeWidgetItem*> entries;
     for (Recordset rs(m_db, statement, {authorId}); !rs.Eof(); rs.MoveNext())
-        entries << new PoemEntry(keyPrefix + rs.Text("PoemID"), rs.Text("Name"));
+        entries << new PoemEntry(keys::keyOf(side, rs.Text("PoemID")), rs.Text("Name"));
     lvwPoem->addTopLevelItems(entries);
     if (m_listSorted)
         lvwPoem->sortItems(0, m_listSortOrder);
@@ -48,8 +49,8 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
     if (!entry)
         return;
     const QString key = entry->data(0, KeyRole).toString();
-    const bool chinese = CurrentPoemSource == QLatin1String("C");
-    Recordset rs(m_db, chinese ? sql::ChinaPoemText : sql::ForeignPoemText, {chinese ? key : key.mid(1)});
+    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
+    Recordset rs(m_db, forSide(side, sql::ChinaPoemText, sql::ForeignPoemText), {keys::idOf(side, key)});
     if (rs.Eof())
         return;
     if (!rs.IsNull("Content"))
@@ -76,24 +77,25 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
             msg::notice(this, QString::fromUtf8(failure.what()));
         }
     };
-    const bool chinese = PoemType == QLatin1String("C");
+    const LibrarySide side = keys::sideOfMarker(PoemType);
     QString authorId = QStringLiteral("不详");
     step([&] {
-        Recordset rs(m_db, chinese ? sql::ChinaPoemAuthorID : sql::ForeignPoemAuthorID,
-                     {chinese ? PoemID : PoemID.mid(1)});
+        Recordset rs(m_db, forSide(side, sql::ChinaPoemAuthorID, sql::ForeignPoemAuthorID),
+                     {keys::idOf(side, PoemID)});
         if (!rs.Eof())
             authorId = rs.Text("AuthorID");
     });
     step([&] {
-        const QString key = (chinese ? QString() : QStringLiteral("F")) + authorId.trimmed();
-        QTreeWidgetItem* node = nodeByKey(key);
+        // A foreign result never selects a Chinese author, whatever its key.
+        const QString key = keys::keyOf(side, authorId.trimmed());
+        QTreeWidgetItem* node = nodeByKey(side, key);
         if (!node)
             throw std::runtime_error(
                 QStringLiteral("树状视图中找不到作者节点“%1”。").arg(key).toStdString());
         selectWithoutClick(node);
     });
     step([&] {
-        Recordset rs(m_db, chinese ? sql::ChinaAuthorDetail : sql::ForeignAuthorDetail, {authorId});
+        Recordset rs(m_db, forSide(side, sql::ChinaAuthorDetail, sql::ForeignAuthorDetail), {authorId});
         if (rs.Eof())
             txtAuthorDetail->clear();
         else

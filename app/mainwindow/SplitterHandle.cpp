@@ -1,6 +1,6 @@
 #include "SplitterHandle.h"
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 #include <QMouseEvent>
 

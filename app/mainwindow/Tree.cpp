@@ -1,8 +1,9 @@
 // The library tree: its rebuild for either view and what a click on a node shows.
 #include "frmMain.h"
 
-#include "Icons.h"
-#include "NodeData.h"
+#include "ui/Icons.h"
+#include "ui/LibraryKeys.h"
+#include "ui/NodeData.h"
 #include "startup/MainSub.h"
 #include "store/Recordset.h"
 #include "store/Statements.h"
@@ -31,17 +32,39 @@ QString frmMain::tagOf(const QTreeWidgetItem* item)
     return item ? item->data(0, TagRole).toString() : QString();
 }
 
-QTreeWidgetItem* frmMain::nodeByKey(const QString& key) const
+QTreeWidgetItem* frmMain::nodeByKey(LibrarySide side, const QString& key) const
 {
-    return m_nodesByKey.value(key);
+    return m_nodesByKey.value({side, key});
+}
+
+void frmMain::forgetNodes(QTreeWidgetItem* node)
+{
+    for (int i = 0; i < node->childCount(); ++i)
+        forgetNodes(node->child(i));
+    const QString key = keyOf(node);
+    if (key.isEmpty())
+        return;
+    for (LibrarySide side : {LibrarySide::China, LibrarySide::Foreign}) {
+        const auto found = m_nodesByKey.constFind({side, key});
+        if (found != m_nodesByKey.cend() && *found == node)
+            m_nodesByKey.erase(found);
+    }
+}
+
+void frmMain::removeNode(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    forgetNodes(node);
+    delete node;
 }
 
 // The tree holds one node per key: a second author with a key already in the tree
 // (the same favourite author under two name copies, say) is not added again.
-QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
-                                  const QString& imageKey, const QString& tag)
+QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key,
+                                  const QString& text, const QString& imageKey, const QString& tag)
 {
-    if (!key.isEmpty() && m_nodesByKey.contains(key))
+    if (!key.isEmpty() && m_nodesByKey.contains({side, key}))
         return nullptr;
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
     node->setText(0, text);
@@ -50,7 +73,7 @@ QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, const QString& key, c
     node->setData(0, TagRole, tag);
     if (!key.isEmpty()) {
         node->setData(0, KeyRole, key);
-        m_nodesByKey.insert(key, node);
+        m_nodesByKey.insert({side, key}, node);
     }
     return node;
 }
@@ -71,37 +94,39 @@ void frmMain::LoadTree()
         return node;
     };
 
-    QTreeWidgetItem* china = track(addNode(nullptr, ChinaRootTag, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
+    QTreeWidgetItem* china = track(addNode(nullptr, LibrarySide::China, ChinaRootTag, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
                                            ChinaRootTag));
     roots << china;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ChinaFavoriteAuthors); !rs.Eof(); rs.MoveNext())
-            track(addNode(china, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), ChinaPoetTag));
+            track(addNode(china, LibrarySide::China, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), ChinaPoetTag));
     } else {
         for (Recordset epochs(m_db, sql::ChinaEpochTable); !epochs.Eof(); epochs.MoveNext()) {
             QTreeWidgetItem* epoch =
-                track(addNode(china, {}, epochs.Text("Epoch"), QStringLiteral("Epoch"), QString()));
+                track(addNode(china, LibrarySide::China, {}, epochs.Text("Epoch"), QStringLiteral("Epoch"), QString()));
             for (Recordset rs(m_db, sql::ChinaAuthorsOfEpoch, {epochs.Text("EpochID")}); !rs.Eof(); rs.MoveNext())
-                track(addNode(epoch, rs.Text("AuthorID"), rs.Text("AuthorName"), QStringLiteral("Poet"),
+                track(addNode(epoch, LibrarySide::China, rs.Text("AuthorID"), rs.Text("AuthorName"), QStringLiteral("Poet"),
                               ChinaPoetTag));
             epoch->setData(0, TagRole, ChinaEpochTag);
         }
     }
 
-    QTreeWidgetItem* foreign = track(addNode(nullptr, ForeignRootTag, QStringLiteral("国外诗词"),
+    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, ForeignRootTag, QStringLiteral("国外诗词"),
                                              QStringLiteral("Bag"), ForeignRootTag));
     roots << foreign;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ForeignFavoriteAuthors); !rs.Eof(); rs.MoveNext())
-            track(addNode(foreign, QStringLiteral("F") + rs.Text("AuthorID"), rs.Text("Author"),
+            track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
+                          rs.Text("Author"),
                           QStringLiteral("Poet"), ForeignPoetTag));
     } else {
         for (Recordset countries(m_db, sql::ForeignCountryTable); !countries.Eof(); countries.MoveNext()) {
             QTreeWidgetItem* country =
-                track(addNode(foreign, {}, countries.Text("Country"), QStringLiteral("Epoch"), QString()));
+                track(addNode(foreign, LibrarySide::Foreign, {}, countries.Text("Country"), QStringLiteral("Epoch"), QString()));
             for (Recordset rs(m_db, sql::ForeignAuthorsOfCountry, {countries.Text("CountryID")}); !rs.Eof();
                  rs.MoveNext())
-                track(addNode(country, QStringLiteral("F") + rs.Text("AuthorID"), rs.Text("AuthorName"),
+                track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
+                              rs.Text("AuthorName"),
                               QStringLiteral("Poet"), ForeignPoetTag));
             country->setData(0, TagRole, ForeignCountryTag);
         }
@@ -133,8 +158,9 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
     const QString children = QString::number(node ? node->childCount() : 0);
     if (tag == ChinaPoetTag || tag == ForeignPoetTag) {
         const bool foreign = tag == ForeignPoetTag;
-        CurrentPoemSource = foreign ? QStringLiteral("F") : QStringLiteral("C");
-        const QString id = foreign ? keyOf(node).mid(1) : keyOf(node);
+        const LibrarySide side = foreign ? LibrarySide::Foreign : LibrarySide::China;
+        CurrentPoemSource = keys::marker(side);
+        const QString id = keys::idOf(side, keyOf(node));
         {
             Recordset rs(m_db, foreign ? sql::ForeignAuthorDetail : sql::ChinaAuthorDetail, {id});
             if (!rs.Eof() && !rs.IsNull("AuthorDetail"))
@@ -142,7 +168,7 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
         }
         const char* statement = foreign ? (FavoritesMode ? sql::ForeignFavoritePoemsOfAuthor : sql::ForeignPoemsOfAuthor)
                                         : (FavoritesMode ? sql::ChinaFavoritePoemsOfAuthor : sql::ChinaPoemsOfAuthor);
-        fillPoemList(statement, id, foreign ? QStringLiteral("F") : QString());
+        fillPoemList(statement, id, side);
         MainSub::SetStatusText((foreign ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
                                QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
                                QStringLiteral("首作品"));

@@ -4,7 +4,7 @@
 #include "NavigableTree.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
-#include "Twips.h"
+#include "ui/Twips.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
@@ -47,8 +47,8 @@ QPlainTextEdit* readingBox(QWidget* parent, const char* name)
 
 } // namespace
 
-frmMain::frmMain(DbConnection& db, SettingsStore& settings, std::unique_ptr<MusicBackend> music, QWidget* parent)
-    : QWidget(parent), m_db(db), m_settings(settings)
+frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, QWidget* parent)
+    : QWidget(parent), m_services(services), m_db(*services.db), m_settings(*services.settings)
 {
     if (!MainSub::MainForm)
         MainSub::MainForm = this;

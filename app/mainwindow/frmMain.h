@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Layout.h"
+#include "platform/Services.h"
+#include "store/LibrarySide.h"
 
 #include <QHash>
 #include <QPointer>
@@ -31,8 +33,7 @@ class frmQueryPoem;
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    frmMain(DbConnection& db, SettingsStore& settings, std::unique_ptr<MusicBackend> music,
-            QWidget* parent = nullptr);
+    frmMain(const Services& services, std::unique_ptr<MusicBackend> music, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The window's load steps: placement, list column, dialogs, view mode, tree,
@@ -66,7 +67,12 @@ public:
     void LoadTree();
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
     void tvwPoem_DblClick();
-    QTreeWidgetItem* nodeByKey(const QString& key) const;
+    // The author node of a side by its key; roots are found by their tags' keys
+    // ("ChinaPoem", "ForeignPoem") on their own sides.
+    QTreeWidgetItem* nodeByKey(LibrarySide side, const QString& key) const;
+    // Takes a node and everything under it out of the tree.
+    void removeNode(QTreeWidgetItem* node);
+    const Services& services() const { return m_services; }
     static QString keyOf(const QTreeWidgetItem* item);
     static QString tagOf(const QTreeWidgetItem* item);
 
@@ -131,16 +137,20 @@ private:
     void restorePlacement();
     void savePlacement();
     void Unload();
-    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,
                              const QString& imageKey, const QString& tag);
-    void fillPoemList(const QString& statement, const QString& authorId, const QString& keyPrefix);
+    void forgetNodes(QTreeWidgetItem* node);
+    void fillPoemList(const QString& statement, const QString& authorId, LibrarySide side);
     void addPoemEntry(const QString& key, const QString& title);
     void selectWithoutClick(QTreeWidgetItem* node);
     void placeStatusBar();
 
+    Services m_services;
     DbConnection& m_db;
     SettingsStore& m_settings;
-    QHash<QString, QTreeWidgetItem*> m_nodesByKey;
+    // Keyed by side and key: a Chinese ID that happens to equal "F" + a foreign ID
+    // names another author.
+    QHash<QPair<LibrarySide, QString>, QTreeWidgetItem*> m_nodesByKey;
     bool m_listSorted = false;
     Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
     bool m_unloaded = false;
@@ -148,7 +158,6 @@ private:
     // are saved back as they were when the window did not move.
     float m_placement[4] = {0, 0, 0, 0};
     QPointer<frmQueryFormat> m_queryFormat;
-    QPointer<frmAbout> m_about;
 };
 
 } // namespace qelvane

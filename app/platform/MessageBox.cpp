@@ -36,7 +36,7 @@ QMessageBox::StandardButton toQt(Answer answer)
 }
 } // namespace
 
-Recorder::Recorder()
+Recorder::Recorder() : m_outer(activeRecorder)
 {
     activeRecorder = this;
 }
@@ -44,7 +44,7 @@ Recorder::Recorder()
 Recorder::~Recorder()
 {
     if (activeRecorder == this)
-        activeRecorder = nullptr;
+        activeRecorder = m_outer;
 }
 
 QStringList Recorder::texts() const

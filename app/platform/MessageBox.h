@@ -32,7 +32,8 @@ Answer question(QWidget* parent, const QString& text, const QString& title);
 Answer warning(QWidget* parent, const QString& text);
 
 // While one exists, boxes are not shown: they are recorded, and each is answered by
-// the next queued answer, or by its default button when none is queued.
+// the next queued answer, or by its default button when none is queued. Recorders
+// nest: the newest one records, and the one it replaced records again when it goes.
 class Recorder {
 public:
     Recorder();
@@ -47,6 +48,7 @@ public:
 
 private:
     friend Answer show(QWidget*, const Box&);
+    Recorder* m_outer;
     QList<Box> m_shown;
     QList<Answer> m_answers;
 };

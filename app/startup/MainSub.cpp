@@ -6,8 +6,14 @@
 #include "platform/MusicPlayer.h"
 #include "store/DbConnection.h"
 
+#include "platform/Choosers.h"
+#include "platform/DesktopOpener.h"
+#include "platform/Services.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QWindow>
 
 namespace qelvane::MainSub {
 
@@ -15,24 +21,52 @@ QString ConnectionString;
 std::unique_ptr<qelvane::DbConnection> DbConnection;
 frmMain* MainForm = nullptr;
 
+namespace {
+// How long the splash may take to reach the screen before the load goes on anyway.
+constexpr qint64 SplashWaitMs = 1500;
+} // namespace
+
 QString libraryPath(const QString& applicationFolder)
 {
     return applicationFolder + QStringLiteral("/data/poem.mdb");
 }
 
-void Start(const Environment& environment)
+std::unique_ptr<frmSplash> showSplash()
 {
     auto splash = std::make_unique<frmSplash>();
     splash->show();
-    splash->repaint();
+    // A window manager maps the window a little later; the load that follows hands
+    // out no events, so wait here until it is exposed and painted, but not forever.
+    QElapsedTimer waited;
+    waited.start();
+    while (!splash->hasBeenPainted() && waited.elapsed() < SplashWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (splash->windowHandle() && splash->windowHandle()->isExposed())
+            splash->repaint();
+    }
     QCoreApplication::processEvents();
+    return splash;
+}
+
+void Start(const Environment& environment)
+{
+    auto splash = showSplash();
 
     ConnectionString = libraryPath(environment.applicationFolder);
     DbConnection = DbConnection::Open(ConnectionString);
 
+    static SystemDesktopOpener desktop;
+    static DialogChoosers dialogs;
+    Services services;
+    services.db = DbConnection.get();
+    services.settings = environment.settings;
+    services.applicationFolder = environment.applicationFolder;
+    services.opener = environment.opener ? environment.opener : &desktop;
+    services.choosers = environment.choosers ? environment.choosers : &dialogs;
+
     auto music = environment.makeMusicBackend ? environment.makeMusicBackend()
                                               : std::make_unique<SilentMusicBackend>();
-    auto form = std::make_unique<frmMain>(*DbConnection, *environment.settings, std::move(music));
+    auto form = std::make_unique<frmMain>(services, std::move(music));
     form->Load();
     MainForm = form.release();
     MainForm->setAttribute(Qt::WA_DeleteOnClose);

@@ -6,8 +6,11 @@
 
 namespace qelvane {
 
+class Choosers;
 class DbConnection;
+class DesktopOpener;
 class MusicBackend;
+class frmSplash;
 class SettingsStore;
 class frmMain;
 
@@ -23,11 +26,18 @@ extern std::unique_ptr<qelvane::DbConnection> DbConnection;
 extern frmMain* MainForm;
 
 // What the start-up sequence runs on; tests give their own folder and stores.
+// The desktop opener and the choosers default to the real desktop's.
 struct Environment {
     QString applicationFolder;
     SettingsStore* settings = nullptr;
     std::function<std::unique_ptr<MusicBackend>()> makeMusicBackend;
+    DesktopOpener* opener = nullptr;
+    Choosers* choosers = nullptr;
 };
+
+// Shows the splash and returns once it is on the screen (or after a short wait when
+// the screen never shows it), so the user sees it while the library loads.
+std::unique_ptr<frmSplash> showSplash();
 
 // The library file of an application folder: data/poem.mdb beside the program.
 QString libraryPath(const QString& applicationFolder);

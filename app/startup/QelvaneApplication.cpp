@@ -6,6 +6,7 @@
 
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdlib>
 #include <exception>
 
 namespace qelvane {
@@ -35,10 +36,10 @@ bool QelvaneApplication::notify(QObject* receiver, QEvent* event)
         reportFatal(QStringLiteral("未知错误。"));
     }
     // Whatever the failing handler left half-done is not written: the connection
-    // rolls back an open change when it closes.
+    // rolls back an open change when it closes. The process ends here: returning
+    // would let the code that called a modal dialog go on with a closed connection.
     MainSub::Finish();
-    exit(EXIT_FAILURE);
-    return false;
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace qelvane

@@ -80,21 +80,32 @@ void checkTables(QSqlDatabase& db, const QString& path)
     }
 }
 
-// Takes and gives back a write lock, so that a file another program holds locked,
-// or one that can only be read, is refused now and not at the user's first change.
+// Takes and gives back a write lock and writes a page that is rolled back at once,
+// so that a file another program holds locked, one that can only be read, or one in
+// a folder where SQLite cannot make its journal, is refused now and not at the
+// user's first change. (Only a page actually written needs the journal.)
 void checkWritable(QSqlDatabase& db, const QString& path)
 {
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("begin immediate")))
         refuse(path, reasonFor(probe.lastError()));
-    // A write that is rolled back at once: SQLite only reports a file it opened
-    // read-only when a page is to be written.
+    QSqlQuery version(db);
+    const int userVersion = version.exec(QStringLiteral("pragma user_version")) && version.next()
+                                ? version.value(0).toInt()
+                                : 0;
+    version.finish();
     QSqlQuery write(db);
-    const bool wrote = write.exec(QStringLiteral("update NewCount set Count = Count where 0"));
+    const bool wrote = write.exec(QStringLiteral("pragma user_version = %1").arg(userVersion + 1));
     const QSqlError writeError = write.lastError();
     QSqlQuery(db).exec(QStringLiteral("rollback"));
-    if (!wrote)
-        refuse(path, reasonFor(writeError));
+    if (wrote)
+        return;
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (primaryCode(writeError) == SqliteCantOpen || primaryCode(writeError) == SqliteReadOnly) {
+        if (!folder.isWritable())
+            refuse(path, QStringLiteral("文件所在的文件夹不可写入，诗词库必须可以写入。"));
+    }
+    refuse(path, reasonFor(writeError));
 }
 
 } // namespace
@@ -207,11 +218,13 @@ DbConnection::Transaction::~Transaction()
         m_db.m_db.rollback();
 }
 
+// A commit that fails leaves the transaction open; it is rolled back when this goes
+// out of scope, so the connection is ready for the next change.
 void DbConnection::Transaction::commit()
 {
-    m_done = true;
     if (!m_db.m_db.commit())
         m_db.fail(QStringLiteral("无法提交修改"), m_db.m_db.lastError(), QStringLiteral("commit"));
+    m_done = true;
 }
 
 } // namespace qelvane

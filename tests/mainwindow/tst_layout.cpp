@@ -1,9 +1,9 @@
 // The main window's panes: the layout on numbers, on the widgets, and the splitter drag.
-#include "TestLibrary.h"
+#include "MainWindowHarness.h"
 #include "mainwindow/Layout.h"
 #include "mainwindow/SplitterHandle.h"
 #include "mainwindow/StatusBar.h"
-#include "mainwindow/Twips.h"
+#include "ui/Twips.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 

@@ -1,7 +1,7 @@
 // The poem list: sorting, showing a poem, and a poem handed over by the search dialog.
-#include "TestLibrary.h"
+#include "MainWindowHarness.h"
 #include "dialogs/frmQueryPoem.h"
-#include "mainwindow/NodeData.h"
+#include "ui/NodeData.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"

@@ -1,6 +1,7 @@
 // The library tree in both views, and what a click on each kind of node shows.
-#include "TestLibrary.h"
-#include "mainwindow/NodeData.h"
+#include "MainWindowHarness.h"
+#include "platform/MessageBox.h"
+#include "ui/NodeData.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/SettingsStore.h"
@@ -96,7 +97,7 @@ private slots:
         QCOMPARE(key(obrien), QString("FWA1"));
         QCOMPARE(tag(obrien), QString("ForeignPoet"));
         QCOMPARE(tag(nodeAt(tree, {"国外诗词", "英国"})), QString("ForeignCountry"));
-        QCOMPARE(form()->nodeByKey("FWA3")->text(0), QString("雨果"));
+        QCOMPARE(form()->nodeByKey(LibrarySide::Foreign, "FWA3")->text(0), QString("雨果"));
         // The second node is selected, without the effects of a click.
         QCOMPARE(tree->currentItem(), nodeAt(tree, {"中国诗词", "先秦"}));
         QCOMPARE(panel(1), QString("单击树状视图中相应项目以浏览作者和诗词"));
@@ -208,13 +209,36 @@ private slots:
         QTreeWidget* tree = form()->tvwPoem;
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)), QStringList({"杜甫"}));
 
-        // A Chinese ID equal to "F" + a foreign one: the first node keeps the key.
+        // A Chinese ID equal to "F" + a foreign one names another author: both are shown,
+        // each found on its own side.
         test::seed(h->libraryFile, "insert into ChinaAuthor values('E2','唐','FWA2','冒名者')");
         form()->FavoritesMode = false;
         form()->LoadTree();
-        QCOMPARE(form()->nodeByKey("FWA2")->text(0), QString("冒名者"));
-        QCOMPARE(childTexts(tree, nodeAt(tree, {"国外诗词", "英国"})), QStringList({"O'Brien"}));
+        QCOMPARE(form()->nodeByKey(LibrarySide::China, "FWA2")->text(0), QString("冒名者"));
+        QCOMPARE(form()->nodeByKey(LibrarySide::Foreign, "FWA2")->text(0), QString("布莱克"));
+        QVERIFY(childTexts(tree, nodeAt(tree, {"国外诗词", "英国"})).contains("布莱克"));
         QCOMPARE(childTexts(tree, nodeAt(tree, {"中国诗词", "唐"})), QStringList({"李白", "杜甫", "无名氏", "冒名者"}));
+
+        // A foreign search result selects the foreign author, never the Chinese one.
+        QString key = "F" + test::scalar(h->libraryFile, "select PoemID from ForeignPoem where AuthorID='WA2'").toString();
+        QString title = "结果";
+        QString kind = "F";
+        msg::Recorder boxes;
+        form()->mQueryForm_ShowQueryResult(key, title, kind);
+        QCOMPARE(tree->currentItem(), form()->nodeByKey(LibrarySide::Foreign, "FWA2"));
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void removedNodesAreForgotten()
+    {
+        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidgetItem* tang = nodeAt(tree, {"中国诗词", "唐"});
+        const QString libai = frmMain::keyOf(nodeAt(tree, {"中国诗词", "唐", "李白"}));
+        QVERIFY(form()->nodeByKey(LibrarySide::China, libai));
+        form()->removeNode(tang);
+        QVERIFY(!nodeAt(tree, {"中国诗词", "唐"}));
+        QVERIFY(!form()->nodeByKey(LibrarySide::China, libai));
+        QVERIFY(form()->nodeByKey(LibrarySide::Foreign, "FWA2"));
     }
 
     void collapsingIsLikeClicking()

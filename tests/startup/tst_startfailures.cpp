@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <unistd.h>
 
 class tst_StartFailures : public QObject {
     Q_OBJECT
@@ -19,14 +20,18 @@ class tst_StartFailures : public QObject {
         QString errors;
     };
 
-    Run runProgram()
+    // Permissions bind an ordinary user; an administrator is run as "nobody" for them.
+    Run runProgram(bool asOrdinaryUser = false)
     {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
         program.setProcessEnvironment(environment);
-        program.start(m_folder + "/qelvane", {});
+        if (asOrdinaryUser && geteuid() == 0)
+            program.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", m_folder + "/qelvane"});
+        else
+            program.start(m_folder + "/qelvane", {});
         if (!program.waitForFinished(30000)) {
             program.kill();
             program.waitForFinished();
@@ -44,11 +49,11 @@ class tst_StartFailures : public QObject {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    void expectRefusal(const QString& reason)
+    void expectRefusal(const QString& reason, bool asOrdinaryUser = false)
     {
         const QByteArray before = contents(libraryFile());
         const bool existed = QFile::exists(libraryFile());
-        const Run run = runProgram();
+        const Run run = runProgram(asOrdinaryUser);
         QVERIFY2(run.exitCode > 0, qPrintable(QString("exit code %1").arg(run.exitCode)));
         QVERIFY2(run.errors.contains(libraryFile()), qPrintable(run.errors));
         QVERIFY2(run.errors.contains(reason), qPrintable(run.errors));
@@ -120,6 +125,22 @@ private slots:
         qelvane::test::copyFixtureLibrary(m_folder + "/data");
         QFile::setPermissions(libraryFile(), QFile::ReadOwner | QFile::ReadGroup);
         expectRefusal("只读");
+    }
+
+    void folderThatCannotBeWritten()
+    {
+        // The file may be written, but SQLite cannot make its journal beside it: the
+        // user's first change would fail, so the library is refused at start.
+        qelvane::test::copyFixtureLibrary(m_folder + "/data");
+        const auto everyone = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner |
+                              QFile::ExeGroup | QFile::ExeOther;
+        QFile::setPermissions(m_dir.path(), everyone | QFile::WriteOwner);
+        QFile::setPermissions(m_folder, everyone | QFile::WriteOwner);
+        QFile::setPermissions(libraryFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                 QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther);
+        QFile::setPermissions(m_folder + "/data", everyone);
+        expectRefusal("文件夹不可写入", true);
+        QFile::setPermissions(m_folder + "/data", everyone | QFile::WriteOwner);
     }
 
     void lockedFile()

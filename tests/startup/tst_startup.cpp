@@ -2,6 +2,7 @@
 #include "TestLibrary.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmQueryPoem.h"
+#include "dialogs/frmSplash.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QLabel>
 #include <QtTest>
 
 using namespace qelvane;
@@ -215,6 +217,17 @@ private slots:
         QCOMPARE(setting("MainTop"), QString("3000"));
         QCOMPARE(setting("MainWidth"), QString("9000"));
         QCOMPARE(setting("MainHeight"), QString("8000"));
+    }
+
+    void theSplashIsOnScreenBeforeTheLoadBegins()
+    {
+        // The load hands out no events: the splash must have been painted already.
+        const auto splash = MainSub::showSplash();
+        QVERIFY(splash->isVisible());
+        QVERIFY(splash->hasBeenPainted());
+        QVERIFY(splash->lblTip->isVisible());
+        QCOMPARE(splash->lblTip->text(), QString("正在载入数据，请稍候……"));
+        QVERIFY(splash->geometry().contains(splash->lblTip->geometry().translated(splash->pos())));
     }
 
     void aLibraryThatCannotBeOpenedShowsNoWindow()

@@ -2,7 +2,6 @@
 
 #include "LibraryWriter.h"
 #include "Sources.h"
-#include "mainwindow/frmMain.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
 
@@ -11,7 +10,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTreeWidget>
 #include <stdexcept>
 
 namespace qelvane::test {
@@ -87,52 +85,24 @@ QVariant scalar(const QString& libraryFile, const QString& statement, const QVar
     });
 }
 
-MainWindowHarness::MainWindowHarness(bool load)
+LibraryFixture::LibraryFixture()
 {
     libraryFile = copyFixtureLibrary(folder.filePath(QStringLiteral("data")));
     db = DbConnection::Open(libraryFile);
     settings = std::make_unique<SettingsStore>(folder.filePath(QStringLiteral("settings.ini")));
-    form = std::make_unique<frmMain>(*db, *settings, std::make_unique<RecordingMusicBackend>(&musicLog));
-    if (load)
-        form->Load();
 }
 
-MainWindowHarness::~MainWindowHarness()
-{
-    form.reset();
-    db.reset();
-}
+LibraryFixture::~LibraryFixture() = default;
 
-QTreeWidgetItem* nodeAt(QTreeWidget* tree, const QStringList& path)
+Services LibraryFixture::services()
 {
-    QTreeWidgetItem* node = nullptr;
-    for (const QString& text : path) {
-        QTreeWidgetItem* next = nullptr;
-        const int count = node ? node->childCount() : tree->topLevelItemCount();
-        for (int i = 0; i < count && !next; ++i) {
-            QTreeWidgetItem* candidate = node ? node->child(i) : tree->topLevelItem(i);
-            if (candidate->text(0) == text)
-                next = candidate;
-        }
-        if (!next)
-            return nullptr;
-        node = next;
-    }
-    return node;
-}
-
-QStringList childTexts(QTreeWidget* tree, QTreeWidgetItem* parent)
-{
-    QStringList texts;
-    const int count = parent ? parent->childCount() : tree->topLevelItemCount();
-    for (int i = 0; i < count; ++i)
-        texts << (parent ? parent->child(i) : tree->topLevelItem(i))->text(0);
-    return texts;
-}
-
-QStringList entryTexts(QTreeWidget* list)
-{
-    return childTexts(list, nullptr);
+    Services services;
+    services.db = db.get();
+    services.settings = settings.get();
+    services.applicationFolder = folder.path();
+    services.opener = &opener;
+    services.choosers = &choosers;
+    return services;
 }
 
 } // namespace qelvane::test

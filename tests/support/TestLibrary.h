@@ -1,19 +1,17 @@
 #pragma once
 
+#include "TestServices.h"
 #include "platform/MusicPlayer.h"
+#include "platform/Services.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
 #include <memory>
 
-class QTreeWidget;
-class QTreeWidgetItem;
-
 namespace qelvane {
 class DbConnection;
 class SettingsStore;
-class frmMain;
 } // namespace qelvane
 
 namespace qelvane::test {
@@ -50,25 +48,22 @@ private:
     QStringList* m_log;
 };
 
-// A loaded main window on a fresh fixture library with its own settings file and a
-// recording music backend.
-struct MainWindowHarness {
-    explicit MainWindowHarness(bool load = true);
-    ~MainWindowHarness();
+// A fresh copy of the fixture library in a temporary folder, opened, with a settings
+// file of its own, an opener that records and choosers that answer from a queue: what
+// a dialog or a store function needs, without a main window.
+struct LibraryFixture {
+    LibraryFixture();
+    ~LibraryFixture();
+
+    // The services value the program would hand to its windows, on this fixture.
+    Services services();
 
     QTemporaryDir folder;
     QString libraryFile;
     std::unique_ptr<DbConnection> db;
     std::unique_ptr<SettingsStore> settings;
-    QStringList musicLog;
-    std::unique_ptr<frmMain> form;
+    RecordingOpener opener;
+    QueuedChoosers choosers;
 };
-
-// The node reached by a path of node texts from the roots, such as {"中国诗词", "唐", "李白"}.
-QTreeWidgetItem* nodeAt(QTreeWidget* tree, const QStringList& path);
-// The texts of an item's children, or of the roots for nullptr.
-QStringList childTexts(QTreeWidget* tree, QTreeWidgetItem* parent);
-// The texts of the entries of a one-column list.
-QStringList entryTexts(QTreeWidget* list);
 
 } // namespace qelvane::test

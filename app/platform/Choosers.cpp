@@ -1,0 +1,31 @@
+#include "Choosers.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+
+namespace qelvane {
+
+Choosers::~Choosers() = default;
+
+std::optional<QFont> DialogChoosers::chooseFont(QWidget* parent, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+std::optional<QColor> DialogChoosers::chooseColour(QWidget* parent, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QString> DialogChoosers::chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                                                        const QString& filter)
+{
+    const QString chosen = QFileDialog::getOpenFileName(parent, title, folder, filter);
+    return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+}
+
+} // namespace qelvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace qelvane {
+
+// The standard choosers the dialogs ask the user through: a font, a colour, a file
+// to open. Each answers nothing when the user cancels.
+class Choosers {
+public:
+    virtual ~Choosers();
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    virtual std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                                                    const QString& filter) = 0;
+};
+
+// The desktop's own dialogs: QFontDialog, QColorDialog, QFileDialog.
+class DialogChoosers : public Choosers {
+public:
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
+    std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                                            const QString& filter) override;
+};
+
+} // namespace qelvane

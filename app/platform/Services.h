@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace qelvane {
+
+class Choosers;
+class DbConnection;
+class DesktopOpener;
+class SettingsStore;
+
+// What the windows work with, built once at start-up and handed from the main window
+// to every dialog: the one library connection, the settings store, the application
+// folder, the desktop and the standard choosers. Tests build it on a temporary folder
+// and settings file, with an opener that records and choosers that answer from a queue.
+// It refers to what the start-up module (or the test) owns; it owns nothing.
+struct Services {
+    DbConnection* db = nullptr;
+    SettingsStore* settings = nullptr;
+    QString applicationFolder;
+    DesktopOpener* opener = nullptr;
+    Choosers* choosers = nullptr;
+};
+
+} // namespace qelvane

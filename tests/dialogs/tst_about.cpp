@@ -1,0 +1,146 @@
+// The About dialog as the user meets it: from the Help menu, read, the address
+// clicked or chosen by keyboard, closed by its button, Enter or Escape.
+#include "DialogDriver.h"
+#include "MainWindowHarness.h"
+#include "Version.h"
+#include "dialogs/frmAbout.h"
+#include "mainwindow/frmMain.h"
+#include "ui_frmAbout.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QPointer>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_About : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> library;
+    std::unique_ptr<frmAbout> about;
+
+    void open()
+    {
+        about = std::make_unique<frmAbout>(library->services());
+        about->show();
+        QVERIFY(QTest::qWaitForWindowActive(about.get()));
+    }
+
+private slots:
+    void init()
+    {
+        library = std::make_unique<test::LibraryFixture>();
+        open();
+    }
+    void cleanup()
+    {
+        about.reset();
+        library.reset();
+    }
+
+    void whatItShows()
+    {
+        Ui::frmAbout& ui = *about->ui;
+        QCOMPARE(ui.lblVersion->text(),
+                 QString("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+        QCOMPARE(frmAbout::versionText(), QString("1.0.0"));
+        QCOMPARE(about->lblTips[0]->text(), QString("产品版本:"));
+        QCOMPARE(about->lblTips[1]->text(), QString("发布类型:"));
+        QCOMPARE(about->lblTips[2]->text(), QString("发布日期:"));
+        QCOMPARE(about->lblTips[7]->text(), QString("E-Mail:"));
+        QVERIFY(!about->lblTips[3]);
+        QCOMPARE(ui.Label1->text(), QString("Qelvane 诗词库"));
+        QCOMPARE(ui.cmdOK->Caption(), QString("确定(&O)"));
+        // Every line fits: nothing is cut off at the size the dialog opens with.
+        for (QLabel* label : std::initializer_list<QLabel*>{ui.Label1, ui.lblVersion, ui.lblType, ui.lblDate, ui.lblEmail})
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
+        QVERIFY(ui.cmdOK->width() >= 75 && ui.cmdOK->height() >= 23);
+    }
+
+    void theAddressOpensAMail()
+    {
+        Ui::frmAbout& ui = *about->ui;
+        // The focus starts on the button.
+        QCOMPARE(QApplication::focusWidget(), ui.cmdOK);
+        QTest::mouseClick(ui.lblEmail, Qt::LeftButton);
+        QCOMPARE(library->opener.opened, QList<QUrl>({QUrl("mailto:qelvane@example.org")}));
+        QCOMPARE(library->opener.opened.first().toString(), QString("mailto:") + ui.lblEmail->text());
+        // By keyboard: Tab from the button reaches the address.
+        ui.cmdOK->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), ui.lblEmail);
+        QTest::keyClick(ui.lblEmail, Qt::Key_Return);
+        QCOMPARE(library->opener.opened.size(), 2);
+        // A screen reader sees a link it can press.
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(ui.lblEmail);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), QString("qelvane@example.org"));
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(library->opener.opened.size(), 3);
+        library->opener.opened.removeLast();
+        // Nothing is said when no mail program answers.
+        library->opener.answer = false;
+        QTest::keyClick(ui.lblEmail, Qt::Key_Space);
+        QCOMPARE(library->opener.opened.size(), 3);
+        QVERIFY(about->isVisible());
+    }
+
+    void closedByItsButtonEnterAndEscape_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click") << "click";
+        QTest::newRow("access key") << "access key";
+        QTest::newRow("enter") << "enter";
+        QTest::newRow("escape") << "escape";
+    }
+
+    void closedByItsButtonEnterAndEscape()
+    {
+        QFETCH(QString, how);
+        if (how == "click")
+            test::clickButton(about.get(), "cmdOK");
+        else if (how == "access key")
+            QTest::keyClick(about.get(), Qt::Key_O, Qt::AltModifier);
+        else if (how == "enter")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
+        QVERIFY(library->opener.opened.isEmpty());
+    }
+
+    void itStaysUsableWhenResizedOrWithLargerFonts()
+    {
+        about->resize(10, 10);
+        QVERIFY(about->width() >= about->minimumSizeHint().width());
+        QFont large = about->font();
+        large.setPointSize(large.pointSize() * 2);
+        about->setFont(large);
+        about->adjustSize();
+        Ui::frmAbout& ui = *about->ui;
+        QVERIFY(ui.cmdOK->width() >= ui.cmdOK->sizeHint().width());
+        QVERIFY(ui.lblEmail->width() >= ui.lblEmail->sizeHint().width());
+        QVERIFY(ui.cmdOK->geometry().bottom() <= about->height());
+    }
+
+    void fromTheHelpMenu()
+    {
+        about.reset();
+        test::MainWindowHarness h;
+        QPointer<QWidget> shown;
+        QString parentName;
+        test::whenModalShows([&](QWidget* dialog) {
+            shown = dialog;
+            parentName = dialog->parentWidget() ? dialog->parentWidget()->objectName() : QString();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        h.form->BarMain_ToolClick("mnuAbout");
+        QCOMPARE(parentName, QString("frmMain"));
+        // Closed, it is gone.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(shown.isNull());
+    }
+};
+
+QTEST_MAIN(tst_About)
+#include "tst_about.moc"

@@ -1,0 +1,172 @@
+// The library's changes made of several statements: each is written whole or not at
+// all, and a failure leaves the connection ready for the next change.
+#include "TestLibrary.h"
+#include "store/Changes.h"
+#include "store/DbConnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_Changes : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> library;
+
+    QVariant scalar(const QString& statement, const QVariantList& values = {})
+    {
+        return test::scalar(library->libraryFile, statement, values);
+    }
+    int count(const QString& table, const QString& condition, const QVariantList& values)
+    {
+        return scalar("select count(*) from " + table + " where " + condition, values).toInt();
+    }
+    // Makes every insert into (or delete from) a table fail, as a full disk would.
+    void breakTable(const QString& table, const QString& operation)
+    {
+        test::seed(library->libraryFile, QString("create trigger broken_%1 before %2 on %1 begin "
+                                                 "select raise(abort, 'disk full'); end")
+                                             .arg(table, operation));
+    }
+
+private slots:
+    void init() { library = std::make_unique<test::LibraryFixture>(); }
+    void cleanup() { library.reset(); }
+
+    void addingAnAuthor()
+    {
+        changes::Author author{LibrarySide::China, "唐", "O'Neil 李", "第一行\n第二行，含'引号'。"};
+        const QString id = changes::addAuthor(*library->db, author);
+        QCOMPARE(id, QString("NewAuthor1"));
+        QCOMPARE(scalar("select Count from NewCount where Name='Author'").toInt(), 1);
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), author.name);
+        QCOMPARE(scalar("select Epoch from ChinaAuthor where AuthorID=?", {id}).toString(), QString("唐"));
+        QCOMPARE(scalar("select EpochID from ChinaAuthor where AuthorID=?", {id}),
+                 scalar("select EpochID from ChinaEpoch where Epoch='唐'"));
+        QCOMPARE(scalar("select AuthorDetail from ChinaAuthorDetail where AuthorID=?", {id}).toString(),
+                 author.biography);
+
+        const QString foreign =
+            changes::addAuthor(*library->db, {LibrarySide::Foreign, "法国", "Verlaine", "法国诗人。"});
+        QCOMPARE(foreign, QString("NewAuthor2"));
+        QCOMPARE(scalar("select Country from ForeignAuthor where AuthorID=?", {foreign}).toString(), QString("法国"));
+        QCOMPARE(count("ForeignAuthorDetail", "AuthorID=?", {foreign}), 1);
+    }
+
+    void anAuthorIsAddedWholeOrNotAtAll()
+    {
+        // A place the library does not hold: nothing written, the number not used up.
+        QVERIFY_THROWS_EXCEPTION(changes::UnknownPlace,
+                                 changes::addAuthor(*library->db, {LibrarySide::China, "未知朝", "某人", "简介"}));
+        QCOMPARE(scalar("select Count from NewCount where Name='Author'").toInt(), 0);
+        QCOMPARE(count("ChinaAuthor", "AuthorName=?", {"某人"}), 0);
+
+        // The biography cannot be written: neither is the author, nor the counter.
+        breakTable("ChinaAuthorDetail", "insert");
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "简介"}));
+        QCOMPARE(scalar("select Count from NewCount where Name='Author'").toInt(), 0);
+        QCOMPARE(count("ChinaAuthor", "AuthorName=?", {"某人"}), 0);
+
+        // The connection goes on working.
+        QCOMPARE(changes::addAuthor(*library->db, {LibrarySide::Foreign, "英国", "Keats", "英国诗人。"}),
+                 QString("NewAuthor1"));
+    }
+
+    void changingAnAuthorMovesOnlyTheAuthor()
+    {
+        const QString id = changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "旧简介"});
+        changes::addPoem(*library->db, {LibrarySide::China, "唐", "E?", "某人", id, "诗", "内容", "注释", "P-x"});
+        changes::updateAuthor(*library->db, id, {LibrarySide::China, "宋", "某某", "新简介"});
+        QCOMPARE(scalar("select Epoch from ChinaAuthor where AuthorID=?", {id}).toString(), QString("宋"));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某某"));
+        QCOMPARE(scalar("select AuthorDetail from ChinaAuthorDetail where AuthorID=?", {id}).toString(),
+                 QString("新简介"));
+        // The poems keep their own copy of the epoch.
+        QCOMPARE(scalar("select Epoch from ChinaPoem where PoemID='P-x'").toString(), QString("唐"));
+
+        breakTable("ChinaAuthorDetail", "update");
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 changes::updateAuthor(*library->db, id, {LibrarySide::China, "唐", "三改", "x"}));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某某"));
+    }
+
+    void poems()
+    {
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem1"));
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem2"));
+        changes::addPoem(*library->db,
+                         {LibrarySide::Foreign, "法国", "C2", "雨果", "WA3", "L'été", "Texte", "注", "NewPoem2"});
+        QCOMPARE(scalar("select Country from ForeignPoem where PoemID='NewPoem2'").toString(), QString("法国"));
+        QCOMPARE(scalar("select tf from ForeignPoem where PoemID='NewPoem2'").toBool(), false);
+        changes::updatePoem(*library->db, LibrarySide::Foreign, "NewPoem2", "L'hiver", "Neige", "冬");
+        QCOMPARE(scalar("select Name from ForeignPoem where PoemID='NewPoem2'").toString(), QString("L'hiver"));
+        QCOMPARE(scalar("select Author from ForeignPoem where PoemID='NewPoem2'").toString(), QString("雨果"));
+    }
+
+    void favourites()
+    {
+        const QString poem = scalar("select PoemID from ChinaPoem limit 1").toString();
+        QVERIFY(changes::markFavorite(*library->db, LibrarySide::China, poem));
+        QVERIFY(!changes::markFavorite(*library->db, LibrarySide::China, poem));
+        QCOMPARE(scalar("select tf from ChinaPoem where PoemID=?", {poem}).toBool(), true);
+        changes::unmarkFavorite(*library->db, LibrarySide::China, poem);
+        QCOMPARE(scalar("select tf from ChinaPoem where PoemID=?", {poem}).toBool(), false);
+    }
+
+    void deletions()
+    {
+        const QString libai = scalar("select AuthorID from ChinaAuthor where AuthorName='李白'").toString();
+        QVERIFY(count("ChinaPoem", "AuthorID=?", {libai}) > 0);
+        // A deletion that fails half-way leaves everything in place.
+        breakTable("ChinaPoem", "delete");
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::deleteAuthor(*library->db, LibrarySide::China, libai));
+        QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 1);
+        QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 1);
+        test::seed(library->libraryFile, "drop trigger broken_ChinaPoem");
+
+        changes::deleteAuthor(*library->db, LibrarySide::China, libai);
+        QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 0);
+        QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 0);
+        QCOMPARE(count("ChinaPoem", "AuthorID=?", {libai}), 0);
+
+        changes::deletePlace(*library->db, LibrarySide::Foreign, "英国");
+        QCOMPARE(count("ForeignCountry", "Country=?", {"英国"}), 0);
+        QCOMPARE(count("ForeignAuthor", "Country=?", {"英国"}), 0);
+        QCOMPARE(count("ForeignPoem", "Country=?", {"英国"}), 0);
+        QCOMPARE(count("ForeignAuthorDetail", "AuthorID in ('WA1','WA2')", {}), 0);
+        QVERIFY(count("ForeignPoem", "Country=?", {"法国"}) > 0);
+
+        const QString poem = scalar("select PoemID from ForeignPoem limit 1").toString();
+        changes::deletePoem(*library->db, LibrarySide::Foreign, poem);
+        QCOMPARE(count("ForeignPoem", "PoemID=?", {poem}), 0);
+    }
+
+    void aFailedCommitLeavesTheConnectionUsable()
+    {
+        // Another program reads the file: the change cannot be committed.
+        QSqlDatabase reader = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        reader.setDatabaseName(library->libraryFile);
+        QVERIFY(reader.open());
+        QSqlQuery reading(reader);
+        QVERIFY(reading.exec("begin"));
+        QVERIFY(reading.exec("select count(*) from ChinaPoem") && reading.next());
+        {
+            DbConnection::Transaction change(*library->db);
+            library->db->Execute("update NewCount set Count=41 where Name='Poem'");
+            QVERIFY_THROWS_EXCEPTION(StoreError, change.commit());
+        }
+        reading.finish();
+        QSqlQuery(reader).exec("rollback");
+        reader.close();
+        reader = QSqlDatabase();
+        QSqlDatabase::removeDatabase("reader");
+
+        QCOMPARE(scalar("select Count from NewCount where Name='Poem'").toInt(), 0);
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Changes)
+#include "tst_changes.moc"

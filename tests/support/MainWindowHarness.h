@@ -1,0 +1,34 @@
+#pragma once
+
+#include "TestLibrary.h"
+
+#include <QStringList>
+#include <memory>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qelvane {
+class frmMain;
+}
+
+namespace qelvane::test {
+
+// A loaded main window on a fresh fixture library with its own settings file and a
+// recording music backend.
+struct MainWindowHarness : LibraryFixture {
+    explicit MainWindowHarness(bool load = true);
+    ~MainWindowHarness();
+
+    QStringList musicLog;
+    std::unique_ptr<frmMain> form;
+};
+
+// The node reached by a path of node texts from the roots, such as {"中国诗词", "唐", "李白"}.
+QTreeWidgetItem* nodeAt(QTreeWidget* tree, const QStringList& path);
+// The texts of an item's children, or of the roots for nullptr.
+QStringList childTexts(QTreeWidget* tree, QTreeWidgetItem* parent);
+// The texts of the entries of a one-column list.
+QStringList entryTexts(QTreeWidget* list);
+
+} // namespace qelvane::test
