@@ -1,6 +1,7 @@
 // Times what a reader waits for on a library of any size: the start-up tree, a click
 // on the author with the most poems, a poem, the favourites view and a search result.
 //   bench_library LIBRARY.mdb
+#include "ScaleLibrary.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
@@ -42,23 +43,6 @@ QTreeWidgetItem* findByKey(QTreeWidget* tree, const QString& key)
 }
 
 } // namespace
-
-// Every Chinese author, biography and poem again under new IDs, `copies` times: a
-// library the size of the whole classical corpus from the part of it at hand.
-void multiply(DbConnection& db, int copies)
-{
-    DbConnection::Transaction change(db);
-    for (int k = 1; k < copies; ++k) {
-        const QVariantList prefix = {QString("X%1-").arg(k)};
-        db.Execute("insert into ChinaAuthor select EpochID, Epoch, ? || AuthorID, AuthorName from ChinaAuthor "
-                   "where AuthorID not like 'X%'", prefix);
-        db.Execute("insert into ChinaAuthorDetail select ? || AuthorID, AuthorDetail from ChinaAuthorDetail "
-                   "where AuthorID not like 'X%'", prefix);
-        db.Execute("insert into ChinaPoem select ? || PoemID, Name, Content, Note, ? || AuthorID, Author, EpochID, "
-                   "Epoch, tf from ChinaPoem where PoemID not like 'X%'", prefix + prefix);
-    }
-    change.commit();
-}
 
 void run(DbConnection& db_, const QString& settingsFile)
 {

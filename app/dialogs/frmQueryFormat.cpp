@@ -1,11 +1,58 @@
 #include "frmQueryFormat.h"
 
+#include "store/Recordset.h"
+#include "store/Statements.h"
+#include "ui_frmQueryFormat.h"
+
+
 namespace qelvane {
 
-frmQueryFormat::frmQueryFormat(DbConnection& db, QWidget* parent) : QDialog(parent), m_db(db)
+frmQueryFormat::frmQueryFormat(const Services& services, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmQueryFormat>()), m_services(services)
 {
-    setObjectName(QStringLiteral("frmQueryFormat"));
-    setWindowTitle(QStringLiteral("诗词格式查询"));
+    ui->setupUi(this);
+    QStringList names;
+    for (Recordset rs(*m_services.db, sql::FormatNames); !rs.Eof(); rs.MoveNext())
+        names << rs.Text(QStringLiteral("FormatName"));
+    ui->lstName->addItems(names);
+
+    connect(ui->cmdSearch, &tolvarin::Tolvarin::Click, this, &frmQueryFormat::cmdSearch_Click);
+    connect(ui->cmdExit, &tolvarin::Tolvarin::Click, this, &frmQueryFormat::cmdExit_Click);
+    // Enter in the name looks it up, as the button does.
+    connect(ui->txtName, &QLineEdit::returnPressed, this, &frmQueryFormat::cmdSearch_Click);
+    // A click, or the arrow keys choosing another entry, shows the template (the focus
+    // entering the list makes an entry current without choosing it).
+    connect(ui->lstName, &QListWidget::itemClicked, this, &frmQueryFormat::lstName_Click);
+    connect(ui->lstName, &QListWidget::itemSelectionChanged, this, &frmQueryFormat::lstName_Click);
+}
+
+frmQueryFormat::~frmQueryFormat() = default;
+
+// The first template of that name, an empty text for a Null one, or the not-found text.
+void frmQueryFormat::lookUp(const QString& name)
+{
+    Recordset rs(*m_services.db, sql::FormatContent, {name});
+    if (rs.Eof())
+        ui->txtContent->setPlainText(QStringLiteral("未找到符合条件的结果"));
+    else
+        ui->txtContent->setPlainText(rs.Text(QStringLiteral("Content")));
+}
+
+void frmQueryFormat::cmdSearch_Click()
+{
+    lookUp(ui->txtName->text());
+}
+
+void frmQueryFormat::lstName_Click()
+{
+    const QList<QListWidgetItem*> chosen = ui->lstName->selectedItems();
+    if (!chosen.isEmpty())
+        lookUp(chosen.first()->text());
+}
+
+void frmQueryFormat::cmdExit_Click()
+{
+    close();
 }
 
 } // namespace qelvane

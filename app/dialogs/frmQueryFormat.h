@@ -1,19 +1,33 @@
 #pragma once
 
+#include "platform/Services.h"
+
 #include <QDialog>
+#include <memory>
+
+namespace Ui {
+class frmQueryFormat;
+}
 
 namespace qelvane {
 
-class DbConnection;
-
-// Looks up the metre template of a classical poem form.
+// Looks up the metre template of a classical poem form, by a name picked from the
+// list or typed.
 class frmQueryFormat : public QDialog {
     Q_OBJECT
 public:
-    frmQueryFormat(DbConnection& db, QWidget* parent = nullptr);
+    explicit frmQueryFormat(const Services& services, QWidget* parent = nullptr);
+    ~frmQueryFormat() override;
+
+    std::unique_ptr<Ui::frmQueryFormat> ui;
 
 private:
-    DbConnection& m_db;
+    void lookUp(const QString& name);
+    void cmdSearch_Click();
+    void lstName_Click();
+    void cmdExit_Click();
+
+    Services m_services;
 };
 
 } // namespace qelvane

@@ -1,24 +1,79 @@
 #pragma once
 
+#include "platform/Services.h"
+#include "store/LibrarySide.h"
+
 #include <QDialog>
+#include <QTimer>
+#include <QVariantList>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QRadioButton;
+class QModelIndex;
+
+namespace Ui {
+class frmQueryPoem;
+}
 
 namespace qelvane {
 
-class DbConnection;
+class PoemSearch;
+class SearchResults;
 
 // The poem search dialog. It lives as long as the main window and only hides when
-// closed, so its options and results are still there next time.
+// closed, so its options and results are still there next time. A search reads its
+// rows a slice at a time between turns of the event loop, so the window stays live
+// and 停止 stops it.
 class frmQueryPoem : public QDialog {
     Q_OBJECT
 public:
-    frmQueryPoem(DbConnection& db, QWidget* parent = nullptr);
+    explicit frmQueryPoem(const Services& services, QWidget* parent = nullptr);
+    ~frmQueryPoem() override;
+
+    // "China" or "Foreign": the collection the kind list chooses.
+    QString FindRange() const { return m_findRange; }
+    // The statement the last find built, and the range value bound to it.
+    QString QuerySql() const { return m_querySql; }
+    QVariantList queryValues() const { return m_queryValues; }
+    bool searching() const { return m_search != nullptr; }
+    // What the result list shows.
+    SearchResults* results() const { return m_results; }
+
+    std::unique_ptr<Ui::frmQueryPoem> ui;
+    std::array<QRadioButton*, 2> optFind{};
+    std::array<QLabel*, 4> lblTip{};
 
 signals:
     // A result was chosen: its list key ("F" + ID when foreign), title and kind ("C"/"F").
     void ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
+    // After the finishing step of every search.
+    void searchFinished();
 
 private:
-    DbConnection& m_db;
+    void cboFind_Click();
+    void fillRange();
+    void optFind_Click(int index);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdExit_Click();
+    void lvwPoem_ItemClick(const QModelIndex& index);
+    void Search();
+    void searchSlice();
+    void failed();
+    void finishSearch();
+
+    Services m_services;
+    QString m_findRange;
+    QString m_querySql;
+    QVariantList m_queryValues;
+    bool m_stopRequested = false;
+    // The running search and its kind (kept with each result it lists).
+    std::unique_ptr<PoemSearch> m_search;
+    LibrarySide m_searchSide = LibrarySide::China;
+    QTimer m_slices;
+    SearchResults* m_results;
 };
 
 } // namespace qelvane

@@ -109,9 +109,10 @@ void frmMain::CleanFavorites()
 
 void frmMain::ShowPoemFormat()
 {
-    if (!m_queryFormat)
-        m_queryFormat = new frmQueryFormat(m_db, this);
-    m_queryFormat->exec();
+    // Shown modally over the main window; it goes when it is closed.
+    auto* lookup = new frmQueryFormat(m_services, this);
+    lookup->setAttribute(Qt::WA_DeleteOnClose);
+    lookup->exec();
 }
 
 void frmMain::ShowAbout()

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "BarMain.h"
-#include "NavigableTree.h"
+#include "ui/NavigableTree.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
 #include "ui/Twips.h"
@@ -137,7 +137,7 @@ void frmMain::Load()
     lvwPoem->setColumnWidth(0, std::max(0, lvwPoem->width() - toPixels(100)));
 
     mOptionForm = new frmOptions(this);
-    mQueryForm = new frmQueryPoem(m_db, this);
+    mQueryForm = new frmQueryPoem(m_services, this);
     connect(mQueryForm, &frmQueryPoem::ShowQueryResult, this, &frmMain::mQueryForm_ShowQueryResult);
 
     UpdateViewMode();

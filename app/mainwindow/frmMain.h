@@ -157,7 +157,6 @@ private:
     // The placement as last set or saved, so that twips that fall between two pixels
     // are saved back as they were when the window did not move.
     float m_placement[4] = {0, 0, 0, 0};
-    QPointer<frmQueryFormat> m_queryFormat;
 };
 
 } // namespace qelvane

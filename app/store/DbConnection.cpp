@@ -6,6 +6,7 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
@@ -194,6 +195,14 @@ QSqlQuery DbConnection::run(const QString& statement, const QVariantList& values
     if (!query.exec())
         fail(QStringLiteral("数据库语句执行失败"), query.lastError(), statement);
     return query;
+}
+
+sqlite3* DbConnection::sqliteHandle() const
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw StoreError(QStringLiteral("诗词库的连接不是 SQLite 连接。"));
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 void DbConnection::Execute(const QString& statement, const QVariantList& values)

@@ -6,6 +6,8 @@
 #include <QVariantList>
 #include <memory>
 
+struct sqlite3;
+
 namespace qelvane {
 
 // The program's one connection to its poem library. It opens an existing library
@@ -46,6 +48,10 @@ public:
         DbConnection& m_db;
         bool m_done = false;
     };
+
+    // The engine's own handle of this connection, for the scans that read every row
+    // of a table (RowScan).
+    sqlite3* sqliteHandle() const;
 
     // The statement as the SQLite engine takes it.
     static QString toEngineDialect(const QString& statement);

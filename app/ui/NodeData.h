@@ -8,7 +8,8 @@ namespace qelvane {
 enum NodeRole {
     KeyRole = Qt::UserRole,      // the author's or poem's key: the ID, "F" + ID when foreign
     TagRole = Qt::UserRole + 1,  // the node's kind: "ChinaPoem", "ChinaEpoch", "ChinaPoet" ...
-    ImageRole = Qt::UserRole + 2 // the key of the node's image
+    ImageRole = Qt::UserRole + 2, // the key of the node's image
+    KindRole = Qt::UserRole + 3   // a search result's kind marker, "C" or "F"
 };
 
 } // namespace qelvane

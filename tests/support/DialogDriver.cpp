@@ -30,6 +30,12 @@ void whenModalShows(std::function<void(QWidget* dialog)> answer)
     poll->start();
 }
 
+void typeText(QWidget* field, const QString& text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
 void clickButton(QWidget* root, const QString& name)
 {
     auto* button = root->findChild<tolvarin::Tolvarin*>(name);

@@ -13,6 +13,10 @@ namespace qelvane::test {
 // `answer`, which fills it and clicks its buttons.
 void whenModalShows(std::function<void(QWidget* dialog)> answer);
 
+// Types text into a field key by key, as a user (or an input method) would; any
+// characters, not only those of a keyboard.
+void typeText(QWidget* field, const QString& text);
+
 // Clicks the Tolvarin named `name` inside `root` with the left mouse button. Fails
 // the running test when there is none.
 void clickButton(QWidget* root, const QString& name);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/DbConnection.h"
+
+namespace qelvane {
+
+// Every Chinese author, biography and poem again under new IDs, `copies` times: a
+// library the size of the whole classical corpus from the part of it at hand.
+inline void multiply(DbConnection& db, int copies)
+{
+    DbConnection::Transaction change(db);
+    for (int k = 1; k < copies; ++k) {
+        const QVariantList prefix = {QString("X%1-").arg(k)};
+        db.Execute("insert into ChinaAuthor select EpochID, Epoch, ? || AuthorID, AuthorName from ChinaAuthor "
+                   "where AuthorID not like 'X%'", prefix);
+        db.Execute("insert into ChinaAuthorDetail select ? || AuthorID, AuthorDetail from ChinaAuthorDetail "
+                   "where AuthorID not like 'X%'", prefix);
+        db.Execute("insert into ChinaPoem select ? || PoemID, Name, Content, Note, ? || AuthorID, Author, EpochID, "
+                   "Epoch, tf from ChinaPoem where PoemID not like 'X%'", prefix + prefix);
+    }
+    change.commit();
+}
+
+} // namespace qelvane

@@ -1,0 +1,172 @@
+// Times the search dialog's own search (the real frmQueryPoem, offscreen) against the
+// bare scan it cannot avoid: the same statement read through SQLite's C API, each row
+// tested for the same text.
+//   search_bench LIBRARY TEXT title|content [RANGE]
+#include "dialogs/frmQueryPoem.h"
+#include "dialogs/PoemSearch.h"
+#include "dialogs/SearchResults.h"
+#include "platform/Services.h"
+#include "store/DbConnection.h"
+#include "ui_frmQueryPoem.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <sqlite3.h>
+
+using namespace qelvane;
+
+namespace {
+
+// The bare work: every row of the statement stepped and its column tested.
+double bareScanSeconds(const QString& file, const search::Query& query, int column, const QByteArray& text,
+                       int* matches)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = query.statement.toUtf8();
+    sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+    QList<QByteArray> values;
+    for (const QVariant& value : query.values)
+        values << value.toString().toUtf8();
+    for (int i = 0; i < values.size(); ++i)
+        sqlite3_bind_text(stmt, i + 1, values[i].constData(), int(values[i].size()), SQLITE_STATIC);
+    QElapsedTimer clock;
+    clock.start();
+    int found = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* bytes = static_cast<const char*>(static_cast<const void*>(sqlite3_column_text(stmt, column)));
+        const int size = sqlite3_column_bytes(stmt, column);
+        if (bytes && size > 0 && (text.isEmpty() || memmem(bytes, size_t(size), text.constData(), size_t(text.size()))))
+            ++found;
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    *matches = found;
+    return seconds;
+}
+
+// The longest stretch the event loop kept a 1 ms timer waiting, while it runs.
+class GapWatch : public QObject {
+public:
+    GapWatch()
+    {
+        m_timer.setInterval(1);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const double now = m_clock.nsecsElapsed() / 1e6;
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double stop()
+    {
+        m_timer.stop();
+        return m_longest;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_last = 0;
+    double m_longest = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 4 || (qstrcmp(argv[3], "title") != 0 && qstrcmp(argv[3], "content") != 0)) {
+        std::fprintf(stderr, "usage: search_bench LIBRARY TEXT title|content [RANGE]\n");
+        return 2;
+    }
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    const QString text = QString::fromLocal8Bit(argv[2]);
+    const bool byTitle = qstrcmp(argv[3], "title") == 0;
+    const QString range = argc > 4 ? QString::fromLocal8Bit(argv[4]) : search::AnyRange;
+
+    auto db = DbConnection::Open(file);
+    Services services;
+    services.db = db.get();
+    services.applicationFolder = QCoreApplication::applicationDirPath();
+    frmQueryPoem dialog(services);
+    dialog.show();
+    Ui::frmQueryPoem& ui = *dialog.ui;
+    ui.cboFind->setCurrentIndex(0);
+    ui.cboEpoch->setCurrentText(range);
+    (byTitle ? ui.optFind_0 : ui.optFind_1)->click();
+    (byTitle ? ui.txtName : ui.txtContent)->setText(text);
+
+    // The user sees the dialog before clicking: let it be painted first.
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    const search::Query query = search::queryFor(LibrarySide::China, range);
+    int bareMatches = 0;
+    double bare = bareScanSeconds(file, query, byTitle ? 1 : 2, text.toUtf8(), &bareMatches);
+
+    // The whole search, from the click on 查找 to its finishing step.
+    QEventLoop loop;
+    QObject::connect(&dialog, &frmQueryPoem::searchFinished, &loop, &QEventLoop::quit);
+    GapWatch gaps;
+    gaps.start();
+    QElapsedTimer clock;
+    clock.start();
+    emit ui.cmdOK->Click();
+    if (dialog.searching())
+        loop.exec();
+    const double searchSeconds = clock.nsecsElapsed() / 1e9;
+    const double longestGap = gaps.stop();
+    const int matches = dialog.results()->rowCount();
+    const bool barFull = ui.xpBar->value() == ui.xpBar->maximum();
+
+    bare = std::min(bare, bareScanSeconds(file, query, byTitle ? 1 : 2, text.toUtf8(), &bareMatches));
+
+    // Scrolling the whole result list once.
+    clock.restart();
+    ui.lvwPoem->scrollToBottom();
+    QCoreApplication::processEvents();
+    const double scrollMs = clock.nsecsElapsed() / 1e6;
+
+    // A stop pressed a third of the way through, until the finishing step has run.
+    QElapsedTimer stopClock;
+    const int third = ui.xpBar->maximum() / 3;
+    QObject::connect(ui.xpBar, &QProgressBar::valueChanged, &dialog, [&](int value) {
+        if (value >= third && !stopClock.isValid() && dialog.searching()) {
+            stopClock.start();
+            emit ui.cmdCancel->Click();
+        }
+    });
+    emit ui.cmdOK->Click();
+    if (dialog.searching())
+        loop.exec();
+    const double stopLatency = stopClock.isValid() ? stopClock.nsecsElapsed() / 1e6 : -1;
+
+    std::printf("records: %d\n", ui.xpBar->maximum());
+    std::printf("matches: %d\n", matches);
+    std::printf("bare_scan_matches: %d\n", bareMatches);
+    std::printf("progress_bar_full: %s\n", barFull ? "yes" : "no");
+    std::printf("search_seconds: %.3f\n", searchSeconds);
+    std::printf("bare_scan_seconds: %.3f\n", bare);
+    std::printf("ratio: %.2f\n", searchSeconds / bare);
+    std::printf("stop_latency_ms: %.1f\n", stopLatency);
+    std::printf("longest_ui_gap_ms: %.1f\n", longestGap);
+    std::printf("scroll_to_end_ms: %.1f\n", scrollMs);
+    return matches == bareMatches && barFull ? 0 : 1;
+}

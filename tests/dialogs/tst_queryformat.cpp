@@ -1,0 +1,118 @@
+// The metre-template look-up: by the list, by the typed name with the button or Enter,
+// and what it says when there is nothing to show.
+#include "DialogDriver.h"
+#include "TestLibrary.h"
+#include "dialogs/frmQueryFormat.h"
+#include "ui_frmQueryFormat.h"
+
+#include <QAccessible>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_QueryFormat : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> library;
+    std::unique_ptr<frmQueryFormat> dialog;
+
+    Ui::frmQueryFormat& ui() { return *dialog->ui; }
+    QString shown() { return ui().txtContent->toPlainText(); }
+
+    void open()
+    {
+        dialog = std::make_unique<frmQueryFormat>(library->services());
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    }
+
+    void typeName(const QString& name)
+    {
+        ui().txtName->clear();
+        test::typeText(ui().txtName, name);
+    }
+
+private slots:
+    void init()
+    {
+        library = std::make_unique<test::LibraryFixture>();
+        open();
+    }
+    void cleanup()
+    {
+        dialog.reset();
+        library.reset();
+    }
+
+    void theListAtLoad()
+    {
+        QCOMPARE(dialog->windowTitle(), QString("诗词格式速查"));
+        QCOMPARE(ui().lstName->count(), 2);
+        QCOMPARE(ui().lstName->item(0)->text(), QString("五言绝句"));
+        QCOMPARE(ui().lstName->item(1)->text(), QString("O'Neill体"));
+        QVERIFY(ui().lstName->selectedItems().isEmpty());
+        QVERIFY(shown().isEmpty());
+        QVERIFY(ui().txtContent->isReadOnly());
+        // Icon-only buttons, named for the screen reader and the tool tip.
+        for (tolvarin::Tolvarin* button : {ui().cmdSearch, ui().cmdExit}) {
+            QVERIFY(button->hasIcon());
+            QVERIFY(button->Caption().isEmpty());
+            QVERIFY(!button->toolTip().isEmpty());
+            QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), button->toolTip());
+        }
+    }
+
+    void byTheList()
+    {
+        QListWidgetItem* first = ui().lstName->item(0);
+        QTest::mouseClick(ui().lstName->viewport(), Qt::LeftButton, {}, ui().lstName->visualItemRect(first).center());
+        QCOMPARE(shown(), QString("中仄平平仄，平平仄仄平（韵）。"));
+        QVERIFY(ui().txtName->text().isEmpty());
+        // The arrow keys show each template in turn.
+        QTest::keyClick(ui().lstName, Qt::Key_Down);
+        QCOMPARE(shown(), QString("a format whose name holds a quote"));
+    }
+
+    void byTheTypedName()
+    {
+        typeName("五言绝句");
+        test::clickButton(dialog.get(), "cmdSearch");
+        QCOMPARE(shown(), QString("中仄平平仄，平平仄仄平（韵）。"));
+        // A quote in the name is looked up like any other character.
+        typeName("O'Neill体");
+        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        QCOMPARE(shown(), QString("a format whose name holds a quote"));
+        QVERIFY(dialog->isVisible());
+    }
+
+    void whenThereIsNothingToShow()
+    {
+        typeName("七言律诗");
+        QTest::keyClick(ui().txtName, Qt::Key_Enter);
+        QCOMPARE(shown(), QString("未找到符合条件的结果"));
+        typeName("");
+        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        QCOMPARE(shown(), QString("未找到符合条件的结果"));
+        // A template that is Null shows an empty text.
+        test::seed(library->libraryFile, "update ChinaPoemFormat set Content=NULL where FormatName='五言绝句'");
+        typeName("五言绝句");
+        test::clickButton(dialog.get(), "cmdSearch");
+        QCOMPARE(shown(), QString());
+    }
+
+    void theFirstOfSeveralRowsOfAName()
+    {
+        test::seed(library->libraryFile, "insert into ChinaPoemFormat values('五言绝句','第二个')");
+        typeName("五言绝句");
+        test::clickButton(dialog.get(), "cmdSearch");
+        QCOMPARE(shown(), QString("中仄平平仄，平平仄仄平（韵）。"));
+    }
+
+    void closedByItsButton()
+    {
+        test::clickButton(dialog.get(), "cmdExit");
+        QVERIFY(!dialog->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_QueryFormat)
+#include "tst_queryformat.moc"

@@ -1,0 +1,335 @@
+// The poem search as a user drives it: options chosen, text typed, 查找 and 停止
+// clicked, results clicked or stepped through; and the rules it searches by.
+#include "DialogDriver.h"
+#include "TestLibrary.h"
+#include "dialogs/PoemSearch.h"
+#include "dialogs/SearchResults.h"
+#include "dialogs/frmQueryPoem.h"
+#include "platform/MessageBox.h"
+#include "ui_frmQueryPoem.h"
+
+#include <QtTest>
+
+using namespace qelvane;
+
+namespace {
+
+struct Result {
+    QString id, name, type;
+};
+
+} // namespace
+
+class tst_QueryPoem : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> library;
+    std::unique_ptr<frmQueryPoem> dialog;
+    QList<Result> shown;
+
+    Ui::frmQueryPoem& ui() { return *dialog->ui; }
+
+    void open()
+    {
+        dialog = std::make_unique<frmQueryPoem>(library->services());
+        connect(dialog.get(), &frmQueryPoem::ShowQueryResult, this,
+                [this](QString& id, QString& name, QString& type) { shown.append({id, name, type}); });
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    }
+
+    // Clicks 查找 and waits for the finishing step.
+    void search()
+    {
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        test::clickButton(dialog.get(), "cmdOK");
+        if (finished.isEmpty())
+            QVERIFY(finished.wait(20000));
+    }
+
+    void typeInto(QLineEdit* field, const QString& text)
+    {
+        field->clear();
+        test::typeText(field, text);
+    }
+
+    QStringList results()
+    {
+        QStringList titles;
+        for (int i = 0; i < dialog->results()->rowCount(); ++i)
+            titles << dialog->results()->row(i).title;
+        return titles;
+    }
+
+    void clickResult(int row)
+    {
+        const QRect place = ui().lvwPoem->visualRect(dialog->results()->index(row));
+        QTest::mouseClick(ui().lvwPoem->viewport(), Qt::LeftButton, {}, place.center());
+    }
+
+    QStringList items(QComboBox* box)
+    {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    }
+
+    void expectIdle()
+    {
+        QVERIFY(ui().cmdOK->isEnabled());
+        QVERIFY(!ui().cmdCancel->isEnabled());
+        QVERIFY(ui().cmdExit->isEnabled());
+    }
+
+private slots:
+    void init()
+    {
+        library = std::make_unique<test::LibraryFixture>();
+        shown.clear();
+        open();
+    }
+    void cleanup()
+    {
+        dialog.reset();
+        library.reset();
+    }
+
+    // ---- The rules, on values ----
+
+    void theStatementForEachRange()
+    {
+        const search::Query all = search::queryFor(LibrarySide::China, "不限");
+        QCOMPARE(all.statement, QString("select PoemID,Name,content from ChinaPoem"));
+        QVERIFY(all.values.isEmpty());
+        const search::Query tang = search::queryFor(LibrarySide::China, "唐");
+        QCOMPARE(tang.statement, QString("select PoemID,Name,content from ChinaPoem where Epoch=?"));
+        QCOMPARE(tang.values, QVariantList({"唐"}));
+        const search::Query england = search::queryFor(LibrarySide::Foreign, "O'Land");
+        QCOMPARE(england.statement, QString("select PoemID,Name,content from ForeignPoem where Country=?"));
+        QCOMPARE(england.values, QVariantList({"O'Land"}));
+    }
+
+    void theMatchingRule()
+    {
+        QVERIFY(search::matches("床前明月光", QByteArray("明月")));
+        QVERIFY(!search::matches("床前明 月光", QByteArray("明月")));
+        QVERIFY(search::matches("The Tyger", QByteArray("Tyger")));
+        QVERIFY(!search::matches("The Tyger", QByteArray("tyger")));
+        // An empty text matches what is not empty; empty and Null never match.
+        QVERIFY(search::matches("x", QByteArray()));
+        QVERIFY(!search::matches(QByteArrayView(""), QByteArray()));
+        QVERIFY(!search::matches(QByteArrayView(), QByteArray()));
+        QVERIFY(!search::matches(QByteArrayView(), QByteArray("x")));
+        // Spaces are part of the text as typed.
+        QVERIFY(!search::matches("明月", QByteArray(" 明月")));
+    }
+
+    // ---- The dialog ----
+
+    void whatItShowsWhenLoaded()
+    {
+        QCOMPARE(dialog->windowTitle(), QString("查找诗词"));
+        QCOMPARE(ui().Frame1->title(), QString("选项"));
+        QCOMPARE(items(ui().cboFind), QStringList({"中国诗词", "国外诗词"}));
+        QCOMPARE(items(ui().cboEpoch), QStringList({"不限", "先秦", "唐", "宋", "空朝"}));
+        QCOMPARE(ui().cboEpoch->currentText(), QString("不限"));
+        QCOMPARE(dialog->FindRange(), QString("China"));
+        QVERIFY(ui().optFind_0->isChecked());
+        QCOMPARE(ui().optFind_0->text(), QString("按标题查找"));
+        QCOMPARE(ui().optFind_1->text(), QString("按内容查找"));
+        QVERIFY(ui().txtName->isEnabled() && !ui().txtContent->isEnabled());
+        QCOMPARE(dialog->lblTip[0]->text(), QString("查找内容"));
+        QCOMPARE(dialog->lblTip[1]->text(), QString("年代或国家"));
+        QVERIFY(dialog->lblTip[2]->text().isEmpty());
+        QCOMPARE(dialog->lblTip[3]->text(), QString("建议选择具体的年代或国家以缩短查找时间。"));
+        QCOMPARE(ui().lvwPoem->model()->headerData(0, Qt::Horizontal).toString(), QString("作品名称"));
+        QCOMPARE(ui().cmdOK->Caption(), QString("查找(&Q)"));
+        QCOMPARE(ui().cmdCancel->Caption(), QString("停止(&S)"));
+        QCOMPARE(ui().cmdExit->Caption(), QString("关闭(&E)"));
+        // The labels name their fields for a screen reader.
+        QCOMPARE(dialog->lblTip[0]->buddy(), ui().cboFind);
+        QCOMPARE(dialog->lblTip[1]->buddy(), ui().cboEpoch);
+    }
+
+    void kindAndModeChanges()
+    {
+        ui().cboFind->setCurrentIndex(1);
+        QCOMPARE(dialog->FindRange(), QString("Foreign"));
+        QCOMPARE(items(ui().cboEpoch), QStringList({"不限", "英国", "法国", "无人国"}));
+        QTest::mouseClick(ui().optFind_1, Qt::LeftButton);
+        QVERIFY(!ui().txtName->isEnabled() && ui().txtContent->isEnabled());
+        QTest::mouseClick(ui().optFind_0, Qt::LeftButton);
+        QVERIFY(ui().txtName->isEnabled() && !ui().txtContent->isEnabled());
+    }
+
+    void searchingTitles()
+    {
+        typeInto(ui().txtName, "静");
+        search();
+        QCOMPARE(results(), QStringList({"静夜思"}));
+        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有1首诗词"));
+        const int poems = test::scalar(library->libraryFile, "select count(*) from ChinaPoem").toInt();
+        QCOMPARE(ui().xpBar->maximum(), poems);
+        QCOMPARE(ui().xpBar->value(), poems);
+        QCOMPARE(dialog->QuerySql(), QString("select PoemID,Name,content from ChinaPoem"));
+        expectIdle();
+
+        // An empty text lists every poem with a title; nothing matches in the wrong case.
+        typeInto(ui().txtName, "");
+        search();
+        QCOMPARE(results().size(), poems);
+        ui().cboFind->setCurrentIndex(1);
+        typeInto(ui().txtName, "tyger");
+        search();
+        QCOMPARE(results(), QStringList());
+        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有0首诗词"));
+        typeInto(ui().txtName, "Tyger");
+        search();
+        QCOMPARE(results(), QStringList({"The Tyger"}));
+    }
+
+    void searchingTextsInARange()
+    {
+        QTest::mouseClick(ui().optFind_1, Qt::LeftButton);
+        typeInto(ui().txtContent, "明月");
+        search();
+        QCOMPARE(results(), QStringList({"静夜思", "水调歌头"}));
+        ui().cboEpoch->setCurrentText("宋");
+        search();
+        QCOMPARE(results(), QStringList({"水调歌头"}));
+        QCOMPARE(dialog->queryValues(), QVariantList({"宋"}));
+        QCOMPARE(ui().xpBar->maximum(), 1);
+        // Enter in the text searches too.
+        ui().cboEpoch->setCurrentText("唐");
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        QTest::keyClick(ui().txtContent, Qt::Key_Return);
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        QCOMPARE(results(), QStringList({"静夜思"}));
+    }
+
+    void aRangeWithAQuoteIsSearched()
+    {
+        test::seed(library->libraryFile, "insert into ForeignCountry values('C9', 'O''Land')");
+        test::seed(library->libraryFile, "insert into ForeignPoem(PoemID,Name,Content,Country,tf) "
+                                         "values('WP9','Isle','sea','O''Land',false)");
+        ui().cboFind->setCurrentIndex(1);
+        ui().cboEpoch->setCurrentText("O'Land");
+        msg::Recorder boxes;
+        search();
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(results(), QStringList({"Isle"}));
+    }
+
+    void aFailingSearchIsReportedAndFinishes()
+    {
+        test::seed(library->libraryFile, "alter table ChinaPoem rename to ChinaPoemGone");
+        msg::Recorder boxes;
+        search();
+        QCOMPARE(boxes.texts(), QStringList({"无法继续查找过程!"}));
+        QCOMPARE(boxes.shown().at(0).title, QString("提示"));
+        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有0首诗词"));
+        expectIdle();
+    }
+
+    void stoppingASearch()
+    {
+        // Enough poems that the search takes many slices.
+        test::seed(library->libraryFile,
+                   "insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                   "with recursive n(i) as (select 1 union all select i+1 from n where i<300000) "
+                   "select 'X'||i, '月'||i, '明月照'||i, '唐', false from n");
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        bool stopClicked = false;
+        connect(ui().xpBar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value > 0 && !stopClicked) {
+                stopClicked = true;
+                // While searching: 查找 and 关闭 are off, 停止 is on.
+                QVERIFY(!ui().cmdOK->isEnabled() && ui().cmdCancel->isEnabled() && !ui().cmdExit->isEnabled());
+                test::clickButton(dialog.get(), "cmdCancel");
+            }
+        });
+        typeInto(ui().txtName, "月");
+        test::clickButton(dialog.get(), "cmdOK");
+        QVERIFY(finished.wait(20000));
+        QVERIFY(stopClicked);
+        const int found = dialog->results()->rowCount();
+        QVERIFY(found > 0);
+        QVERIFY(ui().xpBar->value() < ui().xpBar->maximum());
+        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有%1首诗词").arg(found));
+        expectIdle();
+    }
+
+    void clickingAndSteppingThroughResults()
+    {
+        ui().cboFind->setCurrentIndex(1);
+        typeInto(ui().txtName, "");
+        search();
+        QVERIFY(results().size() >= 2);
+        const QString firstTitle = results().at(0);
+        const QString firstId =
+            "F" + test::scalar(library->libraryFile, "select PoemID from ForeignPoem where Name=?", {firstTitle})
+                      .toString();
+        clickResult(0);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].id, firstId);
+        QCOMPARE(shown[0].name, firstTitle);
+        QCOMPARE(shown[0].type, QString("F"));
+
+        // The arrow keys show each result in turn.
+        QTest::keyClick(ui().lvwPoem, Qt::Key_Down);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].name, results().at(1));
+
+        // A foreign result stays foreign after the kind was changed.
+        ui().cboFind->setCurrentIndex(0);
+        clickResult(0);
+        QCOMPARE(shown.last().type, QString("F"));
+        QCOMPARE(shown.last().id, firstId);
+
+        ui().optFind_0->setChecked(true);
+        typeInto(ui().txtName, "静");
+        search();
+        clickResult(0);
+        QCOMPARE(shown.last().type, QString("C"));
+        QCOMPARE(shown.last().id, test::scalar(library->libraryFile,
+                                               "select PoemID from ChinaPoem where Name='静夜思'").toString());
+    }
+
+    void hidingKeepsEverything()
+    {
+        ui().cboFind->setCurrentIndex(1);
+        ui().cboEpoch->setCurrentText("法国");
+        typeInto(ui().txtName, "");
+        search();
+        const QStringList before = results();
+        const QString status = dialog->lblTip[2]->text();
+        // Escape hides, as the close box and 关闭 do.
+        QTest::keyClick(ui().txtName, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        dialog->show();
+        test::clickButton(dialog.get(), "cmdExit");
+        QVERIFY(!dialog->isVisible());
+        dialog->show();
+        dialog->close();
+        QVERIFY(!dialog->isVisible());
+        dialog->show();
+        QCOMPARE(results(), before);
+        QCOMPARE(dialog->lblTip[2]->text(), status);
+        QCOMPARE(ui().cboFind->currentIndex(), 1);
+        QCOMPARE(ui().cboEpoch->currentText(), QString("法国"));
+    }
+
+    void aHiddenSearchGoesOn()
+    {
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        typeInto(ui().txtName, "");
+        test::clickButton(dialog.get(), "cmdOK");
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        QVERIFY(results().size() > 0);
+    }
+};
+
+QTEST_MAIN(tst_QueryPoem)
+#include "tst_querypoem.moc"
