@@ -4,16 +4,11 @@
 
 namespace qelvane {
 
-void frmMain::AddNewAuthor() {}
-void frmMain::EditAuthor() {}
-void frmMain::AddNewPoem() {}
-void frmMain::EditPoem() {}
 void frmMain::DeleteAuthor() {}
 void frmMain::DeletePoem() {}
 void frmMain::DeleteEpoch() {}
 void frmMain::ExportPoem() {}
 void frmMain::AddToFavorites() {}
 void frmMain::ShowOptions() {}
-void frmMain::ShowHelp() {}
 
 } // namespace qelvane

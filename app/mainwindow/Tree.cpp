@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ui/Icons.h"
+#include "NodeTags.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "startup/MainSub.h"
@@ -12,15 +13,6 @@
 #include <QTreeWidget>
 
 namespace qelvane {
-
-namespace {
-const QString ChinaRootTag = QStringLiteral("ChinaPoem");
-const QString ForeignRootTag = QStringLiteral("ForeignPoem");
-const QString ChinaEpochTag = QStringLiteral("ChinaEpoch");
-const QString ForeignCountryTag = QStringLiteral("ForeignCountry");
-const QString ChinaPoetTag = QStringLiteral("ChinaPoet");
-const QString ForeignPoetTag = QStringLiteral("ForeignPoet");
-} // namespace
 
 QString frmMain::keyOf(const QTreeWidgetItem* item)
 {
@@ -94,31 +86,31 @@ void frmMain::LoadTree()
         return node;
     };
 
-    QTreeWidgetItem* china = track(addNode(nullptr, LibrarySide::China, ChinaRootTag, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
-                                           ChinaRootTag));
+    QTreeWidgetItem* china = track(addNode(nullptr, LibrarySide::China, tags::ChinaRoot, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
+                                           tags::ChinaRoot));
     roots << china;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ChinaFavoriteAuthors); !rs.Eof(); rs.MoveNext())
-            track(addNode(china, LibrarySide::China, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), ChinaPoetTag));
+            track(addNode(china, LibrarySide::China, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), tags::ChinaPoet));
     } else {
         for (Recordset epochs(m_db, sql::ChinaEpochTable); !epochs.Eof(); epochs.MoveNext()) {
             QTreeWidgetItem* epoch =
                 track(addNode(china, LibrarySide::China, {}, epochs.Text("Epoch"), QStringLiteral("Epoch"), QString()));
             for (Recordset rs(m_db, sql::ChinaAuthorsOfEpoch, {epochs.Text("EpochID")}); !rs.Eof(); rs.MoveNext())
                 track(addNode(epoch, LibrarySide::China, rs.Text("AuthorID"), rs.Text("AuthorName"), QStringLiteral("Poet"),
-                              ChinaPoetTag));
-            epoch->setData(0, TagRole, ChinaEpochTag);
+                              tags::ChinaPoet));
+            epoch->setData(0, TagRole, tags::ChinaEpoch);
         }
     }
 
-    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, ForeignRootTag, QStringLiteral("国外诗词"),
-                                             QStringLiteral("Bag"), ForeignRootTag));
+    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, tags::ForeignRoot, QStringLiteral("国外诗词"),
+                                             QStringLiteral("Bag"), tags::ForeignRoot));
     roots << foreign;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ForeignFavoriteAuthors); !rs.Eof(); rs.MoveNext())
             track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
                           rs.Text("Author"),
-                          QStringLiteral("Poet"), ForeignPoetTag));
+                          QStringLiteral("Poet"), tags::ForeignPoet));
     } else {
         for (Recordset countries(m_db, sql::ForeignCountryTable); !countries.Eof(); countries.MoveNext()) {
             QTreeWidgetItem* country =
@@ -127,8 +119,8 @@ void frmMain::LoadTree()
                  rs.MoveNext())
                 track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
                               rs.Text("AuthorName"),
-                              QStringLiteral("Poet"), ForeignPoetTag));
-            country->setData(0, TagRole, ForeignCountryTag);
+                              QStringLiteral("Poet"), tags::ForeignPoet));
+            country->setData(0, TagRole, tags::ForeignCountry);
         }
     }
 
@@ -156,8 +148,8 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
     const QString tag = tagOf(node);
     const QString text = node ? node->text(0) : QString();
     const QString children = QString::number(node ? node->childCount() : 0);
-    if (tag == ChinaPoetTag || tag == ForeignPoetTag) {
-        const bool foreign = tag == ForeignPoetTag;
+    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
+        const bool foreign = tag == tags::ForeignPoet;
         const LibrarySide side = foreign ? LibrarySide::Foreign : LibrarySide::China;
         CurrentPoemSource = keys::marker(side);
         const QString id = keys::idOf(side, keyOf(node));
@@ -172,15 +164,15 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
         MainSub::SetStatusText((foreign ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
                                QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
                                QStringLiteral("首作品"));
-    } else if (tag == ChinaEpochTag) {
+    } else if (tag == tags::ChinaEpoch) {
         MainSub::SetStatusText(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
                                QStringLiteral("位诗词作者"));
-    } else if (tag == ForeignCountryTag) {
+    } else if (tag == tags::ForeignCountry) {
         MainSub::SetStatusText(QStringLiteral("国家") + text + QStringLiteral("：共有") + children +
                                QStringLiteral("位诗词作者"));
-    } else if (tag == ChinaRootTag) {
+    } else if (tag == tags::ChinaRoot) {
         MainSub::SetStatusText(QStringLiteral("中国诗词：共包括") + children + QStringLiteral("代的作品"));
-    } else if (tag == ForeignRootTag) {
+    } else if (tag == tags::ForeignRoot) {
         MainSub::SetStatusText(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
     }
     MainSub::SetPositionText(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
@@ -189,7 +181,7 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
 void frmMain::tvwPoem_DblClick()
 {
     const QString tag = tagOf(tvwPoem->currentItem());
-    if (tag == ChinaPoetTag || tag == ForeignPoetTag)
+    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet)
         EditAuthor();
 }
 

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace qelvane {
@@ -56,6 +57,9 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
     setWindowTitle(QStringLiteral("Qelvane 诗词库"));
     musicPlayer = new MusicPlayer(std::move(music), this);
     buildControls();
+    // F1 opens the help, as the help commands do.
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, &frmMain::ShowHelp);
 }
 
 frmMain::~frmMain()

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QPlainTextEdit;
 class QTreeWidget;
@@ -23,6 +24,7 @@ class MusicPlayer;
 class SettingsStore;
 class SplitterHandle;
 class StatusBar;
+class HelpWindow;
 class frmAbout;
 class frmOptions;
 class frmQueryFormat;
@@ -94,6 +96,7 @@ public:
     void EditAuthor();
     void AddNewPoem();
     void EditPoem();
+    void ShowPoemEditor(const QString& PoemID);
     void DeleteAuthor();
     void DeletePoem();
     void DeleteEpoch();
@@ -101,6 +104,9 @@ public:
     void AddToFavorites();
     void ShowOptions();
     void ShowHelp();
+    // The help document in the application folder.
+    QString helpDocument() const;
+    HelpWindow* helpWindow() const;
 
     // ---- Display settings and music ----
     void LoadSettings();
@@ -143,6 +149,13 @@ private:
     void fillPoemList(const QString& statement, const QString& authorId, LibrarySide side);
     void addPoemEntry(const QString& key, const QString& title);
     void selectWithoutClick(QTreeWidgetItem* node);
+    struct SelectedAuthor {
+        LibrarySide side = LibrarySide::China;
+        QString id;
+        QString placeId;
+    };
+    std::optional<SelectedAuthor> selectedAuthorForPoems();
+    void askToReloadTree();
     void placeStatusBar();
 
     Services m_services;
@@ -154,6 +167,7 @@ private:
     bool m_listSorted = false;
     Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
     bool m_unloaded = false;
+    QPointer<HelpWindow> m_help;
     // The placement as last set or saved, so that twips that fall between two pixels
     // are saved back as they were when the window did not move.
     float m_placement[4] = {0, 0, 0, 0};

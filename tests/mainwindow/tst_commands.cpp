@@ -212,9 +212,8 @@ private slots:
     {
         msg::Recorder boxes;
         form()->tvwPoem_NodeClick(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
-        for (const char* name : {"mnuAddNewAuthor", "mnuEditAuthor", "mnuAddNewPoem", "tbAdd", "mnuEditPoem", "tbEdit",
-                                 "mnuDeleteAuthor", "mnuDeletePoem", "tbDelete", "mnuDeleteEpoch", "mnuSave", "tbSave",
-                                 "mnuAddFavorite", "tbAddFavorite", "mnuOptions", "mnuHelpContent", "tbHelp"})
+        for (const char* name : {"mnuDeleteAuthor", "mnuDeletePoem", "tbDelete", "mnuDeleteEpoch", "mnuSave", "tbSave",
+                                 "mnuAddFavorite", "tbAddFavorite", "mnuOptions"})
             form()->BarMain_ToolClick(name);
         QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(test::entryTexts(form()->lvwPoem).size(), 2);

@@ -32,8 +32,12 @@ void whenModalShows(std::function<void(QWidget* dialog)> answer)
 
 void typeText(QWidget* field, const QString& text)
 {
-    for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    for (const QChar character : text) {
+        if (character == QLatin1Char('\n'))
+            QTest::keyClick(field, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    }
 }
 
 void clickButton(QWidget* root, const QString& name)

@@ -1,0 +1,130 @@
+#include "frmPoem.h"
+
+#include "platform/MessageBox.h"
+#include "store/Changes.h"
+#include "store/Recordset.h"
+#include "store/Statements.h"
+#include "ui/LibraryKeys.h"
+#include "ui_frmPoem.h"
+
+namespace qelvane {
+
+namespace {
+const QString NotesMarker = QStringLiteral("〖注释〗");
+} // namespace
+
+frmPoem::frmPoem(const Services& services, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPoem>()), m_services(services)
+{
+    ui->setupUi(this);
+    lblTip = {ui->lblTip_0, ui->lblTip_1, nullptr, ui->lblTip_3, ui->lblTip_4, ui->lblTip_5};
+    connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdOK_Click);
+    connect(ui->cmdCancel, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdCancel_Click);
+}
+
+frmPoem::~frmPoem() = default;
+
+void frmPoem::setAddNew(bool value)
+{
+    m_addNew = value;
+    if (value) {
+        m_poemId = changes::newPoemId(*m_services.db);
+        ui->txtNote->setPlainText(NotesMarker);
+        setWindowTitle(QStringLiteral("增加新诗词"));
+    } else {
+        setWindowTitle(QStringLiteral("修改现有诗词"));
+    }
+}
+
+QString frmPoem::title() const
+{
+    return ui->txtName->text();
+}
+
+void frmPoem::setCountryType(const QString& value)
+{
+    m_countryType = value;
+}
+
+QString frmPoem::lookUp(const char* chinaStatement, const char* foreignStatement, const QString& id,
+                        const QString& field, const QString& what)
+{
+    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    Recordset rs(*m_services.db, forSide(side, chinaStatement, foreignStatement), {id});
+    if (rs.Eof()) {
+        msg::notice(this, QStringLiteral("诗词库中找不到%1（%2）。").arg(what, id));
+        return {};
+    }
+    return rs.Text(field);
+}
+
+void frmPoem::setPoetID(const QString& value)
+{
+    m_poetId = value;
+    ui->txtAuthor->setText(lookUp(sql::ChinaAuthorName, sql::ForeignAuthorName, value, QStringLiteral("AuthorName"),
+                                  QStringLiteral("这位作者")));
+}
+
+void frmPoem::setEpochID(const QString& value)
+{
+    m_epochId = value;
+    const bool china = keys::sideOfMarker(m_countryType) == LibrarySide::China;
+    ui->txtEpoch->setText(lookUp(sql::EpochNameOfID, sql::CountryNameOfID, value,
+                                 china ? QStringLiteral("Epoch") : QStringLiteral("Country"),
+                                 china ? QStringLiteral("这个年代") : QStringLiteral("这个国家")));
+}
+
+void frmPoem::setPoemID(const QString& value)
+{
+    m_poemId = value;
+    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    Recordset rs(*m_services.db, forSide(side, sql::ChinaPoemForEditor, sql::ForeignPoemForEditor), {value});
+    if (rs.Eof()) {
+        msg::notice(this, QStringLiteral("诗词库中找不到这首诗词（%1）。").arg(value));
+        return;
+    }
+    // A Null column shows as an empty field.
+    ui->txtName->setText(rs.Text(QStringLiteral("Name")));
+    ui->txtDetail->setPlainText(rs.Text(QStringLiteral("Content")));
+    ui->txtNote->setPlainText(rs.Text(QStringLiteral("Note")));
+}
+
+void frmPoem::cmdOK_Click()
+{
+    const QString name = ui->txtName->text();
+    const QString content = ui->txtDetail->toPlainText();
+    const QString note = ui->txtNote->toPlainText();
+    if (name.isEmpty()) {
+        msg::notice(this, QStringLiteral("请输入诗词标题!"));
+        return;
+    }
+    if (content.isEmpty()) {
+        msg::notice(this, QStringLiteral("请输入诗词内容!"));
+        return;
+    }
+    if (note.isEmpty()) {
+        msg::notice(this, QStringLiteral("请输入诗词注释!"));
+        return;
+    }
+    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    try {
+        if (m_addNew)
+            changes::addPoem(*m_services.db, {side, ui->txtEpoch->text(), m_epochId, ui->txtAuthor->text(), m_poetId,
+                                              name, content, note, m_poemId});
+        else
+            changes::updatePoem(*m_services.db, side, m_poemId, name, content, note);
+    } catch (const StoreError& failure) {
+        // The dialog stays open with what the user typed.
+        msg::notice(this, QStringLiteral("无法保存诗词：%1").arg(failure.description()));
+        return;
+    }
+    msg::notice(this, QStringLiteral("已经保存"));
+    accept();
+}
+
+void frmPoem::cmdCancel_Click()
+{
+    reject();
+}
+
+} // namespace qelvane

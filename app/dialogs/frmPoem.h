@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace Ui {
+class frmPoem;
+}
+
+namespace qelvane {
+
+// Adds a poem to an author, or changes a poem's title, text and notes. The main
+// window sets the properties in a fixed order (each setter shows what it names); the
+// dialog saves on its own and closes itself.
+class frmPoem : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPoem(const Services& services, QWidget* parent = nullptr);
+    ~frmPoem() override;
+
+    // ---- Set by the main window in this order: AddNew, CountryType, PoetID, EpochID,
+    // and for a change PoemID ----
+    // True makes the new poem's ID at once, so a cancelled dialog still uses it up.
+    void setAddNew(bool value);
+    void setCountryType(const QString& value);
+    void setPoetID(const QString& value);
+    void setEpochID(const QString& value);
+    void setPoemID(const QString& value);
+
+    QString PoemID() const { return m_poemId; }
+    // The title as typed.
+    QString title() const;
+
+    std::unique_ptr<Ui::frmPoem> ui;
+    // The form's labels lblTip(0), (1), (3), (4) and (5).
+    std::array<QLabel*, 6> lblTip{};
+
+private:
+    // Shows a look-up's single value, or an empty field and a notice when nothing is found.
+    QString lookUp(const char* chinaStatement, const char* foreignStatement, const QString& id,
+                   const QString& field, const QString& what);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    Services m_services;
+    bool m_addNew = false;
+    QString m_countryType;
+    QString m_poetId;
+    QString m_epochId;
+    QString m_poemId;
+};
+
+} // namespace qelvane

@@ -1,0 +1,147 @@
+// Opening the author and poem editors for the current selection, and what the window
+// shows after them.
+#include "frmMain.h"
+
+#include "NodeTags.h"
+#include "dialogs/frmAuthor.h"
+#include "dialogs/frmPoem.h"
+#include "platform/MessageBox.h"
+#include "store/Recordset.h"
+#include "store/Statements.h"
+#include "ui/LibraryKeys.h"
+#include "ui/NodeData.h"
+#include "ui/PoemEntry.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace qelvane {
+
+namespace {
+const QString NoAdding = QStringLiteral("您不能在收藏夹中增加诗词!");
+const QString ChooseAnAuthor = QStringLiteral("请选择一位作者!");
+
+// The poem editor's properties, in the order its setters need them.
+void preparePoemEditor(frmPoem& editor, bool addNew, LibrarySide side, const QString& authorId,
+                       const QString& placeId)
+{
+    editor.setAddNew(addNew);
+    editor.setCountryType(keys::marker(side));
+    editor.setPoetID(authorId);
+    editor.setEpochID(placeId);
+}
+} // namespace
+
+void frmMain::askToReloadTree()
+{
+    if (msg::question(this, QStringLiteral("现在更新作者列表吗？"), QStringLiteral("提示")) == msg::Answer::Yes)
+        LoadTree();
+}
+
+void frmMain::AddNewAuthor()
+{
+    frmAuthor editor(m_services, this);
+    editor.setAddNew(true);
+    editor.exec();
+    if (!FavoritesMode)
+        askToReloadTree();
+}
+
+void frmMain::EditAuthor()
+{
+    if (FavoritesMode) {
+        msg::notice(this, QStringLiteral("您不能在收藏夹中更改作者资料!"));
+        return;
+    }
+    QTreeWidgetItem* node = tvwPoem->currentItem();
+    if (!node)
+        return;
+    const QString tag = tagOf(node);
+    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+        msg::notice(this, ChooseAnAuthor);
+        return;
+    }
+    const LibrarySide side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    frmAuthor editor(m_services, this);
+    editor.setCountryType(keys::marker(side));
+    editor.setPoetID(keys::idOf(side, keyOf(node)));
+    editor.setAddNew(false);
+    editor.showAuthor(node->text(0), txtAuthorDetail->toPlainText(), node->parent() ? node->parent()->text(0) : QString());
+    editor.exec();
+    askToReloadTree();
+}
+
+// The author the tree has selected, for the poem editor: side, ID and the ID of the
+// epoch or country. Nothing when the selection is no author (after saying so).
+std::optional<frmMain::SelectedAuthor> frmMain::selectedAuthorForPoems()
+{
+    if (FavoritesMode) {
+        msg::notice(this, NoAdding);
+        return std::nullopt;
+    }
+    QTreeWidgetItem* node = tvwPoem->currentItem();
+    if (!node)
+        return std::nullopt;
+    const QString tag = tagOf(node);
+    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+        msg::notice(this, ChooseAnAuthor);
+        return std::nullopt;
+    }
+    SelectedAuthor author;
+    author.side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    author.id = keys::idOf(author.side, keyOf(node));
+    // A foreign author's country is the one its own row names.
+    Recordset rs(m_db, forSide(author.side, sql::ChinaAuthorEpochID, sql::ForeignAuthorCountryID), {author.id});
+    author.placeId = rs.Eof() ? QString()
+                              : rs.Text(author.side == LibrarySide::China ? QStringLiteral("EpochID")
+                                                                          : QStringLiteral("CountryID"));
+    return author;
+}
+
+void frmMain::AddNewPoem()
+{
+    const std::optional<SelectedAuthor> author = selectedAuthorForPoems();
+    if (!author)
+        return;
+    frmPoem editor(m_services, this);
+    preparePoemEditor(editor, true, author->side, author->id, author->placeId);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    // The author's list shows the new poem at once.
+    if (keyOf(tvwPoem->currentItem()) == keys::keyOf(author->side, author->id) &&
+        keys::sideOfMarker(CurrentPoemSource) == author->side) {
+        addPoemEntry(keys::keyOf(author->side, editor.PoemID()), editor.title());
+        if (m_listSorted)
+            lvwPoem->sortItems(0, m_listSortOrder);
+    }
+}
+
+void frmMain::EditPoem()
+{
+    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    if (!entry) {
+        msg::notice(this, QStringLiteral("请选择一首诗!"));
+        return;
+    }
+    ShowPoemEditor(keys::idOf(keys::sideOfMarker(CurrentPoemSource), entry->data(0, KeyRole).toString()));
+}
+
+void frmMain::ShowPoemEditor(const QString& PoemID)
+{
+    const std::optional<SelectedAuthor> author = selectedAuthorForPoems();
+    if (!author)
+        return;
+    frmPoem editor(m_services, this);
+    preparePoemEditor(editor, false, author->side, author->id, author->placeId);
+    editor.setPoemID(PoemID);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    // The entry and the poem view show what was saved.
+    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    if (entry && keys::idOf(keys::sideOfMarker(CurrentPoemSource), entry->data(0, KeyRole).toString()) == PoemID) {
+        entry->setText(0, editor.title());
+        lvwPoem_ItemClick(entry);
+    }
+}
+
+} // namespace qelvane

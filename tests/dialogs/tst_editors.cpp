@@ -1,0 +1,303 @@
+// The author and poem editors, filled in and saved as a user does: typing, choosing,
+// clicking 确定 or 取消, answering their notices.
+#include "DialogDriver.h"
+#include "TestLibrary.h"
+#include "dialogs/frmAuthor.h"
+#include "dialogs/frmPoem.h"
+#include "platform/MessageBox.h"
+#include "ui_frmAuthor.h"
+#include "ui_frmPoem.h"
+
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_Editors : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> library;
+
+    QVariant scalar(const QString& statement, const QVariantList& values = {})
+    {
+        return test::scalar(library->libraryFile, statement, values);
+    }
+    int counter(const QString& name)
+    {
+        return scalar("select Count from NewCount where Name=?", {name}).toInt();
+    }
+    static QStringList items(QComboBox* box)
+    {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    }
+    static void typePlain(QPlainTextEdit* field, const QString& text)
+    {
+        field->clear();
+        field->setFocus();
+        test::typeText(field, text);
+    }
+    static void typeLine(QLineEdit* field, const QString& text)
+    {
+        field->clear();
+        test::typeText(field, text);
+    }
+    template <typename Dialog>
+    static void showAndWait(Dialog& dialog)
+    {
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    }
+
+private slots:
+    void init() { library = std::make_unique<test::LibraryFixture>(); }
+    void cleanup() { library.reset(); }
+
+    // ---- Author editor ----
+
+    void aNewChineseAuthor()
+    {
+        test::seed(library->libraryFile, "update NewCount set Count=41 where Name='Author'");
+        frmAuthor editor(library->services());
+        editor.setAddNew(true);
+        showAndWait(editor);
+        Ui::frmAuthor& ui = *editor.ui;
+        QCOMPARE(editor.windowTitle(), QString("新增作者"));
+        QCOMPARE(items(ui.cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
+        QCOMPARE(ui.cboEpoch->currentIndex(), -1);
+        typeLine(ui.txtName, "O'Hara 李");
+        ui.cboEpoch->setCurrentText("唐");
+        const QString biography = "第一行，含'引号'。\n第二行。\n" + QString(2000, QChar(0x8bd7));
+        typePlain(ui.txtDetail, biography);
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(counter("Author"), 42);
+        QCOMPARE(editor.PoetID(), QString("NewAuthor42"));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID='NewAuthor42'").toString(),
+                 QString("O'Hara 李"));
+        QCOMPARE(scalar("select Epoch from ChinaAuthor where AuthorID='NewAuthor42'").toString(), QString("唐"));
+        QCOMPARE(scalar("select AuthorDetail from ChinaAuthorDetail where AuthorID='NewAuthor42'").toString(),
+                 biography);
+    }
+
+    void theKindChoosesTheList()
+    {
+        frmAuthor editor(library->services());
+        editor.setAddNew(true);
+        showAndWait(editor);
+        Ui::frmAuthor& ui = *editor.ui;
+        QTest::mouseClick(ui.optKind_1, Qt::LeftButton);
+        QCOMPARE(items(ui.cboEpoch), QStringList({"英国", "法国", "无人国"}));
+        QTest::mouseClick(ui.optKind_0, Qt::LeftButton);
+        QCOMPARE(items(ui.cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
+        // A foreign author goes to the foreign tables.
+        QTest::mouseClick(ui.optKind_1, Qt::LeftButton);
+        ui.cboEpoch->setCurrentText("法国");
+        typeLine(ui.txtName, "Verlaine");
+        typePlain(ui.txtDetail, "法国诗人。");
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(scalar("select Country from ForeignAuthor where AuthorID=?", {editor.PoetID()}).toString(),
+                 QString("法国"));
+        QCOMPARE(scalar("select count(*) from ForeignAuthorDetail where AuthorID=?", {editor.PoetID()}).toInt(), 1);
+    }
+
+    void whatTheAuthorEditorRefuses()
+    {
+        frmAuthor editor(library->services());
+        editor.setAddNew(true);
+        showAndWait(editor);
+        Ui::frmAuthor& ui = *editor.ui;
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        typeLine(ui.txtName, "某人");
+        test::clickButton(&editor, "cmdOK");
+        typePlain(ui.txtDetail, "简介");
+        // No epoch chosen.
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"必须输入作者姓名!", "必须输入作者简介!", "请选择作者所在的年代!"}));
+        QCOMPARE(boxes.shown().at(0).title, QString("提示"));
+        QVERIFY(editor.isVisible());
+        QCOMPARE(counter("Author"), 0);
+
+        // A save that fails writes nothing and keeps what was typed.
+        test::seed(library->libraryFile, "create trigger broken before insert on ChinaAuthorDetail "
+                                         "begin select raise(abort, 'disk full'); end");
+        ui.cboEpoch->setCurrentText("宋");
+        boxes.clear();
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().at(0).startsWith("无法保存作者资料："));
+        QVERIFY(boxes.texts().at(0).contains("disk full"));
+        QVERIFY(editor.isVisible());
+        QCOMPARE(ui.txtName->text(), QString("某人"));
+        QCOMPARE(counter("Author"), 0);
+        QCOMPARE(scalar("select count(*) from ChinaAuthor where AuthorName='某人'").toInt(), 0);
+
+        // Only spaces are a name and a biography, as typed.
+        test::seed(library->libraryFile, "drop trigger broken");
+        typeLine(ui.txtName, "  ");
+        typePlain(ui.txtDetail, " ");
+        boxes.clear();
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {editor.PoetID()}).toString(),
+                 QString("  "));
+    }
+
+    void changingAForeignAuthor()
+    {
+        const QString id = scalar("select AuthorID from ForeignAuthor where AuthorName='雨果'").toString();
+        frmAuthor editor(library->services());
+        editor.setCountryType("F");
+        editor.setPoetID(id);
+        editor.setAddNew(false);
+        editor.showAuthor("雨果", "法国作家。", "法国");
+        showAndWait(editor);
+        Ui::frmAuthor& ui = *editor.ui;
+        QCOMPARE(editor.windowTitle(), QString("修改作者资料"));
+        QVERIFY(ui.optKind_1->isChecked());
+        QVERIFY(!ui.optKind_0->isEnabled() && !ui.optKind_1->isEnabled());
+        QCOMPARE(ui.cboEpoch->currentText(), QString("法国"));
+        typeLine(ui.txtName, "Victor Hugo");
+        ui.cboEpoch->setCurrentText("英国");
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(scalar("select AuthorName from ForeignAuthor where AuthorID=?", {id}).toString(),
+                 QString("Victor Hugo"));
+        QCOMPARE(scalar("select Country from ForeignAuthor where AuthorID=?", {id}).toString(), QString("英国"));
+        // No new ID was made; the poems keep their own country.
+        QCOMPARE(counter("Author"), 0);
+        QCOMPARE(scalar("select Country from ForeignPoem where AuthorID=? limit 1", {id}).toString(), QString("法国"));
+    }
+
+    // ---- Poem editor ----
+
+    void aNewPoemUsesItsNumberWhetherSavedOrNot()
+    {
+        test::seed(library->libraryFile, "update NewCount set Count=99 where Name='Poem'");
+        const QString libai = scalar("select AuthorID from ChinaAuthor where AuthorName='李白'").toString();
+        const QString tang = scalar("select EpochID from ChinaEpoch where Epoch='唐'").toString();
+        {
+            frmPoem cancelled(library->services());
+            cancelled.setAddNew(true);
+            cancelled.setCountryType("C");
+            cancelled.setPoetID(libai);
+            cancelled.setEpochID(tang);
+            showAndWait(cancelled);
+            QCOMPARE(cancelled.PoemID(), QString("NewPoem100"));
+            test::clickButton(&cancelled, "cmdCancel");
+            QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+        }
+        QCOMPARE(counter("Poem"), 100);
+        QCOMPARE(scalar("select count(*) from ChinaPoem where PoemID='NewPoem100'").toInt(), 0);
+
+        frmPoem editor(library->services());
+        editor.setAddNew(true);
+        editor.setCountryType("C");
+        editor.setPoetID(libai);
+        editor.setEpochID(tang);
+        showAndWait(editor);
+        Ui::frmPoem& ui = *editor.ui;
+        QCOMPARE(editor.windowTitle(), QString("增加新诗词"));
+        QCOMPARE(ui.txtAuthor->text(), QString("李白"));
+        QCOMPARE(ui.txtEpoch->text(), QString("唐"));
+        QCOMPARE(ui.txtNote->toPlainText(), QString("〖注释〗"));
+        typeLine(ui.txtName, "秋浦歌");
+        typePlain(ui.txtDetail, "白发三千丈，\n缘愁似个长。");
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(counter("Poem"), 101);
+        const QString row = "select %1 from ChinaPoem where PoemID='NewPoem101'";
+        QCOMPARE(scalar(row.arg("Name")).toString(), QString("秋浦歌"));
+        QCOMPARE(scalar(row.arg("Content")).toString(), QString("白发三千丈，\n缘愁似个长。"));
+        QCOMPARE(scalar(row.arg("Note")).toString(), QString("〖注释〗"));
+        QCOMPARE(scalar(row.arg("Author")).toString(), QString("李白"));
+        QCOMPARE(scalar(row.arg("AuthorID")).toString(), libai);
+        QCOMPARE(scalar(row.arg("Epoch")).toString(), QString("唐"));
+        QCOMPARE(scalar(row.arg("EpochID")).toString(), tang);
+        QCOMPARE(scalar(row.arg("tf")).toBool(), false);
+    }
+
+    void theThreeChecksInOrder()
+    {
+        frmPoem editor(library->services());
+        editor.setAddNew(true);
+        editor.setCountryType("C");
+        msg::Recorder boxes;
+        editor.setPoetID("nobody");
+        editor.setEpochID("E2");
+        // A look-up that finds nothing leaves the field empty and says so.
+        QCOMPARE(boxes.texts(), QStringList({"诗词库中找不到这位作者（nobody）。"}));
+        QVERIFY(editor.ui->txtAuthor->text().isEmpty());
+        showAndWait(editor);
+        boxes.clear();
+        Ui::frmPoem& ui = *editor.ui;
+        test::clickButton(&editor, "cmdOK");
+        typeLine(ui.txtName, "题");
+        test::clickButton(&editor, "cmdOK");
+        typePlain(ui.txtDetail, "诗");
+        ui.txtNote->clear();
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"请输入诗词标题!", "请输入诗词内容!", "请输入诗词注释!"}));
+        QVERIFY(editor.isVisible());
+    }
+
+    void changingAForeignPoem()
+    {
+        const QString poem = scalar("select PoemID from ForeignPoem where Name='Morning'").toString();
+        const QString author = scalar("select AuthorID from ForeignPoem where PoemID=?", {poem}).toString();
+        const QString country = scalar("select CountryID from ForeignPoem where PoemID=?", {poem}).toString();
+        frmPoem editor(library->services());
+        editor.setAddNew(false);
+        editor.setCountryType("F");
+        editor.setPoetID(author);
+        editor.setEpochID(country);
+        editor.setPoemID(poem);
+        showAndWait(editor);
+        Ui::frmPoem& ui = *editor.ui;
+        QCOMPARE(editor.windowTitle(), QString("修改现有诗词"));
+        QCOMPARE(ui.txtAuthor->text(), QString("O'Brien"));
+        QCOMPARE(ui.txtEpoch->text(), QString("英国"));
+        QCOMPARE(ui.txtName->text(), QString("Morning"));
+        QCOMPARE(ui.txtDetail->toPlainText(), QString("The sun comes up.\n\nThe day begins."));
+        typeLine(ui.txtName, "Dawn");
+        typePlain(ui.txtNote, "新的注释");
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        const QString row = "select %1 from ForeignPoem where PoemID=?";
+        QCOMPARE(scalar(row.arg("Name"), {poem}).toString(), QString("Dawn"));
+        QCOMPARE(scalar(row.arg("Note"), {poem}).toString(), QString("新的注释"));
+        QCOMPARE(scalar(row.arg("Author"), {poem}).toString(), QString("O'Brien"));
+        QCOMPARE(scalar(row.arg("CountryID"), {poem}).toString(), country);
+        QCOMPARE(counter("Poem"), 0);
+    }
+
+    void aFailedPoemSaveKeepsTheInput()
+    {
+        const QString poem = scalar("select PoemID from ChinaPoem where Name='春望'").toString();
+        frmPoem editor(library->services());
+        editor.setAddNew(false);
+        editor.setCountryType("C");
+        editor.setPoemID(poem);
+        showAndWait(editor);
+        test::seed(library->libraryFile, "create trigger broken before update on ChinaPoem "
+                                         "begin select raise(abort, 'disk full'); end");
+        typeLine(editor.ui->txtName, "新题");
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().at(0).startsWith("无法保存诗词："));
+        QVERIFY(editor.isVisible());
+        QCOMPARE(editor.ui->txtName->text(), QString("新题"));
+        QCOMPARE(scalar("select Name from ChinaPoem where PoemID=?", {poem}).toString(), QString("春望"));
+    }
+};
+
+QTEST_MAIN(tst_Editors)
+#include "tst_editors.moc"

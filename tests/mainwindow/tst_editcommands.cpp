@@ -1,0 +1,213 @@
+// The main window's editor commands and its help, as a user reaches them: a node or
+// a poem clicked, a command chosen, the editor filled in or cancelled, the reload
+// question answered.
+#include "DialogDriver.h"
+#include "MainWindowHarness.h"
+#include "dialogs/frmAuthor.h"
+#include "dialogs/frmPoem.h"
+#include "mainwindow/frmMain.h"
+#include "platform/HelpWindow.h"
+#include "platform/MessageBox.h"
+#include "ui/NodeData.h"
+#include "ui_frmAuthor.h"
+#include "ui_frmPoem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_EditCommands : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::MainWindowHarness> h;
+    frmMain* form() { return h->form.get(); }
+
+    void clickNode(const QStringList& path)
+    {
+        QTreeWidgetItem* node = test::nodeAt(form()->tvwPoem, path);
+        QVERIFY2(node, qPrintable(path.join('/')));
+        form()->tvwPoem->scrollToItem(node);
+        QTest::mouseClick(form()->tvwPoem->viewport(), Qt::LeftButton, {},
+                          form()->tvwPoem->visualItemRect(node).center());
+        QCOMPARE(form()->tvwPoem->currentItem(), node);
+    }
+    void clickEntry(const QString& title)
+    {
+        QTreeWidget* list = form()->lvwPoem;
+        const QList<QTreeWidgetItem*> found = list->findItems(title, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(title));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+    }
+    // Runs a command whose editor is answered by `answer`; tells which editor showed.
+    QString runWithEditor(const QString& command, const std::function<void(QWidget*)>& answer)
+    {
+        QString shown;
+        test::whenModalShows([&](QWidget* dialog) {
+            shown = dialog->objectName();
+            answer(dialog);
+        });
+        form()->BarMain_ToolClick(command);
+        return shown;
+    }
+    static void cancel(QWidget* dialog) { test::clickButton(dialog, "cmdCancel"); }
+
+private slots:
+    void init()
+    {
+        h = std::make_unique<test::MainWindowHarness>();
+        form()->resize(1000, 700);
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form()));
+    }
+    void cleanup() { h.reset(); }
+
+    void refusalsInTheFavouritesView()
+    {
+        form()->BarMain_ToolClick("tbFavorite");
+        msg::Recorder boxes;
+        form()->BarMain_ToolClick("mnuEditAuthor");
+        form()->BarMain_ToolClick("tbAdd");
+        QCOMPARE(boxes.texts(), QStringList({"您不能在收藏夹中更改作者资料!", "您不能在收藏夹中增加诗词!"}));
+        // A new author can be added; no reload question follows here.
+        boxes.clear();
+        QCOMPARE(runWithEditor("mnuAddNewAuthor", cancel), QString("frmAuthor"));
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void whatNeedsAnAuthor()
+    {
+        msg::Recorder boxes;
+        // Nothing chosen in the tree: nothing happens.
+        form()->tvwPoem->setCurrentItem(nullptr);
+        form()->BarMain_ToolClick("mnuEditAuthor");
+        form()->BarMain_ToolClick("mnuAddNewPoem");
+        QVERIFY(boxes.shown().isEmpty());
+        // An epoch is no author; no poem chosen is no poem.
+        clickNode({"中国诗词", "唐"});
+        form()->BarMain_ToolClick("mnuEditAuthor");
+        form()->BarMain_ToolClick("tbAdd");
+        form()->BarMain_ToolClick("tbEdit");
+        QCOMPARE(boxes.texts(), QStringList({"请选择一位作者!", "请选择一位作者!", "请选择一首诗!"}));
+        // A poem chosen but an epoch in the tree.
+        clickNode({"中国诗词", "唐", "李白"});
+        clickEntry("静夜思");
+        form()->tvwPoem->setCurrentItem(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"}));
+        boxes.clear();
+        form()->BarMain_ToolClick("mnuEditPoem");
+        QCOMPARE(boxes.texts(), QStringList({"请选择一位作者!"}));
+    }
+
+    void changingAForeignAuthor()
+    {
+        clickNode({"国外诗词", "法国", "雨果"});
+        msg::Recorder boxes;
+        QString title, name, place, biography;
+        bool foreignChecked = false;
+        runWithEditor("mnuEditAuthor", [&](QWidget* dialog) {
+            auto* editor = static_cast<frmAuthor*>(dialog);
+            title = editor->windowTitle();
+            name = editor->ui->txtName->text();
+            place = editor->ui->cboEpoch->currentText();
+            biography = editor->ui->txtDetail->toPlainText();
+            foreignChecked = editor->ui->optKind_1->isChecked();
+            cancel(dialog);
+        });
+        QCOMPARE(title, QString("修改作者资料"));
+        QCOMPARE(name, QString("雨果"));
+        QCOMPARE(place, QString("法国"));
+        QCOMPARE(biography, QString("法国作家。"));
+        QVERIFY(foreignChecked);
+        // Asked even after a cancel; No (the default) leaves the tree.
+        QCOMPARE(boxes.texts(), QStringList({"现在更新作者列表吗？"}));
+        QCOMPARE(boxes.shown().at(0).defaultButton, msg::Answer::No);
+        QCOMPARE(boxes.shown().at(0).icon, msg::Icon::Question);
+        QCOMPARE(boxes.shown().at(0).title, QString("提示"));
+    }
+
+    void anAuthorMovedShowsUnderTheNewEpochAfterTheReload()
+    {
+        clickNode({"中国诗词", "唐", "杜甫"});
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Ok);  // 已经保存
+        boxes.answerNext(msg::Answer::Yes); // 现在更新作者列表吗？
+        runWithEditor("mnuEditAuthor", [](QWidget* dialog) {
+            static_cast<frmAuthor*>(dialog)->ui->cboEpoch->setCurrentText("宋");
+            test::clickButton(dialog, "cmdOK");
+        });
+        QCOMPARE(boxes.texts(), QStringList({"已经保存", "现在更新作者列表吗？"}));
+        QVERIFY(!test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "杜甫"}));
+        QVERIFY(test::nodeAt(form()->tvwPoem, {"中国诗词", "宋", "杜甫"}));
+    }
+
+    void aNewPoemIsListedAndShown()
+    {
+        clickNode({"中国诗词", "唐", "李白"});
+        msg::Recorder boxes;
+        runWithEditor("tbAdd", [](QWidget* dialog) {
+            auto* editor = static_cast<frmPoem*>(dialog);
+            editor->ui->txtName->setText("秋浦歌");
+            editor->ui->txtDetail->setPlainText("白发三千丈，\n缘愁似个长。");
+            test::clickButton(dialog, "cmdOK");
+        });
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        clickEntry("秋浦歌");
+        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("白发三千丈，\n缘愁似个长。"));
+        QCOMPARE(form()->txtPoemNote->toPlainText(), QString("〖注释〗"));
+    }
+
+    void aChangedPoemShowsWhatWasSaved()
+    {
+        clickNode({"国外诗词", "英国", "O'Brien"});
+        clickEntry("Morning");
+        msg::Recorder boxes;
+        QString loaded;
+        runWithEditor("tbEdit", [&](QWidget* dialog) {
+            auto* editor = static_cast<frmPoem*>(dialog);
+            loaded = editor->ui->txtName->text() + "|" + editor->ui->txtEpoch->text();
+            editor->ui->txtName->setText("Dawn");
+            editor->ui->txtDetail->setPlainText("The sun comes up.\nAgain.");
+            test::clickButton(dialog, "cmdOK");
+        });
+        QCOMPARE(loaded, QString("Morning|英国"));
+        QCOMPARE(form()->lvwPoem->currentItem()->text(0), QString("Dawn"));
+        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
+        clickEntry("Dawn");
+        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
+    }
+
+    void theHelp()
+    {
+        msg::Recorder boxes;
+        form()->BarMain_ToolClick("tbHelp");
+        QCOMPARE(boxes.texts(), QStringList({QString("找不到帮助文件“%1”。").arg(form()->helpDocument())}));
+        QVERIFY(!form()->helpWindow());
+
+        QDir().mkpath(h->folder.filePath("help"));
+        QFile document(form()->helpDocument());
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("<html><body><h1>帮助</h1><h2 id=\"browse\">浏览</h2><p>树。</p>"
+                       "<h2 id=\"search\">查找</h2><p>查找诗词。</p></body></html>");
+        document.close();
+        QTest::keyClick(form(), Qt::Key_F1);
+        HelpWindow* help = form()->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->contents()->count(), 2);
+        QCOMPARE(help->contents()->item(1)->text(), QString("查找"));
+        QVERIFY(help->browser()->toPlainText().contains("查找诗词。"));
+        help->contents()->setCurrentRow(1);
+        QCOMPARE(help->browser()->source().fragment(), QString("search"));
+        // The menu shows the same window again.
+        help->hide();
+        form()->BarMain_ToolClick("mnuHelpContent");
+        QCOMPARE(form()->helpWindow(), help);
+        QVERIFY(help->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_EditCommands)
+#include "tst_editcommands.moc"
