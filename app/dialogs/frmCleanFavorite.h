@@ -1,23 +1,57 @@
 #pragma once
 
+#include "platform/Services.h"
+
 #include <QDialog>
+#include <memory>
+
+class QAbstractItemView;
+
+namespace Ui {
+class frmCleanFavorite;
+}
 
 namespace qelvane {
 
-class DbConnection;
+class FavoriteList;
+class FavoriteOrder;
 
-// Lists the favourite poems and takes chosen ones out of the favourites.
+// Lists the favourite poems of both sides and takes chosen ones out of the favourites
+// (the poems stay in the library). Closing it only hides it; its caller then reads
+// Changed.
 class frmCleanFavorite : public QDialog {
     Q_OBJECT
 public:
-    frmCleanFavorite(DbConnection& db, QWidget* parent = nullptr);
+    explicit frmCleanFavorite(const Services& services, QWidget* parent = nullptr);
+    ~frmCleanFavorite() override;
 
     // Whether any poem was taken out of the favourites while the dialog was open.
     bool Changed() const { return m_changed; }
 
+    FavoriteList* favorites() const { return m_favorites; }
+    // The view the chosen display style shows.
+    QAbstractItemView* shownView() const;
+
+    std::unique_ptr<Ui::frmCleanFavorite> ui;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    DbConnection& m_db;
+    void cboView_Click(int index);
+    void fillList();
+    void cmdDelete_Click();
+    void cmdExit_Click();
+    void lvwFavorite_ColumnClick(int column);
+    void updateDeleteButton();
+
+    Services m_services;
+    FavoriteList* m_favorites;
+    FavoriteOrder* m_order;
     bool m_changed = false;
+    bool m_columnsPlaced = false;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
 } // namespace qelvane

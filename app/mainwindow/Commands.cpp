@@ -101,7 +101,7 @@ void frmMain::ShowFind()
 
 void frmMain::CleanFavorites()
 {
-    auto cleaner = std::make_unique<frmCleanFavorite>(m_db, this);
+    auto cleaner = std::make_unique<frmCleanFavorite>(m_services, this);
     cleaner->exec();
     if (cleaner->Changed() && FavoritesMode)
         LoadTree();

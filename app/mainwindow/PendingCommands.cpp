@@ -4,11 +4,7 @@
 
 namespace qelvane {
 
-void frmMain::DeleteAuthor() {}
-void frmMain::DeletePoem() {}
-void frmMain::DeleteEpoch() {}
 void frmMain::ExportPoem() {}
-void frmMain::AddToFavorites() {}
 void frmMain::ShowOptions() {}
 
 } // namespace qelvane

@@ -54,7 +54,7 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
     if (!MainSub::MainForm)
         MainSub::MainForm = this;
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Qelvane 诗词库"));
+    setWindowTitle(msg::ApplicationTitle);
     musicPlayer = new MusicPlayer(std::move(music), this);
     buildControls();
     // F1 opens the help, as the help commands do.

@@ -83,6 +83,11 @@ void notice(QWidget* parent, const QString& text)
     show(parent, {text, QStringLiteral("提示"), Icon::Information, Buttons::Ok, Answer::Ok});
 }
 
+void plain(QWidget* parent, const QString& text)
+{
+    show(parent, {text, ApplicationTitle, Icon::None, Buttons::Ok, Answer::Ok});
+}
+
 Answer question(QWidget* parent, const QString& text, const QString& title)
 {
     return show(parent, {text, title, Icon::Question, Buttons::YesNo, Answer::No});

@@ -10,6 +10,9 @@ class QWidget;
 // can read what was shown and answer in place of the user.
 namespace qelvane::msg {
 
+// The program's title, as the title of the boxes that carry it.
+inline const QString ApplicationTitle = QStringLiteral("Qelvane 诗词库");
+
 enum class Icon { None, Information, Question, Critical };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
@@ -26,6 +29,8 @@ Answer show(QWidget* parent, const Box& box);
 
 // OK, information icon, title "提示".
 void notice(QWidget* parent, const QString& text);
+// OK, no icon, the program's title.
+void plain(QWidget* parent, const QString& text);
 // Yes/No, question icon, No the default.
 Answer question(QWidget* parent, const QString& text, const QString& title);
 // Yes/No, critical icon, title "警告": only No cancels.

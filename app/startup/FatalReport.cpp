@@ -1,5 +1,7 @@
 #include "FatalReport.h"
 
+#include "platform/MessageBox.h"
+
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <cstdio>
@@ -20,7 +22,7 @@ void reportFatal(const QString& description)
     std::fflush(stderr);
     if (!screenCanShowBoxes())
         return;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Qelvane 诗词库"),
+    QMessageBox box(QMessageBox::Critical, msg::ApplicationTitle,
                     QStringLiteral("程序遇到无法继续的错误，即将退出。\n\n%1").arg(description), QMessageBox::Ok);
     box.exec();
 }

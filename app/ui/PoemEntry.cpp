@@ -2,8 +2,8 @@
 
 #include "Icons.h"
 #include "NodeData.h"
+#include "Text.h"
 
-#include <QCollator>
 
 namespace qelvane {
 
@@ -16,9 +16,8 @@ PoemEntry::PoemEntry(const QString& key, const QString& title)
 
 bool PoemEntry::operator<(const QTreeWidgetItem& other) const
 {
-    static const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return collator.compare(text(column), other.text(column)) < 0;
+    return text::chineseLess(text(column), other.text(column));
 }
 
 } // namespace qelvane

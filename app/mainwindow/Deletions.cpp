@@ -1,0 +1,100 @@
+// Deleting an author, an epoch or country, or a poem for good, and taking it off the
+// screen. Each deletion is one change: a failure leaves the library and the screen
+// as they were.
+#include "frmMain.h"
+
+#include "NodeTags.h"
+#include "platform/MessageBox.h"
+#include "store/Changes.h"
+#include "ui/LibraryKeys.h"
+#include "ui/NodeData.h"
+
+#include <QTreeWidget>
+
+namespace qelvane {
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+
+// Runs a deletion; false (after saying why) when it failed and nothing was deleted.
+template <typename Deletion>
+bool deleted(QWidget* parent, Deletion deletion)
+{
+    try {
+        deletion();
+        return true;
+    } catch (const StoreError& failure) {
+        msg::notice(parent, QStringLiteral("删除失败，诗词库没有改变：%1").arg(failure.description()));
+        return false;
+    }
+}
+} // namespace
+
+void frmMain::DeleteAuthor()
+{
+    QTreeWidgetItem* node = tvwPoem->currentItem();
+    if (!node) {
+        msg::plain(this, QStringLiteral("请选择一位作者!"));
+        return;
+    }
+    const QString tag = tagOf(node);
+    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+        msg::show(this, {QStringLiteral("请选择一位作者!"), msg::ApplicationTitle, msg::Icon::Information,
+                         msg::Buttons::Ok, msg::Answer::Ok});
+        return;
+    }
+    if (msg::warning(this, QStringLiteral("确实要删除作者") + node->text(0) + QStringLiteral("吗？") + CrLf +
+                               QStringLiteral("这将导致该作者的全部诗词作品被删除并且无法恢复!")) == msg::Answer::No)
+        return;
+    const LibrarySide side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    const QString id = keys::idOf(side, keyOf(node));
+    if (!deleted(this, [&] { changes::deleteAuthor(m_db, side, id); }))
+        return;
+    removeNode(node);
+    lvwPoem->clear();
+}
+
+void frmMain::DeleteEpoch()
+{
+    QTreeWidgetItem* node = tvwPoem->currentItem();
+    if (!node) {
+        msg::plain(this, QStringLiteral("请选择一个年代或国家!"));
+        return;
+    }
+    const QString tag = tagOf(node);
+    const QString place = node->text(0);
+    if (tag == tags::ChinaEpoch) {
+        if (msg::warning(this, QStringLiteral("如果删除年代") + place +
+                                   QStringLiteral(",则该年代的全部作者、作品都会被删除。") + CrLf +
+                                   QStringLiteral("确实要删除吗？")) == msg::Answer::No)
+            return;
+    } else if (tag != tags::ForeignCountry) {
+        msg::notice(this, QStringLiteral("请选择一个年代或国家！"));
+        return;
+    }
+    // A country goes without a question.
+    const LibrarySide side = tag == tags::ChinaEpoch ? LibrarySide::China : LibrarySide::Foreign;
+    if (!deleted(this, [&] { changes::deletePlace(m_db, side, place); }))
+        return;
+    removeNode(node);
+    lvwPoem->clear();
+}
+
+void frmMain::DeletePoem()
+{
+    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    if (!entry) {
+        msg::notice(this, QStringLiteral("请选择一首诗词"));
+        return;
+    }
+    if (msg::warning(this, QStringLiteral("确实要删除当前诗词") + entry->text(0) + QStringLiteral("吗？")) ==
+        msg::Answer::No)
+        return;
+    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
+    const QString id = keys::idOf(side, entry->data(0, KeyRole).toString());
+    if (!deleted(this, [&] { changes::deletePoem(m_db, side, id); }))
+        return;
+    delete entry;
+}
+
+} // namespace qelvane
