@@ -5,6 +5,5 @@
 namespace qelvane {
 
 void frmMain::ExportPoem() {}
-void frmMain::ShowOptions() {}
 
 } // namespace qelvane

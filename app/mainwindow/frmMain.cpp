@@ -56,6 +56,7 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(msg::ApplicationTitle);
     musicPlayer = new MusicPlayer(std::move(music), this);
+    connect(musicPlayer, &MusicPlayer::Done, this, &frmMain::MusicPlayer_Done);
     buildControls();
     // F1 opens the help, as the help commands do.
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -140,7 +141,8 @@ void frmMain::Load()
     lvwPoem->setHeaderLabels({QStringLiteral("作品名称")});
     lvwPoem->setColumnWidth(0, std::max(0, lvwPoem->width() - toPixels(100)));
 
-    mOptionForm = new frmOptions(this);
+    mOptionForm = new frmOptions(m_services, this);
+    connect(mOptionForm, &frmOptions::OptionChanged, this, &frmMain::mOptionForm_OptionChanged);
     mQueryForm = new frmQueryPoem(m_services, this);
     connect(mQueryForm, &frmQueryPoem::ShowQueryResult, this, &frmMain::mQueryForm_ShowQueryResult);
 
@@ -148,9 +150,7 @@ void frmMain::Load()
     LoadTree();
     LoadSettings();
 
-    musicPlayer->FileName = MusicFileName;
-    musicPlayer->Command(QStringLiteral("Open"));
-    musicPlayer->Command(QStringLiteral("Play"));
+    StartMusic();
 }
 
 void frmMain::restorePlacement()

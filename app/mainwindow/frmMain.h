@@ -103,6 +103,11 @@ public:
     void ExportPoem();
     void AddToFavorites();
     void ShowOptions();
+    void mOptionForm_OptionChanged();
+    void StartMusic();
+    void ReplayMusic();
+    void RestartMusic();
+    void MusicPlayer_Done(int notifyCode);
     void ShowHelp();
     // The help document in the application folder.
     QString helpDocument() const;

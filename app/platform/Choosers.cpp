@@ -15,9 +15,9 @@ std::optional<QFont> DialogChoosers::chooseFont(QWidget* parent, const QFont& in
     return ok ? std::optional<QFont>(chosen) : std::nullopt;
 }
 
-std::optional<QColor> DialogChoosers::chooseColour(QWidget* parent, const QColor& initial)
+std::optional<QColor> DialogChoosers::chooseColour(QWidget* parent, const QColor& initial, const QString& title)
 {
-    const QColor chosen = QColorDialog::getColor(initial, parent);
+    const QColor chosen = QColorDialog::getColor(initial, parent, title);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
 

@@ -15,7 +15,7 @@ class Choosers {
 public:
     virtual ~Choosers();
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, const QString& title) = 0;
     virtual std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                                                     const QString& filter) = 0;
 };
@@ -24,7 +24,7 @@ public:
 class DialogChoosers : public Choosers {
 public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, const QString& title) override;
     std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
                                             const QString& filter) override;
 };

@@ -8,7 +8,6 @@ namespace qelvane {
 
 namespace {
 
-const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // How often the end of a tune is looked for.
 constexpr int EndPollMs = 200;
 
@@ -44,8 +43,8 @@ public:
             return false;
         if (!startSynth())
             return false;
-        m_player = new_fluid_player(m_synth);
-        if (!m_player || fluid_player_add(m_player, QFile::encodeName(fileName).constData()) != FLUID_OK) {
+        m_fileName = QFile::encodeName(fileName);
+        if (!loadPlayer()) {
             close();
             return false;
         }
@@ -69,9 +68,15 @@ public:
             fluid_synth_all_notes_off(m_synth, -1);
     }
 
+    // A player that has played its list to the end does not start again: the tune is
+    // loaded into a fresh one; one still playing is moved back to the start.
     void rewind() override
     {
-        if (m_player)
+        if (!m_player)
+            return;
+        if (fluid_player_get_status(m_player) == FLUID_PLAYER_DONE)
+            loadPlayer();
+        else
             fluid_player_seek(m_player, 0);
     }
 
@@ -85,6 +90,14 @@ public:
     }
 
 private:
+    bool loadPlayer()
+    {
+        if (m_player)
+            delete_fluid_player(m_player);
+        m_player = new_fluid_player(m_synth);
+        return m_player && fluid_player_add(m_player, m_fileName.constData()) == FLUID_OK;
+    }
+
     // The synthesizer and the audio device are made at the first tune, not at start-up.
     bool startSynth()
     {
@@ -95,7 +108,7 @@ private:
         fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
         m_settings = new_fluid_settings();
         m_synth = m_settings ? new_fluid_synth(m_settings) : nullptr;
-        if (!m_synth || fluid_synth_sfload(m_synth, SoundFont, 1) == FLUID_FAILED)
+        if (!m_synth || fluid_synth_sfload(m_synth, soundFontPath(), 1) == FLUID_FAILED)
             return false;
         m_driver = new_fluid_audio_driver(m_settings, m_synth);
         return m_driver != nullptr;
@@ -105,10 +118,16 @@ private:
     fluid_synth_t* m_synth = nullptr;
     fluid_audio_driver_t* m_driver = nullptr;
     fluid_player_t* m_player = nullptr;
+    QByteArray m_fileName;
     QTimer m_endPoll;
 };
 
 } // namespace
+
+const char* soundFontPath()
+{
+    return "/usr/share/sounds/sf2/TimGM6mb.sf2";
+}
 
 std::unique_ptr<MusicBackend> makeFluidSynthBackend()
 {

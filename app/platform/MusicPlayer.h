@@ -50,6 +50,7 @@ signals:
 private:
     std::unique_ptr<MusicBackend> m_backend;
     bool m_open = false;
+    bool m_playing = false;
 };
 
 } // namespace qelvane

@@ -56,6 +56,19 @@ private slots:
         QCOMPARE(done.first().at(0).toInt(), 1);
     }
 
+    void aStoppedTuneDoesNotReportItsEnd()
+    {
+        QSignalSpy done(player.get(), &MusicPlayer::Done);
+        player->FileName = "/music/a.mid";
+        player->Command("Open");
+        player->Command("Play");
+        player->Command("Stop");
+        backend->finish();
+        player->Command("Close");
+        backend->finish();
+        QVERIFY(done.isEmpty());
+    }
+
     void anOpenTuneIsClosedWithThePlayer()
     {
         player->FileName = "/music/a.mid";

@@ -25,7 +25,7 @@ public:
 class QueuedChoosers : public Choosers {
 public:
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return next(fonts); }
-    std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return next(colours); }
+    std::optional<QColor> chooseColour(QWidget*, const QColor&, const QString&) override { return next(colours); }
     std::optional<QString> chooseFileToOpen(QWidget*, const QString&, const QString&, const QString&) override
     {
         return next(files);
