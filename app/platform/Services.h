@@ -18,6 +18,8 @@ struct Services {
     DbConnection* db = nullptr;
     SettingsStore* settings = nullptr;
     QString applicationFolder;
+    // Where exported documents are written (the user's documents folder).
+    QString documentsFolder;
     DesktopOpener* opener = nullptr;
     Choosers* choosers = nullptr;
 };

@@ -8,11 +8,15 @@
 
 #include "platform/Choosers.h"
 #include "platform/DesktopOpener.h"
+#include "platform/MessageBox.h"
+#include "platform/PoemDocument.h"
 #include "platform/Services.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QWindow>
 
 namespace qelvane::MainSub {
@@ -61,6 +65,9 @@ void Start(const Environment& environment)
     services.db = DbConnection.get();
     services.settings = environment.settings;
     services.applicationFolder = environment.applicationFolder;
+    services.documentsFolder = environment.documentsFolder.isEmpty()
+                                   ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                   : environment.documentsFolder;
     services.opener = environment.opener ? environment.opener : &desktop;
     services.choosers = environment.choosers ? environment.choosers : &dialogs;
 
@@ -73,6 +80,22 @@ void Start(const Environment& environment)
 
     splash.reset();
     MainForm->show();
+}
+
+bool ExportToWord(const Services& services, QWidget* parent, const QString& title, const QString& poem,
+                  const QString& author, const QString& biography, const QString& notes)
+{
+    const PoemDocument document{title, poem, author, biography, notes};
+    const QDate today = QDate::currentDate();
+    const QString folder = services.documentsFolder;
+    const QString file = document.newFileName(folder, today);
+    // A document written but not opened stays where it is.
+    if (!QDir().mkpath(folder) || !document.writeOdf(file, today) ||
+        !services.opener->openUrl(QUrl::fromLocalFile(file))) {
+        msg::notice(parent, QStringLiteral("无法输出，请检查是否已正确安装Microsoft Word"));
+        return false;
+    }
+    return true;
 }
 
 void Finish()

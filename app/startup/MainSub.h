@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+class QWidget;
 #include <functional>
 #include <memory>
 
@@ -11,6 +13,7 @@ class DbConnection;
 class DesktopOpener;
 class MusicBackend;
 class frmSplash;
+struct Services;
 class SettingsStore;
 class frmMain;
 
@@ -33,6 +36,8 @@ struct Environment {
     std::function<std::unique_ptr<MusicBackend>()> makeMusicBackend;
     DesktopOpener* opener = nullptr;
     Choosers* choosers = nullptr;
+    // Empty: the user's documents folder.
+    QString documentsFolder;
 };
 
 // Shows the splash and returns once it is on the screen (or after a short wait when
@@ -49,6 +54,12 @@ void Start(const Environment& environment);
 
 // Releases what Start made, after the run or after a failed start.
 void Finish();
+
+// Writes a poem into a new word-processor document (an OpenDocument text in the
+// documents folder) and opens it on the desktop. Says so and returns false when the
+// document cannot be written or nothing opens it.
+bool ExportToWord(const Services& services, QWidget* parent, const QString& title, const QString& poem,
+                  const QString& author, const QString& biography, const QString& notes);
 
 // Panel 1 (summary of the clicked node) and panel 2 (position or state) of the
 // main window's status bar.

@@ -100,6 +100,7 @@ Services LibraryFixture::services()
     services.db = db.get();
     services.settings = settings.get();
     services.applicationFolder = folder.path();
+    services.documentsFolder = folder.filePath(QStringLiteral("Documents"));
     services.opener = &opener;
     services.choosers = &choosers;
     return services;
