@@ -207,16 +207,6 @@ private slots:
         form()->BarMain_ToolClick("tbExit");
         QVERIFY(!form()->isVisible());
     }
-
-    void commandsStillToComeAreQuiet()
-    {
-        msg::Recorder boxes;
-        form()->tvwPoem_NodeClick(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
-        for (const char* name : {"mnuSave", "tbSave"})
-            form()->BarMain_ToolClick(name);
-        QVERIFY(boxes.shown().isEmpty());
-        QCOMPARE(test::entryTexts(form()->lvwPoem).size(), 2);
-    }
 };
 
 QTEST_MAIN(tst_Commands)
