@@ -3,6 +3,8 @@
 #include "ui/Icons.h"
 
 #include <QAction>
+#include <QHash>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -63,6 +65,22 @@ const QList<MenuBand>& menuBands()
          {{"mnuHelpContent", "帮助内容(&C)..."}, {"mnuSec", nullptr}, {"mnuAbout", "关于(&A)..."}}},
     };
     return bands;
+}
+
+// Keys beside the access keys of the captions, shown in the menus. The tool bar's
+// buttons are their menu twins, so these reach them too.
+QKeySequence shortcutOf(const QString& name)
+{
+    static const QHash<QString, QKeySequence> keys = {
+        {QStringLiteral("mnuFind"), QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {QStringLiteral("mnuHelpContent"), QKeySequence(Qt::Key_F1)},
+        {QStringLiteral("mnuAddFavorite"), QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {QStringLiteral("mnuAddNewPoem"), QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {QStringLiteral("mnuEditPoem"), QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {QStringLiteral("mnuDeletePoem"), QKeySequence(Qt::Key_Delete)},
+    };
+    return keys.value(name);
 }
 
 bool isSeparator(const QString& name)
@@ -127,6 +145,7 @@ QAction* BarMain::addTool(const QString& band, QWidget* container, const QString
         if (!tip.isEmpty())
             action->setToolTip(tip);
         action->setCheckable(isToggle(name));
+        action->setShortcut(shortcutOf(name));
     }
     container->addAction(action);
     connect(action, &QAction::triggered, this, [this, action, name](bool checked) {

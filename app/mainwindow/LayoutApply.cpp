@@ -61,7 +61,7 @@ void frmMain::resizeEvent(QResizeEvent* event)
     }
     picTitles->setGeometry(0, 0, width(), picTitles->height());
     placeStatusBar();
-    float x = toTwips(imgSplitter->x());
+    float x = m_chosenSplit;
     SizeControls(x);
 }
 
@@ -89,7 +89,8 @@ void frmMain::imgSplitter_MouseMove(float x)
 
 void frmMain::imgSplitter_MouseUp(float)
 {
-    float x = toTwips(picSplitter->x());
+    m_chosenSplit = toTwips(picSplitter->x());
+    float x = m_chosenSplit;
     SizeControls(x);
     picSplitter->hide();
     SplitterMoving = false;

@@ -20,7 +20,6 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace qelvane {
@@ -38,13 +37,22 @@ struct PlacementKey {
 constexpr PlacementKey PlacementKeys[] = {
     {"MainLeft", 1000}, {"MainTop", 1000}, {"MainWidth", 6500}, {"MainHeight", 6500}};
 
-QPlainTextEdit* readingBox(QWidget* parent, const char* name)
+// A read-only reading area that a reader still moves through by keyboard (a caret,
+// the arrow keys, Ctrl+Home/End), named for a screen reader.
+QPlainTextEdit* readingBox(QWidget* parent, const char* name, const QString& accessibleName)
 {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setAccessibleName(accessibleName);
     return box;
 }
+
+// Where the keyboard is, in every pane: a frame in the highlight colour.
+const QString FocusFrame = QStringLiteral(
+    "QPlainTextEdit, QTreeView { border: 2px solid transparent; }"
+    "QPlainTextEdit:focus, QTreeView:focus { border: 2px solid palette(highlight); }");
 
 } // namespace
 
@@ -58,9 +66,7 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
     musicPlayer = new MusicPlayer(std::move(music), this);
     connect(musicPlayer, &MusicPlayer::Done, this, &frmMain::MusicPlayer_Done);
     buildControls();
-    // F1 opens the help, as the help commands do.
-    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(helpKey, &QShortcut::activated, this, &frmMain::ShowHelp);
+    setStyleSheet(FocusFrame);
 }
 
 frmMain::~frmMain()
@@ -87,6 +93,9 @@ void frmMain::buildControls()
     tvwPoem = tree;
     tvwPoem->setObjectName(QStringLiteral("tvwPoem"));
     tvwPoem->setHeaderHidden(true);
+    // Hidden, but a screen reader may still read the header: not as "1".
+    tvwPoem->setHeaderLabels({QStringLiteral("诗词库")});
+    tvwPoem->setAccessibleName(QStringLiteral("诗词库"));
     tvwPoem->setColumnCount(1);
     tvwPoem->setUniformRowHeights(true);
     tvwPoem->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
@@ -100,6 +109,9 @@ void frmMain::buildControls()
     auto* list = new NavigableTree(picAuthor);
     lvwPoem = list;
     lvwPoem->setObjectName(QStringLiteral("lvwPoem"));
+    lvwPoem->setAccessibleName(QStringLiteral("作品名称"));
+    // Tabbing into the list shows the entry that gets the focus, as a click would.
+    list->setShowsCurrentOnFocus(true);
     lvwPoem->setRootIsDecorated(false);
     lvwPoem->setUniformRowHeights(true);
     lvwPoem->setColumnCount(1);
@@ -109,13 +121,15 @@ void frmMain::buildControls()
     connect(lvwPoem->header(), &QHeaderView::sectionClicked, this, &frmMain::lvwPoem_ColumnClick);
     connect(lvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* entry) { lvwPoem_ItemClick(entry); });
     connect(list, &NavigableTree::itemReachedByKeyboard, this, &frmMain::lvwPoem_ItemClick);
-    txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail");
+    txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail", QStringLiteral("作者简介"));
 
     imgSplitter = new SplitterHandle(this);
     connect(imgSplitter, &SplitterHandle::MouseDown, this, &frmMain::imgSplitter_MouseDown);
     connect(imgSplitter, &SplitterHandle::MouseMove, this, &frmMain::imgSplitter_MouseMove);
     connect(imgSplitter, &SplitterHandle::MouseUp, this, &frmMain::imgSplitter_MouseUp);
     imgSplitter->setGeometry(toPixels(DesignSplitterLeft), toPixels(975), toPixels(135), toPixels(4000));
+    imgSplitter->setAccessibleName(QStringLiteral("分隔条"));
+    m_chosenSplit = DesignSplitterLeft;
 
     picSplitter = new QWidget(this);
     picSplitter->setObjectName(QStringLiteral("picSplitter"));
@@ -127,8 +141,11 @@ void frmMain::buildControls()
 
     picPoem = new QWidget(this);
     picPoem->setObjectName(QStringLiteral("picPoem"));
-    txtPoemDetail = readingBox(picPoem, "txtPoemDetail");
-    txtPoemNote = readingBox(picPoem, "txtPoemNote");
+    txtPoemDetail = readingBox(picPoem, "txtPoemDetail", QStringLiteral("诗词内容"));
+    txtPoemNote = readingBox(picPoem, "txtPoemNote", QStringLiteral("诗词注释"));
+    // The handle lies over the poem pane's edge; above it, the whole handle can be
+    // grabbed (it paints nothing, so the pane still shows through).
+    imgSplitter->raise();
 
     sbStatusBar = new StatusBar(this);
     placeStatusBar();

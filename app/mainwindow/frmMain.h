@@ -172,6 +172,9 @@ private:
     bool m_listSorted = false;
     Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
     bool m_unloaded = false;
+    // The split the user chose (twips). A small window lays out a clamped copy of it,
+    // so the panes come back as they were when the window grows again.
+    float m_chosenSplit = 0;
     QPointer<HelpWindow> m_help;
     // The placement as last set or saved, so that twips that fall between two pixels
     // are saved back as they were when the window did not move.

@@ -16,9 +16,11 @@ bool screenCanShowBoxes()
 }
 } // namespace
 
-void reportFatal(const QString& description)
+void reportFatal(const QString& description, const QString& detail)
 {
     std::fprintf(stderr, "qelvane: %s\n", description.toLocal8Bit().constData());
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "%s\n", detail.toLocal8Bit().constData());
     std::fflush(stderr);
     if (!screenCanShowBoxes())
         return;

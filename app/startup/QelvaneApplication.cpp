@@ -3,6 +3,7 @@
 #include "FatalReport.h"
 #include "MainSub.h"
 #include "store/DbConnection.h"
+#include "store/StoreError.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -30,6 +31,8 @@ bool QelvaneApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const StoreError& failure) {
+        reportFatal(failure.description(), failure.detail());
     } catch (const std::exception& failure) {
         reportFatal(QString::fromUtf8(failure.what()));
     } catch (...) {

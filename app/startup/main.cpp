@@ -3,6 +3,7 @@
 #include "QelvaneApplication.h"
 #include "platform/FluidSynthBackend.h"
 #include "platform/SettingsStore.h"
+#include "ui/Fonts.h"
 
 #include <exception>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
 {
     qelvane::QelvaneApplication app(argc, argv);
     app.loadChineseTexts();
+    qelvane::fonts::installReadingFonts();
 
     qelvane::SettingsStore settings;
     qelvane::MainSub::Environment environment;

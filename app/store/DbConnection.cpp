@@ -4,6 +4,10 @@
 #include "StoreError.h"
 
 #include <QAtomicInt>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QTimer>
+#include <sqlite3.h>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -24,6 +28,24 @@ constexpr int SqliteNotADb = 26;
 
 // How long a statement waits for another program's lock before it fails.
 constexpr int BusyTimeoutMs = 1500;
+// Once the library is open, how long a change waits for a lock another program holds
+// for a moment (a backup, a second copy of the program starting) before it fails.
+int LockWaitMs = 10000;
+constexpr int LockPollMs = 50;
+
+// Waits for another program's lock with the wait cursor showing; the cursor is given
+// back once the statement is through and the event loop runs again.
+int waitForLock(void*, int attempt)
+{
+    if (attempt * LockPollMs >= LockWaitMs)
+        return 0;
+    if (attempt == 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QTimer::singleShot(0, [] { QGuiApplication::restoreOverrideCursor(); });
+    }
+    sqlite3_sleep(LockPollMs);
+    return 1;
+}
 
 int primaryCode(const QSqlError& error)
 {
@@ -145,7 +167,9 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
         cleanUp();
         throw;
     }
-    return std::unique_ptr<DbConnection>(new DbConnection(db, path));
+    auto connection = std::unique_ptr<DbConnection>(new DbConnection(db, path));
+    sqlite3_busy_handler(connection->sqliteHandle(), waitForLock, nullptr);
+    return connection;
 }
 
 DbConnection::DbConnection(QSqlDatabase db, QString path)
@@ -197,6 +221,11 @@ QSqlQuery DbConnection::run(const QString& statement, const QVariantList& values
     return query;
 }
 
+void DbConnection::setLockWaitMs(int milliseconds)
+{
+    LockWaitMs = milliseconds;
+}
+
 sqlite3* DbConnection::sqliteHandle() const
 {
     const QVariant handle = m_db.driver()->handle();
@@ -212,7 +241,8 @@ void DbConnection::Execute(const QString& statement, const QVariantList& values)
 
 void DbConnection::fail(const QString& what, const QSqlError& error, const QString& statement) const
 {
-    throw StoreError(QStringLiteral("%1：%2\n%3").arg(what, error.text(), statement));
+    throw StoreError(QStringLiteral("%1：%2").arg(what, reasonFor(error)),
+                     QStringLiteral("%1\n%2").arg(error.text(), statement));
 }
 
 DbConnection::Transaction::Transaction(DbConnection& db) : m_db(db)

@@ -53,6 +53,10 @@ public:
     // of a table (RowScan).
     sqlite3* sqliteHandle() const;
 
+    // How long a statement waits for another program's lock once the library is open
+    // (10 s unless set; tests shorten it).
+    static void setLockWaitMs(int milliseconds);
+
     // The statement as the SQLite engine takes it.
     static QString toEngineDialect(const QString& statement);
 

@@ -8,15 +8,18 @@ namespace qelvane {
 // A failure of the poem library that the caller did not trap. Its description is
 // user-facing (Chinese) and names what failed; the top-level handler shows it as
 // the program's fatal error report.
+// `detail` (the statement, say) is for the error stream, not for the user.
 class StoreError : public std::runtime_error {
 public:
-    explicit StoreError(const QString& description)
-        : std::runtime_error(description.toStdString()), m_description(description) {}
+    explicit StoreError(const QString& description, const QString& detail = {})
+        : std::runtime_error(description.toStdString()), m_description(description), m_detail(detail) {}
 
     const QString& description() const { return m_description; }
+    const QString& detail() const { return m_detail; }
 
 private:
     QString m_description;
+    QString m_detail;
 };
 
 } // namespace qelvane

@@ -2,6 +2,7 @@
 
 #include "KeyboardNavigation.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -14,6 +15,9 @@ class NavigableTree : public QTreeWidget {
 public:
     using QTreeWidget::QTreeWidget;
 
+    // Whether the entry that is current when the focus arrives by Tab is reported too.
+    void setShowsCurrentOnFocus(bool on) { m_showsCurrentOnFocus = on; }
+
 signals:
     void itemReachedByKeyboard(QTreeWidgetItem* item);
 
@@ -23,6 +27,16 @@ protected:
         if (movedByKey(this, [&] { QTreeWidget::keyPressEvent(event); }))
             emit itemReachedByKeyboard(currentItem());
     }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTreeWidget::focusInEvent(event);
+        const bool byTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+        if (m_showsCurrentOnFocus && byTab && currentItem())
+            emit itemReachedByKeyboard(currentItem());
+    }
+
+private:
+    bool m_showsCurrentOnFocus = false;
 };
 
 // The same for a view over a model.

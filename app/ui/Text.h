@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCollator>
 #include <QString>
 
 namespace qelvane::text {
@@ -18,11 +17,12 @@ inline QString trimSpaces(const QString& value)
     return value.mid(first, last - first);
 }
 
-// The order a Chinese reader expects titles and names in (by pinyin), not character codes.
-inline bool chineseLess(const QString& a, const QString& b)
-{
-    static const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
-    return collator.compare(a, b) < 0;
-}
+// The order a Chinese reader expects titles and names in: by pinyin, not character
+// codes; and where two texts differ first in a Chinese numeral (清平调 一, 二, 三;
+// 其二 … 其十一), by the numbers.
+bool chineseLess(const QString& a, const QString& b);
+
+// The value of a run of Chinese numerals such as 十一 or 二百零五; -1 when it is none.
+int chineseNumber(QStringView numerals);
 
 } // namespace qelvane::text

@@ -31,6 +31,7 @@ class tst_Changes : public QObject {
     }
 
 private slots:
+    void initTestCase() { DbConnection::setLockWaitMs(300); }
     void init() { library = std::make_unique<test::LibraryFixture>(); }
     void cleanup() { library.reset(); }
 
