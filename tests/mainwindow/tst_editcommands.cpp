@@ -13,6 +13,8 @@
 #include "ui_frmPoem.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -178,6 +180,23 @@ private slots:
         QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
         clickEntry("Dawn");
         QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
+    }
+
+    void theShippedHelp()
+    {
+        const QString document = QStringLiteral(QELVANE_BIN_DIR "/help/index.html");
+        HelpWindow help(document);
+        QVERIFY(help.contents()->count() >= 10);
+        QCOMPARE(help.contents()->item(0)->text(), QString("浏览诗词库"));
+        // Every picture it shows is there.
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        const QRegularExpression picture("src=\"([^\"]+)\"");
+        int pictures = 0;
+        for (auto match = picture.globalMatch(html); match.hasNext(); ++pictures)
+            QVERIFY(QFile::exists(QFileInfo(document).dir().filePath(match.next().captured(1))));
+        QVERIFY(pictures >= 5);
     }
 
     void theHelp()
