@@ -1,0 +1,51 @@
+// The button's two property pages in one dialog, for the buttons a designer chose.
+#include "tolvarin/PropertyPages.h"
+
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tolvarin {
+
+PropertyPagesDialog::PropertyPagesDialog(const QList<QObject*>& controls, const PropertyWriter& write,
+                                         QWidget* parent)
+    : QDialog(parent), m_controls(controls), m_write(write)
+{
+    setObjectName(QStringLiteral("TolvarinPropertyPages"));
+    setWindowTitle(QStringLiteral("Tolvarin 属性页"));
+    m_tabs = new QTabWidget(this);
+    m_about = new AboutPage({}, m_tabs);
+    m_options = new OptionsPage(m_tabs);
+    m_tabs->addTab(m_about, QStringLiteral("关于"));
+    m_tabs->addTab(m_options, QStringLiteral("标准版"));
+    m_tabs->setCurrentWidget(m_options);
+    m_options->SelectionChanged(controls);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply,
+                                         this);
+    QPushButton* applyButton = buttons->button(QDialogButtonBox::Apply);
+    applyButton->setEnabled(false);
+    connect(m_options, &OptionsPage::changedChanged, applyButton, &QPushButton::setEnabled);
+    connect(applyButton, &QPushButton::clicked, this, [this] { apply(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (!m_options->Changed() || apply())
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+}
+
+bool PropertyPagesDialog::apply()
+{
+    const QString failure = m_options->ApplyChanges(m_controls, m_write);
+    if (failure.isEmpty())
+        return true;
+    QMessageBox::warning(this, windowTitle(), failure);
+    return false;
+}
+
+} // namespace tolvarin

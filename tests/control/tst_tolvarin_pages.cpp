@@ -1,0 +1,144 @@
+// The button's property pages as a designer uses them, and the Qt Designer plugin as
+// Designer loads it.
+#include "tolvarin/PropertyPages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPluginLoader>
+#include <QTabWidget>
+#include <QtTest>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+
+using namespace tolvarin;
+
+class tst_TolvarinPages : public QObject {
+    Q_OBJECT
+
+    static std::unique_ptr<Tolvarin> button(int style, int appearance, int iconAlign)
+    {
+        auto b = std::make_unique<Tolvarin>();
+        b->setStyle(style);
+        b->setAppearance(appearance);
+        b->setIconAlign(iconAlign);
+        b->setFR(2);
+        b->setDisabledNewStyleB(false);
+        return b;
+    }
+
+private slots:
+    void theOptionsPageShowsTheFirstControl()
+    {
+        auto first = button(2, 0, 1);
+        auto second = button(0, 2, 2);
+        OptionsPage page;
+        page.SelectionChanged({first.get(), second.get()});
+        QCOMPARE(page.Combo1->currentText(), QString("TVRN_SysColorPopup = 2"));
+        QCOMPARE(page.Combo2->currentText(), QString("TVRN_Flat = 0"));
+        QCOMPARE(page.Combo4->currentText(), QString("TVRN_Left = 1"));
+        QCOMPARE(page.Text1->text(), QString("2"));
+        QVERIFY(page.chkDisabledNewStyle->isChecked());
+        QVERIFY(!page.Check1->isChecked());
+        QVERIFY(page.chkShowFocus->isChecked());
+        // Filled for the first time: nothing changed yet.
+        QVERIFY(!page.Changed());
+        QCOMPARE(page.Text1->geometry(), QRect(40, 96, 57, 18));
+        QCOMPARE(page.Combo1->count(), 3);
+    }
+
+    void theListsAreNotTypedInto()
+    {
+        auto b = button(0, 0, 0);
+        OptionsPage page;
+        page.SelectionChanged({b.get()});
+        page.show();
+        QTest::keyClick(page.Combo1, Qt::Key_T);
+        QTest::keyClicks(page.Combo2, "x");
+        QCOMPARE(page.Combo1->currentIndex(), 0);
+        QCOMPARE(page.Combo2->currentIndex(), 0);
+        QVERIFY(!page.Changed());
+        QTest::mouseClick(page.chkShowFocus, Qt::LeftButton, {}, QPoint(6, page.chkShowFocus->height() / 2));
+        QVERIFY(page.Changed());
+    }
+
+    void applyingInOrderAndTheFrFailure()
+    {
+        auto first = button(0, 0, 0);
+        auto second = button(0, 0, 0);
+        OptionsPage page;
+        page.SelectionChanged({first.get(), second.get()});
+        page.Combo1->setCurrentIndex(1);
+        page.Combo2->setCurrentIndex(2);
+        page.Combo4->setCurrentIndex(2);
+        page.Check1->setChecked(true);
+        page.chkShowFocus->setChecked(false);
+        page.chkDisabledNewStyle->setChecked(false);
+        page.Text1->setText("5");
+        QStringList order;
+        const PropertyWriter record = [&](QObject* control, const char* name, const QVariant& value) {
+            order << name;
+            control->setProperty(name, value);
+        };
+        QCOMPARE(page.ApplyChanges({first.get(), second.get()}, record), QString());
+        QCOMPARE(order, QStringList({"Style", "Appearance", "IconAlign", "DisabledNewStyleB", "ShowFocus",
+                                     "DisabledNewStyle", "FR"}));
+        QCOMPARE(int(first->Style()), 1);
+        QCOMPARE(int(first->Appearance()), 2);
+        QCOMPARE(int(first->IconAlign()), 2);
+        QVERIFY(first->DisabledNewStyleB() && !first->ShowFocus() && !first->DisabledNewStyle());
+        QCOMPARE(first->FR(), 5);
+        // Only the first control is written.
+        QCOMPARE(int(second->Style()), 0);
+
+        for (const char* bad : {"abc", "40000"}) {
+            page.Combo1->setCurrentIndex(2);
+            page.Text1->setText(bad);
+            const QString failure = page.ApplyChanges({first.get()});
+            QVERIFY(failure.contains(bad));
+            QCOMPARE(int(first->Style()), 2);
+            QCOMPARE(first->FR(), 5);
+        }
+    }
+
+    void theDialogAndTheAboutPage()
+    {
+        auto b = button(1, 1, 1);
+        PropertyPagesDialog pages({b.get()});
+        QCOMPARE(pages.tabs()->tabText(0), QString("关于"));
+        QCOMPARE(pages.tabs()->count(), 2);
+        QCOMPARE(pages.about()->palette().color(QPalette::Window), QColor(Qt::white));
+        QList<QUrl> opened;
+        AboutPage about([&](const QUrl& url) { opened << url; });
+        about.show();
+        QTest::mouseClick(about.LabelC, Qt::LeftButton);
+        about.LabelD->setFocus();
+        QTest::keyClick(about.LabelD, Qt::Key_Return);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened[0].scheme(), QString("mailto"));
+        QCOMPARE(opened[0].path(), about.LabelC->text());
+        QCOMPARE(opened[1].toString(), about.LabelD->text());
+    }
+
+    void theDesignerPlugin()
+    {
+        QPluginLoader loader(QStringLiteral(TOLVARIN_DESIGNER_PLUGIN));
+        QObject* instance = loader.instance();
+        QVERIFY2(instance, qPrintable(loader.errorString()));
+        auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instance);
+        QVERIFY(plugin);
+        QCOMPARE(plugin->name(), QString("tolvarin::Tolvarin"));
+        QCOMPARE(plugin->includeFile(), QString("tolvarin/Tolvarin.h"));
+        QVERIFY(plugin->domXml().contains("tolvarin::Tolvarin"));
+        QVERIFY(plugin->domXml().contains("<width>75</width>"));
+        QVERIFY(plugin->whatsThis().contains("返回/设置按钮的文本。"));
+        QVERIFY(!plugin->icon().isNull());
+        QWidget host;
+        QWidget* created = plugin->createWidget(&host);
+        QVERIFY(created);
+        QCOMPARE(QString(created->metaObject()->className()), QString("tolvarin::Tolvarin"));
+    }
+};
+
+QTEST_MAIN(tst_TolvarinPages)
+#include "tst_tolvarin_pages.moc"
