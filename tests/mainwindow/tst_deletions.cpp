@@ -15,15 +15,7 @@ class tst_Deletions : public QObject {
     std::unique_ptr<test::MainWindowHarness> h;
     frmMain* form() { return h->form.get(); }
 
-    QTreeWidgetItem* select(const QStringList& path)
-    {
-        QTreeWidgetItem* node = test::nodeAt(form()->tvwPoem, path);
-        if (node) {
-            form()->tvwPoem->setCurrentItem(node);
-            form()->tvwPoem_NodeClick(node);
-        }
-        return node;
-    }
+    QTreeWidgetItem* select(const QStringList& path) { return test::chooseNode(form(), path); }
     int count(const QString& table, const QString& condition, const QVariantList& values = {})
     {
         return test::scalar(h->libraryFile, "select count(*) from " + table + " where " + condition, values).toInt();

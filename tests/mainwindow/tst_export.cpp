@@ -77,14 +77,8 @@ class tst_Export : public QObject {
 
     void choosePoem(const QStringList& author, const QString& title)
     {
-        QTreeWidgetItem* node = test::nodeAt(form()->tvwPoem, author);
-        QVERIFY(node);
-        form()->tvwPoem->setCurrentItem(node);
-        form()->tvwPoem_NodeClick(node);
-        const QList<QTreeWidgetItem*> found = form()->lvwPoem->findItems(title, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(title));
-        form()->lvwPoem->setCurrentItem(found.first());
-        form()->lvwPoem_ItemClick(found.first());
+        QVERIFY(test::chooseNode(form(), author));
+        QVERIFY(test::chooseEntry(form(), title));
     }
     QStringList written() { return QDir(documents()).entryList({"*.odt"}, QDir::Files, QDir::Name); }
 

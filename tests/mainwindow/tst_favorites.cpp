@@ -19,19 +19,8 @@ class tst_Favorites : public QObject {
     std::unique_ptr<test::MainWindowHarness> h;
     frmMain* form() { return h->form.get(); }
 
-    void showAuthor(const QStringList& path)
-    {
-        QTreeWidgetItem* node = test::nodeAt(form()->tvwPoem, path);
-        QVERIFY2(node, qPrintable(path.join('/')));
-        form()->tvwPoem->setCurrentItem(node);
-        form()->tvwPoem_NodeClick(node);
-    }
-    void chooseEntry(const QString& title)
-    {
-        const QList<QTreeWidgetItem*> found = form()->lvwPoem->findItems(title, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(title));
-        form()->lvwPoem->setCurrentItem(found.first());
-    }
+    void showAuthor(const QStringList& path) { QVERIFY(test::chooseNode(form(), path)); }
+    void chooseEntry(const QString& title) { QVERIFY(test::chooseEntry(form(), title)); }
     bool isFavorite(const QString& table, const QString& title)
     {
         return test::scalar(h->libraryFile, "select tf from " + table + " where Name=?", {title}).toBool();

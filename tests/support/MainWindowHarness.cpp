@@ -4,6 +4,7 @@
 #include "store/DbConnection.h"
 
 #include <QTreeWidget>
+#include <QtTest>
 
 namespace qelvane::test {
 
@@ -17,6 +18,30 @@ MainWindowHarness::MainWindowHarness(bool load)
 MainWindowHarness::~MainWindowHarness()
 {
     form.reset();
+}
+
+QTreeWidgetItem* chooseNode(frmMain* form, const QStringList& path)
+{
+    QTreeWidgetItem* node = nodeAt(form->tvwPoem, path);
+    if (!node) {
+        QTest::qFail(qPrintable(QStringLiteral("no node %1").arg(path.join(QLatin1Char('/')))), __FILE__, __LINE__);
+        return nullptr;
+    }
+    form->tvwPoem->setCurrentItem(node);
+    form->tvwPoem_NodeClick(node);
+    return node;
+}
+
+QTreeWidgetItem* chooseEntry(frmMain* form, const QString& title)
+{
+    const QList<QTreeWidgetItem*> found = form->lvwPoem->findItems(title, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("no entry %1").arg(title)), __FILE__, __LINE__);
+        return nullptr;
+    }
+    form->lvwPoem->setCurrentItem(found.first());
+    form->lvwPoem_ItemClick(found.first());
+    return found.first();
 }
 
 QTreeWidgetItem* nodeAt(QTreeWidget* tree, const QStringList& path)

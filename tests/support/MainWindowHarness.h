@@ -24,6 +24,12 @@ struct MainWindowHarness : LibraryFixture {
     std::unique_ptr<frmMain> form;
 };
 
+// Makes the node at a path of node texts current and shows it as a click does; the
+// running test fails when there is none.
+QTreeWidgetItem* chooseNode(frmMain* form, const QStringList& path);
+// Makes the list entry with that title current and shows it as a click does.
+QTreeWidgetItem* chooseEntry(frmMain* form, const QString& title);
+
 // The node reached by a path of node texts from the roots, such as {"中国诗词", "唐", "李白"}.
 QTreeWidgetItem* nodeAt(QTreeWidget* tree, const QStringList& path);
 // The texts of an item's children, or of the roots for nullptr.
