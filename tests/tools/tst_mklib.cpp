@@ -229,6 +229,81 @@ private slots:
         QVERIFY(cli.err.contains("年代=文件夹"));
         QVERIFY(!QFile::exists(m_dir.filePath("none.mdb")));
     }
+
+    void theWholeDataSetInItsOwnLayout()
+    {
+        // A checkout-shaped folder: 全唐诗 with Tang and Song files side by side (the Song
+        // ones made from Tang files), a selection, the placeholder map and every other
+        // collection in its own fields.
+        const QString checkout = m_dir.filePath("checkout");
+        writeJson(checkout + "/全唐诗/poet.tang.0.json",
+                  {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
+                   QJsonObject{{"author", "李白"}, {"title", "怪字"}, {"paragraphs", QJsonArray{"一{上休下鳥}二{上/貝}"}}}});
+        writeJson(checkout + "/全唐诗/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "唐代詩人。"}}});
+        writeJson(checkout + "/全唐诗/poet.song.0.json", {poem("蘇軾", "題西林壁", {"橫看成嶺側成峰"})});
+        writeJson(checkout + "/全唐诗/authors.song.json", {QJsonObject{{"name", "蘇軾"}, {"desc", ""}}});
+        writeJson(checkout + "/全唐诗/唐诗三百首.json", {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
+        writeJson(checkout + "/全唐诗/唐诗补录.json",
+                  {QJsonObject{{"author", "佚名"}, {"title", ""}, {"paragraphs", QJsonArray{"住在绿池边"}},
+                               {"notes", "长沙窑补遗"}}});
+        QDir().mkpath(checkout + "/全唐诗");
+        QFile map(checkout + "/全唐诗/表面结构字.json");
+        QVERIFY(map.open(QIODevice::WriteOnly));
+        map.write(R"({"{上休下鳥}": [{"font": "𪀪", "unicode": "\U0002A02A"}], "{上/貝}": []})");
+        map.close();
+        writeJson(checkout + "/宋词/ci.song.0.json",
+                  {QJsonObject{{"author", "苏轼"}, {"rhythmic", "水调歌头"}, {"paragraphs", QJsonArray{"明月几时有"}}}});
+        writeJson(checkout + "/宋词/author.song.json", {QJsonObject{{"name", "苏轼"}, {"description", "宋代文学家。"}}});
+        writeJson(checkout + "/诗经/shijing.json",
+                  {QJsonObject{{"title", "关雎"}, {"chapter", "国风"}, {"section", "周南"},
+                               {"content", QJsonArray{"关关雎鸠，在河之洲。"}}}});
+        writeJson(checkout + "/楚辞/chuci.json",
+                  {QJsonObject{{"title", "离骚"}, {"section", "离骚"}, {"author", "屈原"},
+                               {"content", QJsonArray{"帝高阳之苗裔兮"}}}});
+        writeJson(checkout + "/曹操诗集/caocao.json",
+                  {QJsonObject{{"title", "观沧海"}, {"paragraphs", QJsonArray{"东临碣石，以观沧海。"}}}});
+        writeJson(checkout + "/五代诗词/huajianji/huajianji-1-juan.json",
+                  {QJsonObject{{"author", "温庭筠"}, {"title", "菩萨蛮"}, {"paragraphs", QJsonArray{"小山重叠金明灭"}},
+                               {"notes", QJsonArray{"小山：屏山。"}}}});
+        writeJson(checkout + "/五代诗词/nantang/poetrys.json",
+                  {QJsonObject{{"author", "李煜"}, {"rhythmic", "虞美人"}, {"paragraphs", QJsonArray{"春花秋月何时了"}}}});
+        writeJson(checkout + "/五代诗词/nantang/authors.json", {QJsonObject{{"name", "李煜"}, {"desc", "南唐后主。"}}});
+        writeJson(checkout + "/元曲/yuanqu.json",
+                  {QJsonObject{{"dynasty", "yuan"}, {"author", "马致远"}, {"title", "天净沙·秋思"},
+                               {"paragraphs", QJsonArray{"枯藤老树昏鸦"}}}});
+        writeJson(checkout + "/纳兰性德/纳兰性德诗集.json",
+                  {QJsonObject{{"title", "长相思"}, {"author", "纳兰性德"}, {"para", QJsonArray{"山一程，水一程"}}}});
+
+        const QString out = m_dir.filePath("whole.mdb");
+        const Cli run = runBuilder({"--checkout", checkout, "--t2s", "--out", out});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.out.contains("五代：2 首"));
+        const auto value = [&](const QString& statement) { return test::scalar(out, statement).toString(); };
+        QCOMPARE(value("select Epoch from ChinaPoem where Name='静夜思'"), QString("唐"));
+        // The selection adds nothing; Traditional text and biographies become Simplified.
+        QCOMPARE(value("select count(*) from ChinaPoem where Name='静夜思'"), QString("1"));
+        QCOMPARE(value("select d.AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a on a.AuthorID=d.AuthorID "
+                       "where a.AuthorName='李白'"),
+                 QString("唐代诗人。"));
+        // A placeholder with a character becomes it; one without stays.
+        QCOMPARE(value("select Content from ChinaPoem where Name='怪字'"), QString("一𪀪二{上/貝}"));
+        // The Song files of 全唐诗 go to 宋, as do the ci; 苏轼 is one author there.
+        QCOMPARE(value("select Epoch from ChinaPoem where Name='题西林壁'"), QString("宋"));
+        QCOMPARE(value("select count(*) from ChinaAuthor where AuthorName='苏轼'"), QString("1"));
+        QCOMPARE(value("select d.AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a on a.AuthorID=d.AuthorID "
+                       "where a.AuthorName='苏轼'"),
+                 QString("宋代文学家。"));
+        QCOMPARE(value("select Author || '|' || Epoch || '|' || Note from ChinaPoem where Name='关雎'"),
+                 QString("佚名|先秦|国风·周南"));
+        QCOMPARE(value("select Author || '|' || Epoch || '|' || Note from ChinaPoem where Name='离骚'"),
+                 QString("屈原|先秦|离骚"));
+        QCOMPARE(value("select Author || '|' || Epoch from ChinaPoem where Name='观沧海'"), QString("曹操|魏晋"));
+        QCOMPARE(value("select Epoch || '|' || Note from ChinaPoem where Name='菩萨蛮'"), QString("五代|小山：屏山。"));
+        QCOMPARE(value("select Epoch from ChinaPoem where Name='虞美人'"), QString("五代"));
+        QCOMPARE(value("select Epoch from ChinaPoem where Name='天净沙·秋思'"), QString("元"));
+        QCOMPARE(value("select Content from ChinaPoem where Name='长相思'"), QString("山一程，水一程"));
+        QCOMPARE(value("select Note from ChinaPoem where Author='佚名' and Epoch='唐'"), QString("长沙窑补遗"));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_MkLib)

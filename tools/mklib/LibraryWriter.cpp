@@ -147,6 +147,7 @@ QString LibraryWriter::group(Side& side, const QString& name)
     const QString id = side.groupIdPrefix + QString::number(side.groupIds.size() + 1);
     exec(side.insertGroup, {id, name});
     side.groupIds.insert(name, id);
+    side.groupOrder << name;
     return id;
 }
 
@@ -218,9 +219,18 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     const QString id = side.poemIdPrefix + QString::number(side.nextPoem++);
     exec(side.insertPoem, {id, title, content, note.isEmpty() ? QVariant() : QVariant(note), authorId, authorName,
                            groupId, groupName});
+    ++side.poemsByGroup[groupName];
     if (++m_poemCount % 10000 == 0 && progress)
         progress(m_poemCount);
     return true;
+}
+
+QList<QPair<QString, int>> LibraryWriter::chinaPoemsByEpoch() const
+{
+    QList<QPair<QString, int>> counts;
+    for (const QString& epoch : m_china.groupOrder)
+        counts.append({epoch, m_china.poemsByGroup.value(epoch)});
+    return counts;
 }
 
 bool LibraryWriter::addChinaPoem(const QString& epochName, const QString& author, const QString& title,

@@ -38,6 +38,8 @@ public:
                         const QString& content, const QString& note);
 
     int authorCount() const { return m_authorCount; }
+    // How many poems each epoch holds, in the order the epochs were named.
+    QList<QPair<QString, int>> chinaPoemsByEpoch() const;
     int poemCount() const { return m_poemCount; }
 
     // Called after every 10,000 poems with the number added so far.
@@ -75,6 +77,8 @@ private:
         QHash<QString, QString> authorIds;       // group + name -> ID
         QSet<QString> authorsWithBiography;
         QSet<QByteArray> poems;                  // digest of group, author, title, text
+        QHash<QString, int> poemsByGroup;
+        QStringList groupOrder;
         int nextAuthor = 1;
         int nextPoem = 1;
         QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem;

@@ -61,6 +61,42 @@ QString lines(const QStringList& paragraphs)
     return paragraphs.join(QLatin1Char('\n'));
 }
 
+// The first of several field names a collection uses for the same thing.
+QStringList firstTextList(const QJsonObject& poem, const QStringList& keys, const QString& file, qsizetype index)
+{
+    for (const QString& key : keys)
+        if (poem.contains(key))
+            return textList(poem, key, file, index);
+    return {};
+}
+
+// Notes come as an array of lines or, in some files, as one text.
+QStringList notesOf(const QJsonObject& poem, const QString& file, qsizetype index)
+{
+    const QJsonValue notes = poem.value(QStringLiteral("notes"));
+    if (notes.isString())
+        return {notes.toString()};
+    return textList(poem, QStringLiteral("notes"), file, index);
+}
+
+// The text converted, its placeholders written as the characters they stand for; a
+// placeholder the map has no character for stays as the data set wrote it.
+QString convertedText(const QString& text, const Converter& convert, const PlaceholderMap& placeholders)
+{
+    if (placeholders.isEmpty() || !text.contains(QLatin1Char('{')))
+        return convert(text);
+    static const QRegularExpression placeholder(QStringLiteral("\\{[^{}]{1,12}\\}"));
+    QString written;
+    qsizetype from = 0;
+    for (auto match = placeholder.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        written += convert(text.mid(from, found.capturedStart() - from));
+        written += placeholders.value(found.captured(), found.captured());
+        from = found.capturedEnd();
+    }
+    return written + convert(text.mid(from));
+}
+
 QString relativeTo(const QString& folder, const QString& file)
 {
     return QDir(folder).filePath(file);
@@ -82,8 +118,12 @@ ChineseSource chineseFolder(const QString& epoch, const QString& folder)
     return source;
 }
 
-void importChinese(LibraryWriter& writer, const Converter& convert, const ChineseSource& source)
+void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplified, const ChineseSource& source,
+                   const PlaceholderMap& placeholders)
 {
+    const Converter asIs(false);
+    const Converter& convert = source.traditional ? traditionalToSimplified : asIs;
+    const auto text = [&](const QString& raw) { return convertedText(raw, convert, placeholders); };
     const QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles);
     writer.epoch(source.epoch);
     for (const QString& file : source.poemFiles) {
@@ -92,23 +132,129 @@ void importChinese(LibraryWriter& writer, const Converter& convert, const Chines
             if (!poems[i].isObject())
                 throw BuildError(QStringLiteral("%1：第 %2 项：应为对象").arg(file).arg(i + 1));
             const QJsonObject poem = poems[i].toObject();
-            const QString author = convert(requiredText(poem, QStringLiteral("author"), file, i)).trimmed();
+            const QString author = source.fixedAuthor.isEmpty()
+                                       ? convert(requiredText(poem, QStringLiteral("author"), file, i)).trimmed()
+                                       : source.fixedAuthor;
             // Untitled poems take the customary title; a poem without lines is left out.
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
             if (title.isEmpty())
                 title = poem.value(QStringLiteral("rhythmic")).toString().trimmed();
-            title = title.isEmpty() ? QStringLiteral("无题") : convert(title);
-            const QStringList paragraphs = textList(poem, QStringLiteral("paragraphs"), file, i);
+            title = title.isEmpty() ? QStringLiteral("无题") : text(title);
+            const QStringList paragraphs = firstTextList(
+                poem, {QStringLiteral("paragraphs"), QStringLiteral("content"), QStringLiteral("para")}, file, i);
             if (paragraphs.isEmpty()) {
                 if (writer.warning)
                     writer.warning(QStringLiteral("%1：第 %2 项没有诗句，已跳过").arg(file).arg(i + 1));
                 continue;
             }
-            const QStringList notes = textList(poem, QStringLiteral("notes"), file, i);
+            QStringList notes = notesOf(poem, file, i);
+            QStringList prefix;
+            for (const QString& field : source.notePrefixFields)
+                if (!poem.value(field).toString().isEmpty())
+                    prefix << poem.value(field).toString();
+            if (!prefix.isEmpty())
+                notes.prepend(prefix.join(QStringLiteral("·")));
             writer.chinaAuthor(source.epoch, author, biographies.value(author));
-            writer.addChinaPoem(source.epoch, author, title, convert(lines(paragraphs)), convert(lines(notes)));
+            writer.addChinaPoem(source.epoch, author, title, text(lines(paragraphs)), text(lines(notes)));
         }
     }
+}
+
+PlaceholderMap readPlaceholders(const QString& file)
+{
+    PlaceholderMap map;
+    const QJsonObject placeholders = readJsonObject(file);
+    for (auto entry = placeholders.begin(); entry != placeholders.end(); ++entry) {
+        const QJsonArray forms = entry.value().toArray();
+        if (!forms.isEmpty() && !forms.first().toObject().value(QStringLiteral("font")).toString().isEmpty())
+            map.insert(entry.key(), forms.first().toObject().value(QStringLiteral("font")).toString());
+    }
+    return map;
+}
+
+namespace {
+
+// The data set's folder by its name there or in ../shared/corpus.
+QDir subfolder(const QString& checkout, const QStringList& names)
+{
+    for (const QString& name : names) {
+        const QDir dir(QDir(checkout).filePath(name));
+        if (dir.exists())
+            return dir;
+    }
+    return QDir(QDir(checkout).filePath(names.first()));
+}
+
+QStringList existing(const QDir& dir, const QStringList& names)
+{
+    QStringList files;
+    for (const QString& name : names)
+        if (QFileInfo::exists(dir.filePath(name)))
+            files << dir.filePath(name);
+    return files;
+}
+
+ChineseSource collection(const QString& epoch, const QStringList& poemFiles, bool traditional)
+{
+    ChineseSource source;
+    source.epoch = epoch;
+    source.poemFiles = poemFiles;
+    source.traditional = traditional;
+    return source;
+}
+
+} // namespace
+
+Checkout checkoutSources(const QString& folder)
+{
+    if (!QDir(folder).exists())
+        throw BuildError(QStringLiteral("%1：文件夹不存在").arg(folder));
+    Checkout checkout;
+    const QDir tang = subfolder(folder, {QStringLiteral("全唐诗"), QStringLiteral("tang")});
+    if (QFileInfo::exists(tang.filePath(QStringLiteral("表面结构字.json"))))
+        checkout.placeholders = readPlaceholders(tang.filePath(QStringLiteral("表面结构字.json")));
+
+    ChineseSource shijing = collection(QStringLiteral("先秦"), existing(subfolder(folder, {QStringLiteral("诗经")}),
+                                                                       {QStringLiteral("shijing.json")}), false);
+    shijing.fixedAuthor = QStringLiteral("佚名");
+    shijing.notePrefixFields = {QStringLiteral("chapter"), QStringLiteral("section")};
+    ChineseSource chuci = collection(QStringLiteral("先秦"), existing(subfolder(folder, {QStringLiteral("楚辞")}),
+                                                                     {QStringLiteral("chuci.json")}), false);
+    chuci.notePrefixFields = {QStringLiteral("section")};
+    ChineseSource caocao = collection(QStringLiteral("魏晋"), existing(subfolder(folder, {QStringLiteral("曹操诗集")}),
+                                                                       {QStringLiteral("caocao.json")}), false);
+    caocao.fixedAuthor = QStringLiteral("曹操");
+
+    ChineseSource tangPoems = collection(QStringLiteral("唐"), numberedFiles(tang, {QStringLiteral("poet.tang.*.json")}),
+                                         true);
+    tangPoems.poemFiles += existing(tang, {QStringLiteral("唐诗补录.json")});
+    tangPoems.authorFiles = existing(tang, {QStringLiteral("authors.tang.json")});
+
+    const QDir wudai = subfolder(folder, {QStringLiteral("五代诗词")});
+    ChineseSource wudaiPoems = collection(
+        QStringLiteral("五代"), numberedFiles(QDir(wudai.filePath(QStringLiteral("huajianji"))),
+                                            {QStringLiteral("huajianji-*-juan.json")}), false);
+    wudaiPoems.poemFiles += existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("poetrys.json")});
+    wudaiPoems.authorFiles = existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("authors.json")});
+
+    ChineseSource songPoems = collection(QStringLiteral("宋"), numberedFiles(tang, {QStringLiteral("poet.song.*.json")}),
+                                         true);
+    songPoems.authorFiles = existing(tang, {QStringLiteral("authors.song.json")});
+    const QDir songci = subfolder(folder, {QStringLiteral("宋词"), QStringLiteral("songci")});
+    ChineseSource ci = collection(QStringLiteral("宋"), numberedFiles(songci, {QStringLiteral("ci.song.*.json")}), false);
+    ci.authorFiles = existing(songci, {QStringLiteral("author.song.json")});
+
+    ChineseSource yuanqu = collection(QStringLiteral("元"), existing(subfolder(folder, {QStringLiteral("元曲")}),
+                                                                     {QStringLiteral("yuanqu.json")}), false);
+    ChineseSource nalan = collection(QStringLiteral("清"), existing(subfolder(folder, {QStringLiteral("纳兰性德")}),
+                                                                    {QStringLiteral("纳兰性德诗集.json")}), false);
+
+    for (const ChineseSource& source : {shijing, chuci, caocao, tangPoems, wudaiPoems, songPoems, ci, yuanqu, nalan})
+        if (!source.poemFiles.isEmpty())
+            checkout.sources << source;
+    if (checkout.sources.isEmpty())
+        throw BuildError(QStringLiteral("%1：找不到 chinese-poetry 数据集的诗词文件").arg(folder));
+    return checkout;
 }
 
 void importSample(LibraryWriter& writer, const QString& folder)

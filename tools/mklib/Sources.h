@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -11,17 +12,41 @@ class LibraryWriter;
 // Poems and authors in the layout of the chinese-poetry data set: arrays of poems
 // (author, title or the tune name "rhythmic", paragraphs, optional notes) and arrays
 // of authors (name with desc or description), all put under one epoch.
+// The other collections of the data set differ in their fields; a source names them.
 struct ChineseSource {
     QString epoch;
     QStringList poemFiles;
     QStringList authorFiles;
+    // The author of every poem, for collections that name none (诗经: 佚名).
+    QString fixedAuthor;
+    // Fields whose values open the notes, joined by "·" (诗经's chapter and section).
+    QStringList notePrefixFields;
+    // Whether the texts are Traditional and turned into Simplified (with --t2s).
+    bool traditional = true;
 };
+
+// Placeholders such as "{上休下鳥}" for rare characters, and the character each stands
+// for where Unicode has one (the data set's 表面结构字.json).
+using PlaceholderMap = QHash<QString, QString>;
+PlaceholderMap readPlaceholders(const QString& file);
+
+// Every poetry collection of a checkout of the data set (or of a folder laid out like
+// ../shared/corpus), each under its epoch: 诗经 and 楚辞 先秦, 曹操诗集 魏晋, 全唐诗 唐 and
+// (its poet.song files) 宋, 五代诗词 五代, 宋词 宋, 元曲 元, 纳兰性德 清. Selections that repeat
+// poems (唐诗三百首, 宋词三百首) are left out.
+struct Checkout {
+    QList<ChineseSource> sources;
+    PlaceholderMap placeholders;
+};
+Checkout checkoutSources(const QString& folder);
 
 // The data set's files in a folder: poet.*.json and ci.*.json are poems, author*.json
 // authors; numbered files come in the order of their numbers.
 ChineseSource chineseFolder(const QString& epoch, const QString& folder);
 
-void importChinese(LibraryWriter& writer, const Converter& convert, const ChineseSource& source);
+// `convert` applies to Traditional sources only; placeholders are written as characters.
+void importChinese(LibraryWriter& writer, const Converter& convert, const ChineseSource& source,
+                   const PlaceholderMap& placeholders = {});
 
 // The program's own sample data: a folder with library.json naming the epochs,
 // countries, the country list of the author editor, the metre templates, the Chinese

@@ -39,16 +39,20 @@ int main(int argc, char** argv)
     const QCommandLineOption corpus(QStringLiteral("corpus"),
                                     QStringLiteral("chinese-poetry 格式的诗词文件夹，归入给定的年代；可多次使用。"),
                                     QStringLiteral("年代=文件夹"));
-    const QCommandLineOption t2s(QStringLiteral("t2s"), QStringLiteral("将 --corpus 的繁体字转换为简体字（OpenCC）。"));
-    parser.addOptions({out, force, sample, corpus, t2s});
+    const QCommandLineOption checkout(QStringLiteral("checkout"),
+                                      QStringLiteral("chinese-poetry 数据集的全部诗词集（诗经至纳兰性德），各归其年代。"),
+                                      QStringLiteral("文件夹"));
+    const QCommandLineOption t2s(QStringLiteral("t2s"),
+                                 QStringLiteral("将 --corpus 和 --checkout 的繁体字转换为简体字（OpenCC）。"));
+    parser.addOptions({out, force, sample, corpus, checkout, t2s});
     parser.process(app);
 
     if (!parser.isSet(out)) {
         print(QStringLiteral("qelvane-mklib：请用 --out 指定要生成的文件。"), stderr);
         return 2;
     }
-    if (!parser.isSet(sample) && !parser.isSet(corpus)) {
-        print(QStringLiteral("qelvane-mklib：请用 --sample 或 --corpus 指定数据来源。"), stderr);
+    if (!parser.isSet(sample) && !parser.isSet(corpus) && !parser.isSet(checkout)) {
+        print(QStringLiteral("qelvane-mklib：请用 --sample、--corpus 或 --checkout 指定数据来源。"), stderr);
         return 2;
     }
     try {
@@ -59,6 +63,9 @@ int main(int argc, char** argv)
                 throw BuildError(QStringLiteral("--corpus %1：应写作 年代=文件夹").arg(value));
             sources << chineseFolder(value.left(equals), value.mid(equals + 1));
         }
+        Checkout whole;
+        if (parser.isSet(checkout))
+            whole = checkoutSources(parser.value(checkout));
         const Converter convert(parser.isSet(t2s));
         LibraryWriter writer(parser.value(out), parser.isSet(force));
         writer.progress = [](int poems) { print(QStringLiteral("已写入 %1 首……").arg(poems)); };
@@ -67,9 +74,14 @@ int main(int argc, char** argv)
             importSample(writer, parser.value(sample));
         for (const ChineseSource& source : sources)
             importChinese(writer, convert, source);
+        for (const ChineseSource& source : whole.sources)
+            importChinese(writer, convert, source, whole.placeholders);
         const int authors = writer.authorCount();
         const int poems = writer.poemCount();
+        const auto byEpoch = writer.chinaPoemsByEpoch();
         writer.commit();
+        for (const auto& [epoch, count] : byEpoch)
+            print(QStringLiteral("  %1：%2 首").arg(epoch).arg(count));
         print(QStringLiteral("完成：%1 位作者，%2 首诗词，写入 %3").arg(authors).arg(poems).arg(parser.value(out)));
     } catch (const BuildError& error) {
         print(QStringLiteral("qelvane-mklib：%1").arg(error.message()), stderr);
