@@ -279,6 +279,8 @@ private slots:
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY(run.out.contains("五代：2 首"));
         const auto value = [&](const QString& statement) { return test::scalar(out, statement).toString(); };
+        // The epochs in the order of history, 五代 between 唐 and 宋.
+        QCOMPARE(value("select group_concat(Epoch, ',') from ChinaEpoch"), QString("先秦,汉,魏晋,唐,五代,宋,元,明,清"));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='静夜思'"), QString("唐"));
         // The selection adds nothing; Traditional text and biographies become Simplified.
         QCOMPARE(value("select count(*) from ChinaPoem where Name='静夜思'"), QString("1"));

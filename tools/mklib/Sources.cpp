@@ -205,6 +205,12 @@ ChineseSource collection(const QString& epoch, const QStringList& poemFiles, boo
 
 } // namespace
 
+QStringList epochsInOrder()
+{
+    return {QStringLiteral("先秦"), QStringLiteral("汉"), QStringLiteral("魏晋"), QStringLiteral("唐"),
+            QStringLiteral("五代"), QStringLiteral("宋"), QStringLiteral("元"), QStringLiteral("明"), QStringLiteral("清")};
+}
+
 Checkout checkoutSources(const QString& folder)
 {
     if (!QDir(folder).exists())

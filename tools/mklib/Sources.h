@@ -39,6 +39,8 @@ struct Checkout {
     PlaceholderMap placeholders;
 };
 Checkout checkoutSources(const QString& folder);
+// The epochs of the tree in the order of history, 五代 between 唐 and 宋.
+QStringList epochsInOrder();
 
 // The data set's files in a folder: poet.*.json and ci.*.json are poems, author*.json
 // authors; numbered files come in the order of their numbers.

@@ -70,6 +70,10 @@ int main(int argc, char** argv)
         LibraryWriter writer(parser.value(out), parser.isSet(force));
         writer.progress = [](int poems) { print(QStringLiteral("已写入 %1 首……").arg(poems)); };
         writer.warning = [](const QString& text) { print(QStringLiteral("警告：%1").arg(text), stderr); };
+        // With the whole data set the tree shows the epochs in the order of history.
+        if (parser.isSet(checkout))
+            for (const QString& epoch : epochsInOrder())
+                writer.epoch(epoch);
         if (parser.isSet(sample))
             importSample(writer, parser.value(sample));
         for (const ChineseSource& source : sources)
