@@ -77,6 +77,9 @@ private slots:
         m_folder = m_dir.filePath("app");
         QVERIFY(QDir().mkpath(m_folder));
         QVERIFY(QFile::copy(QELVANE_PROGRAM, m_folder + "/qelvane"));
+        // The control library beside it, found through $ORIGIN even by a user who cannot
+        // reach the build folder.
+        QVERIFY(QFile::copy(TOLVARIN_LIBRARY_FILE, m_folder + "/" TOLVARIN_LIBRARY_NAME));
     }
 
     void cleanup()
