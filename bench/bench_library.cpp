@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
@@ -117,6 +118,18 @@ void run(DbConnection& db_, const QString& settingsFile)
     }
 }
 
+// The most memory the process has held (VmHWM), in MB.
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return -1;
+}
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -137,5 +150,6 @@ int main(int argc, char** argv)
     multiply(*db, 4);
     std::printf("\n");
     run(*db, dir.filePath("settings.ini"));
+    std::printf("\npeak memory of the process: %.1f MB\n", peakMemoryMb());
     return 0;
 }
