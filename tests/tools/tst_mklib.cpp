@@ -1,6 +1,7 @@
 // The library builder on good and bad input.
 #include "BuildError.h"
 #include "Converter.h"
+#include "Doubles.h"
 #include "LibraryWriter.h"
 #include "Sources.h"
 #include "TestLibrary.h"
@@ -305,6 +306,37 @@ private slots:
         QCOMPARE(value("select Epoch from ChinaPoem where Name='天净沙·秋思'"), QString("元"));
         QCOMPARE(value("select Content from ChinaPoem where Name='长相思'"), QString("山一程，水一程"));
         QCOMPARE(value("select Note from ChinaPoem where Author='佚名' and Epoch='唐'"), QString("长沙窑补遗"));
+    }
+
+    void theSamePoemUnderTwoTitles()
+    {
+        using namespace doubles;
+        QCOMPARE(letters("君不见，黄河之水\n天上来！"), QString("君不见黄河之水天上来"));
+        QVERIFY(nearlySame(letters("噫吁戏危乎高哉"), letters("噫吁嚱危乎高哉")));
+        QVERIFY(!nearlySame("床前明月光疑是地上霜", "举头望明月低头思故乡"));
+        QVERIFY(prefersOver("清平调 一", "杂曲歌辞 清平调 一"));
+        QVERIFY(!prefersOver("相和歌辞 蜀道难", "蜀道难"));
+        QVERIFY(!prefersOver("静夜思", "夜思"));
+
+        const QString file = m_dir.filePath("doubles.mdb");
+        {
+            LibraryWriter writer(file, true);
+            writer.epoch("唐");
+            QVERIFY(writer.addChinaPoem("唐", "李白", "鼓吹曲辞 将进酒", "君不见黄河之水天上来，奔流到海不复回。", ""));
+            QVERIFY(!writer.addChinaPoem("唐", "李白", "将进酒", "君不见黄河之水天上来，奔流到海不复回！", ""));
+            QVERIFY(!writer.addChinaPoem("唐", "李白", "相和歌辞 将进酒", "君不见黄河之水天上來，奔流到海不复回。", ""));
+            // Another author's poem, or another poem, stays.
+            QVERIFY(writer.addChinaPoem("唐", "杜甫", "将进酒", "君不见黄河之水天上来，奔流到海不复回。", ""));
+            QVERIFY(writer.addChinaPoem("唐", "李白", "静夜思", "床前明月光，疑是地上霜。", ""));
+            writer.commit();
+        }
+        QCOMPARE(test::scalar(file, "select group_concat(Author || ':' || Name, ',') from ChinaPoem").toString(),
+                 QString("李白:将进酒,杜甫:将进酒,李白:静夜思"));
+        // The sample: 李白 once per poem in 唐诗三百首.
+        const QString sample = m_dir.filePath("sample.mdb");
+        QCOMPARE(runBuilder({"--sample", QStringLiteral(QELVANE_SAMPLE_DIR), "--out", sample}).exitCode, 0);
+        QCOMPARE(test::scalar(sample, "select count(*) from ChinaPoem where Author='李白'").toInt(), 34);
+        QCOMPARE(test::scalar(sample, "select count(*) from ChinaPoem where Name like '相和歌辞 蜀道难'").toInt(), 0);
     }
 };
 

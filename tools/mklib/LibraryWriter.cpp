@@ -1,5 +1,7 @@
 #include "LibraryWriter.h"
 
+#include "Doubles.h"
+
 #include "BuildError.h"
 #include "store/Schema.h"
 
@@ -78,6 +80,8 @@ LibraryWriter::LibraryWriter(const QString& target, bool overwrite) : m_target(t
         QStringLiteral("insert into ForeignAuthor(CountryID,Country,AuthorID,AuthorName) values(?,?,?,?)"));
     m_foreign.insertPoem = prepare(QStringLiteral(
         "insert into ForeignPoem(PoemID,Name,Content,Note,AuthorID,Author,CountryID,Country,tf) values(?,?,?,?,?,?,?,?,false)"));
+    m_china.renamePoem = prepare(QStringLiteral("update ChinaPoem set Name=? where PoemID=?"));
+    m_foreign.renamePoem = prepare(QStringLiteral("update ForeignPoem set Name=? where PoemID=?"));
     for (Side* side : {&m_china, &m_foreign}) {
         side->insertDetail = prepare(
             QStringLiteral("insert into %1(AuthorID,AuthorDetail) values(?,?)").arg(QLatin1String(side->detailTable)));
@@ -105,7 +109,7 @@ void LibraryWriter::releaseQueries()
 {
     for (Side* side : {&m_china, &m_foreign}) {
         for (QSqlQuery* query : {&side->insertGroup, &side->insertAuthor, &side->insertDetail, &side->updateDetail,
-                                 &side->insertPoem})
+                                 &side->insertPoem, &side->renamePoem})
             *query = QSqlQuery();
     }
     m_insertForeignEpoch = QSqlQuery();
@@ -214,12 +218,33 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     if (side.poems.contains(digest))
         return false;
     side.poems.insert(digest);
+    const QString letters = doubles::letters(content);
+    constexpr int End = 6;
+    const QString whose = groupName + Separator + authorName + Separator;
+    const QStringList ends = {whose + QStringLiteral("<") + letters.left(End), whose + QStringLiteral(">") + letters.right(End)};
+    if (letters.size() > End) {
+        for (const QString& end : ends) {
+            for (const qsizetype index : side.byEnds.value(end)) {
+                Side::Kept& kept = side.kept[index];
+                if (!doubles::nearlySame(kept.letters, letters))
+                    continue;
+                if (doubles::prefersOver(title, kept.title)) {
+                    exec(side.renamePoem, {title, kept.id});
+                    kept.title = title;
+                }
+                return false;
+            }
+        }
+    }
     const QString authorId = author(side, groupName, authorName, {});
     const QString groupId = side.groupIds.value(groupName);
     const QString id = side.poemIdPrefix + QString::number(side.nextPoem++);
     exec(side.insertPoem, {id, title, content, note.isEmpty() ? QVariant() : QVariant(note), authorId, authorName,
                            groupId, groupName});
     ++side.poemsByGroup[groupName];
+    side.kept.append({id, title, letters});
+    for (const QString& end : ends)
+        side.byEnds[end].append(side.kept.size() - 1);
     if (++m_poemCount % 10000 == 0 && progress)
         progress(m_poemCount);
     return true;

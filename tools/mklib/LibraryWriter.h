@@ -30,8 +30,9 @@ public:
     QString chinaAuthor(const QString& epochName, const QString& name, const QString& biography);
     QString foreignAuthor(const QString& countryName, const QString& name, const QString& biography);
 
-    // Adds a poem unless the same poem of the same author is there already; returns
-    // whether it was added.
+    // Adds a poem unless the same poem of the same author is there already (also with a
+    // character or two different, under another title: then the title readers know is
+    // kept); returns whether it was added.
     bool addChinaPoem(const QString& epochName, const QString& author, const QString& title, const QString& content,
                       const QString& note);
     bool addForeignPoem(const QString& countryName, const QString& author, const QString& title,
@@ -78,10 +79,18 @@ private:
         QSet<QString> authorsWithBiography;
         QSet<QByteArray> poems;                  // digest of group, author, title, text
         QHash<QString, int> poemsByGroup;
+        // The poems of an author by the opening and by the end of their text, to find
+        // the same poem again under another title (a character or two differ in one of
+        // the two ends at most).
+        struct Kept {
+            QString id, title, letters;
+        };
+        QList<Kept> kept;
+        QHash<QString, QList<qsizetype>> byEnds;
         QStringList groupOrder;
         int nextAuthor = 1;
         int nextPoem = 1;
-        QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem;
+        QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem, renamePoem;
     };
     Side m_china;
     Side m_foreign;

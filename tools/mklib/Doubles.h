@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The same poem twice: the data set's complete files and its selections (and the
+// selections themselves) hold some poems under two titles, with a character or two
+// different. One entry is kept, under the title readers know.
+namespace qelvane::mklib::doubles {
+
+// The text's letters alone: punctuation, spaces and line breaks do not tell poems apart.
+QString letters(const QString& text);
+
+// Whether two texts (as letters) are the same poem: equal, or apart by at most a few
+// characters added, dropped or changed (three, or one in twenty in a long poem).
+bool nearlySame(const QString& a, const QString& b);
+
+// Of two titles of one poem, the one readers know: not the one behind a 乐府 category
+// ("杂曲歌辞 清平调 一" gives way to "清平调 一"), and otherwise the first.
+bool prefersOver(const QString& candidate, const QString& kept);
+
+} // namespace qelvane::mklib::doubles
