@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-// Colours as the settings and the specification's numbers hold them: 32-bit values
+// Colours as the settings and the stored forms hold them: 32-bit values
 // with red in the low byte (00BBGGRR); a value with the high bit set names a system
 // colour by its index in the low byte. System colours are the Tolvarin control's, so
 // the whole program reads them one way.
