@@ -1,6 +1,9 @@
-// Times what a reader waits for on a library of any size: the start-up tree, a click
-// on the author with the most poems, a poem, the favourites view and a search result.
+// Times what a reader waits for in the main window, each path beside the bare engine
+// work it cannot avoid (the same statements stepped through SQLite's C API on the same
+// connection), on a library and on a copy four times its size.
 //   bench_library LIBRARY.mdb
+#include "BareSql.h"
+#include "BenchSupport.h"
 #include "ScaleLibrary.h"
 #include "dialogs/frmCleanFavorite.h"
 #include "mainwindow/frmMain.h"
@@ -8,127 +11,108 @@
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
 #include "store/Recordset.h"
+#include "store/Statements.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTreeWidget>
-#include <cstdio>
-#include <functional>
-#include <sqlite3.h>
 
 using namespace qelvane;
+using namespace qelvane::bench;
 
 namespace {
 
-// Runs the work `rounds` times and prints the median in milliseconds.
-void measure(const char* what, int rounds, const std::function<void()>& work)
+// Every tenth-thousandth (or so) Chinese poem a favourite, the rest not.
+int spreadFavourites(DbConnection& db, int poems, int favourites)
 {
-    QList<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times << timer.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("%-46s median %8.2f ms  (min %.2f, max %.2f, %d rounds)\n", what, times[times.size() / 2],
-                times.first(), times.last(), rounds);
+    DbConnection::Transaction change(db);
+    db.Execute("update ChinaPoem set tf=(rowid % ? = 0)", {qMax(1, poems / qMax(1, favourites))});
+    change.commit();
+    return countOf(db, "select count(*) as n from ChinaPoem where tf=true");
 }
 
-QTreeWidgetItem* findByKey(QTreeWidget* tree, const QString& key)
+void bareFavouritesTree(const BareSql& bare)
 {
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->data(0, Qt::UserRole).toString() == key)
-            return *it;
-    return nullptr;
+    bare.rows(sql::ChinaFavoriteAuthors);
+    bare.rows(sql::ForeignFavoriteAuthors);
+}
+
+// The figures of one library, by name, for the growth lines at the end.
+using Figures = QList<std::pair<QByteArray, double>>;
+
+Figures run(DbConnection& db, const QString& settingsFile)
+{
+    Figures figures;
+    auto path = [&](const QByteArray& name, int rounds, const std::function<void()>& program,
+                    const std::function<void()>& bareWork) {
+        const double programMs = medianMs(rounds, program);
+        const double bareMs = medianMs(rounds, bareWork);
+        printPath(name, programMs, bareMs);
+        figures.append({name, programMs});
+    };
+
+    SettingsStore settings(settingsFile);
+    const BareSql bare(db.sqliteHandle());
+    const int poems = countOf(db, "select count(*) as n from ChinaPoem") +
+                      countOf(db, "select count(*) as n from ForeignPoem");
+    const QString busiestId = busiestAuthor(db);
+    print("poems", poems, "%.0f");
+    print("chinese_authors", countOf(db, "select count(*) as n from ChinaAuthor"), "%.0f");
+    print("busiest_author_poems", Recordset(db, "select count(*) as n from ChinaPoem where AuthorID=?", {busiestId})
+                                      .Field("n").toInt(), "%.0f");
+    spreadFavourites(db, poems, 0);
+
+    Services services;
+    services.db = &db;
+    services.settings = &settings;
+    frmMain form(services, std::make_unique<SilentMusicBackend>());
+    path("window_load", 1, [&] { form.Load(); }, [&] { bareAllPoemsTree(bare); });
+    path("load_tree_all", 20, [&] { form.LoadTree(); }, [&] { bareAllPoemsTree(bare); });
+
+    QTreeWidgetItem* author = findByKey(form.tvwPoem, busiestId);
+    const QByteArray busiestUtf8 = busiestId.toUtf8();
+    auto bareAuthorClick = [&] {
+        bare.rows(sql::ChinaAuthorDetail, {busiestUtf8});
+        bare.rows(sql::ChinaPoemsOfAuthor, {busiestUtf8});
+    };
+    path("busiest_author_click", 30, [&] { form.tvwPoem_NodeClick(author); }, bareAuthorClick);
+    form.lvwPoem_ColumnClick(0);
+    path("busiest_author_click_sorted", 30, [&] { form.tvwPoem_NodeClick(author); }, bareAuthorClick);
+
+    QTreeWidgetItem* entry = form.lvwPoem->topLevelItem(form.lvwPoem->topLevelItemCount() / 2);
+    const QByteArray poemId = entry->data(0, Qt::UserRole).toString().toUtf8();
+    path("poem_click", 50, [&] { form.lvwPoem_ItemClick(entry); }, [&] { bare.rows(sql::ChinaPoemText, {poemId}); });
+
+    QString id = entry->data(0, Qt::UserRole).toString(), name = entry->text(0), type = "C";
+    path("search_result_shown", 20, [&] { form.mQueryForm_ShowQueryResult(id, name, type); }, [&] {
+        bare.rows(sql::ChinaPoemText, {poemId});
+        bare.rows(sql::ChinaAuthorDetail, {bare.rows(sql::ChinaPoemAuthorID, {poemId}).value(0)});
+    });
+
+    // A reader with ten thousand favourites spread over the library.
+    print("favourites", spreadFavourites(db, poems, 10000), "%.0f");
+    form.FavoritesMode = true;
+    path("load_tree_favourites", 5, [&] { form.LoadTree(); }, [&] { bareFavouritesTree(bare); });
+    form.FavoritesMode = false;
+    form.LoadTree();
+    // The command the reader gives: the tool bar's favourites button, from the all-poems view.
+    path("favourites_view_switch", 5,
+         [&] {
+             form.BarMain_ToolClick("tbFavorite");
+             form.FavoritesMode = false;
+         },
+         [&] { bareFavouritesTree(bare); });
+    form.LoadTree();
+
+    path("favourites_cleaner", 5, [&] { frmCleanFavorite cleaner(services); }, [&] {
+        bare.rows(sql::ChinaFavoritePoems);
+        bare.rows(sql::ForeignFavoritePoems);
+    });
+    spreadFavourites(db, poems, 0);
+    return figures;
 }
 
 } // namespace
-
-void run(DbConnection& db_, const QString& settingsFile)
-{
-    DbConnection* db = &db_;
-    SettingsStore settings(settingsFile);
-
-    const int poems = Recordset(*db, "select count(*) as n from ChinaPoem").Field("n").toInt() +
-                      Recordset(*db, "select count(*) as n from ForeignPoem").Field("n").toInt();
-    const int authors = Recordset(*db, "select count(*) as n from ChinaAuthor").Field("n").toInt();
-    Recordset busiest(*db, "select AuthorID, count(*) as n from ChinaPoem group by AuthorID order by n desc limit 1");
-    const QString busiestId = busiest.Text("AuthorID");
-    const int busiestCount = busiest.Field("n").toInt();
-    std::printf("library: %d poems, %d Chinese authors; busiest author %s with %d poems\n", poems, authors,
-                qPrintable(busiestId), busiestCount);
-
-    Services services;
-    services.db = db;
-    services.settings = &settings;
-    frmMain form(services, std::make_unique<SilentMusicBackend>());
-    measure("window load (placement, tree, settings)", 1, [&] { form.Load(); });
-    measure("all-poems tree rebuild", 5, [&] { form.LoadTree(); });
-
-    QTreeWidgetItem* author = findByKey(form.tvwPoem, busiestId);
-    measure("click on the busiest author (list + biography)", 10, [&] { form.tvwPoem_NodeClick(author); });
-    form.lvwPoem_ColumnClick(0);
-    measure("same click with the list sorted by title", 10, [&] { form.tvwPoem_NodeClick(author); });
-    QTreeWidgetItem* entry = form.lvwPoem->topLevelItem(form.lvwPoem->topLevelItemCount() / 2);
-    measure("click on a poem (text + notes)", 50, [&] { form.lvwPoem_ItemClick(entry); });
-
-    // A reader with a thousand favourites spread over the library.
-    {
-        DbConnection::Transaction change(*db);
-        db->Execute("update ChinaPoem set tf=true where rowid % ? = 0", {qMax(1, poems / 1000)});
-        change.commit();
-    }
-    form.FavoritesMode = true;
-    measure("favourites tree rebuild (about 1000 favourites)", 5, [&] { form.LoadTree(); });
-    form.FavoritesMode = false;
-    form.LoadTree();
-
-    // A reader with ten thousand favourites opens the cleaner.
-    {
-        DbConnection::Transaction change(*db);
-        db->Execute("update ChinaPoem set tf=(rowid % ? = 0)", {qMax(1, poems / 10000)});
-        change.commit();
-    }
-    const int favourites = Recordset(*db, "select count(*) as n from ChinaPoem where tf=true").Field("n").toInt();
-    measure(qPrintable(QString("favourites cleaner opened and filled (%1)").arg(favourites)), 5,
-            [&] { frmCleanFavorite cleaner(services); });
-    measure("  bare: its two statements stepped in SQLite", 5, [&] {
-        sqlite3* handle = db->sqliteHandle();
-        for (const char* statement : {"select PoemID,Name,Author from ChinaPoem where tf=1",
-                                      "select PoemID,Name,Author from ForeignPoem where tf=1"}) {
-            sqlite3_stmt* stmt = nullptr;
-            sqlite3_prepare_v2(handle, statement, -1, &stmt, nullptr);
-            while (sqlite3_step(stmt) == SQLITE_ROW)
-                for (int column = 0; column < 3; ++column)
-                    sqlite3_column_text(stmt, column);
-            sqlite3_finalize(stmt);
-        }
-    });
-
-    QString id = entry->data(0, Qt::UserRole).toString(), name = entry->text(0), type = "C";
-    measure("search result shown (poem, author node, biography)", 20,
-            [&] { form.mQueryForm_ShowQueryResult(id, name, type); });
-    {
-        DbConnection::Transaction change(*db);
-        db->Execute("update ChinaPoem set tf=false where tf=true");
-        change.commit();
-    }
-}
-
-// The most memory the process has held (VmHWM), in MB.
-double peakMemoryMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return -1;
-}
 
 int main(int argc, char** argv)
 {
@@ -138,18 +122,25 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_library LIBRARY.mdb\n");
         return 2;
     }
+    // The benchmark changes favourites: it works on copies.
     QTemporaryDir dir;
-    {
-        auto db = DbConnection::Open(QString::fromLocal8Bit(argv[1]));
-        run(*db, dir.filePath("settings.ini"));
+    const QString copy = dir.filePath("library.mdb");
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), copy)) {
+        std::fprintf(stderr, "bench_library: cannot read %s\n", argv[1]);
+        return 1;
     }
-    // The same on four times the library, in a copy.
-    const QString copy = dir.filePath("scaled.mdb");
-    QFile::copy(QString::fromLocal8Bit(argv[1]), copy);
     auto db = DbConnection::Open(copy);
+    std::printf("library: %s\n", argv[1]);
+    const Figures once = run(*db, dir.filePath("settings.ini"));
+
     multiply(*db, 4);
+    std::printf("\nlibrary: %s, four times over\n", argv[1]);
+    const Figures fourfold = run(*db, dir.filePath("settings.ini"));
+
+    // How much longer each path takes on four times the rows: 4 or less is linear.
     std::printf("\n");
-    run(*db, dir.filePath("settings.ini"));
-    std::printf("\npeak memory of the process: %.1f MB\n", peakMemoryMb());
+    for (qsizetype i = 0; i < once.size() && i < fourfold.size(); ++i)
+        if (once[i].second > 0)
+            print("growth_x4_" + once[i].first, fourfold[i].second / once[i].second);
     return 0;
 }

@@ -2,6 +2,7 @@
 // bare scan it cannot avoid: the same statement read through SQLite's C API, each row
 // tested for the same text.
 //   search_bench LIBRARY TEXT title|content [RANGE]
+#include "BenchSupport.h"
 #include "dialogs/frmQueryPoem.h"
 #include "dialogs/PoemSearch.h"
 #include "dialogs/SearchResults.h"
@@ -18,6 +19,7 @@
 #include <sqlite3.h>
 
 using namespace qelvane;
+using namespace qelvane::bench;
 
 namespace {
 
@@ -158,15 +160,13 @@ int main(int argc, char** argv)
         loop.exec();
     const double stopLatency = stopClock.isValid() ? stopClock.nsecsElapsed() / 1e6 : -1;
 
-    std::printf("records: %d\n", ui.xpBar->maximum());
-    std::printf("matches: %d\n", matches);
-    std::printf("bare_scan_matches: %d\n", bareMatches);
-    std::printf("progress_bar_full: %s\n", barFull ? "yes" : "no");
-    std::printf("search_seconds: %.3f\n", searchSeconds);
-    std::printf("bare_scan_seconds: %.3f\n", bare);
-    std::printf("ratio: %.2f\n", searchSeconds / bare);
-    std::printf("stop_latency_ms: %.1f\n", stopLatency);
-    std::printf("longest_ui_gap_ms: %.1f\n", longestGap);
-    std::printf("scroll_to_end_ms: %.1f\n", scrollMs);
+    print("search_records", ui.xpBar->maximum(), "%.0f");
+    print("search_matches", matches, "%.0f");
+    print("search_bare_matches", bareMatches, "%.0f");
+    print("search_progress_bar_full", barFull ? 1 : 0, "%.0f");
+    printPath("search", searchSeconds * 1000, bare * 1000);
+    print("search_stop_latency_ms", stopLatency, "%.1f");
+    print("search_longest_ui_gap_ms", longestGap, "%.1f");
+    print("search_scroll_to_end_ms", scrollMs, "%.1f");
     return matches == bareMatches && barFull ? 0 : 1;
 }

@@ -73,7 +73,10 @@ QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, LibrarySide side, con
 void frmMain::LoadTree()
 {
     tvwPoem->clear();
+    // The new tree is about as large as the last one: no rehashing while it grows.
+    const qsizetype lastSize = m_nodesByKey.size();
     m_nodesByKey.clear();
+    m_nodesByKey.reserve(lastSize);
 
     // Nodes are made while detached from the view and handed to it whole, so that a
     // library with thousands of authors is built without a model update per node.

@@ -9,13 +9,22 @@ namespace qelvane {
 
 namespace {
 
+[[noreturn]] void noSuchField(const QString& name, const QString& where)
+{
+    throw StoreError(QStringLiteral("找不到字段 %1：%2").arg(name, where));
+}
+
+QVariant nullAsEmpty(const QVariant& value)
+{
+    return value.isNull() ? QVariant() : value;
+}
+
 QVariant fieldOf(const QSqlRecord& record, const QString& name, const QString& where)
 {
     const int index = record.indexOf(name);
     if (index < 0)
-        throw StoreError(QStringLiteral("找不到字段 %1：%2").arg(name, where));
-    const QVariant value = record.value(index);
-    return value.isNull() ? QVariant() : value;
+        noSuchField(name, where);
+    return nullAsEmpty(record.value(index));
 }
 
 } // namespace
@@ -23,6 +32,9 @@ QVariant fieldOf(const QSqlRecord& record, const QString& name, const QString& w
 Recordset::Recordset(DbConnection& db, const QString& statement, const QVariantList& values)
     : m_db(db), m_statement(statement), m_values(values), m_query(db.run(statement, values))
 {
+    const QSqlRecord record = m_query.record();
+    for (int i = 0; i < record.count(); ++i)
+        m_columns << record.fieldName(i);
     m_onRow = m_query.next();
 }
 
@@ -36,7 +48,10 @@ QVariant Recordset::Field(const QString& name) const
 {
     if (!m_onRow)
         throw StoreError(QStringLiteral("没有当前记录：%1").arg(m_statement));
-    return fieldOf(m_query.record(), name, m_statement);
+    for (qsizetype i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return nullAsEmpty(m_query.value(int(i)));
+    noSuchField(name, m_statement);
 }
 
 int Recordset::RecordCount()

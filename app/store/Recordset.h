@@ -38,6 +38,9 @@ private:
     QString m_statement;
     QVariantList m_values;
     QSqlQuery m_query;
+    // The statement's column names, read once: a tree of thousands of rows reads
+    // fields by name on every row.
+    QStringList m_columns;
     bool m_onRow = false;
     std::optional<int> m_count;
 };
