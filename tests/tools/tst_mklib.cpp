@@ -42,6 +42,51 @@ QString buildError(const std::function<void()>& build)
     return {};
 }
 
+// A checkout-shaped folder: 全唐诗 with Tang and Song files side by side (the Song
+// ones made from Tang files), a selection, the placeholder map and every other
+// collection in its own fields.
+void writeCheckout(const QString& checkout)
+{
+    writeJson(checkout + "/全唐诗/poet.tang.0.json",
+              {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
+               QJsonObject{{"author", "李白"}, {"title", "怪字"}, {"paragraphs", QJsonArray{"一{上休下鳥}二{上/貝}"}}}});
+    writeJson(checkout + "/全唐诗/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "唐代詩人。"}}});
+    writeJson(checkout + "/全唐诗/poet.song.0.json", {poem("蘇軾", "題西林壁", {"橫看成嶺側成峰"})});
+    writeJson(checkout + "/全唐诗/authors.song.json", {QJsonObject{{"name", "蘇軾"}, {"desc", ""}}});
+    writeJson(checkout + "/全唐诗/唐诗三百首.json", {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
+    writeJson(checkout + "/全唐诗/唐诗补录.json",
+              {QJsonObject{{"author", "佚名"}, {"title", ""}, {"paragraphs", QJsonArray{"住在绿池边"}},
+                           {"notes", "长沙窑补遗"}}});
+    QDir().mkpath(checkout + "/全唐诗");
+    QFile map(checkout + "/全唐诗/表面结构字.json");
+    if (!map.open(QIODevice::WriteOnly))
+        QFAIL("cannot write the placeholder map");
+    map.write(R"({"{上休下鳥}": [{"font": "𪀪", "unicode": "\U0002A02A"}], "{上/貝}": []})");
+    map.close();
+    writeJson(checkout + "/宋词/ci.song.0.json",
+              {QJsonObject{{"author", "苏轼"}, {"rhythmic", "水调歌头"}, {"paragraphs", QJsonArray{"明月几时有"}}}});
+    writeJson(checkout + "/宋词/author.song.json", {QJsonObject{{"name", "苏轼"}, {"description", "宋代文学家。"}}});
+    writeJson(checkout + "/诗经/shijing.json",
+              {QJsonObject{{"title", "关雎"}, {"chapter", "国风"}, {"section", "周南"},
+                           {"content", QJsonArray{"关关雎鸠，在河之洲。"}}}});
+    writeJson(checkout + "/楚辞/chuci.json",
+              {QJsonObject{{"title", "离骚"}, {"section", "离骚"}, {"author", "屈原"},
+                           {"content", QJsonArray{"帝高阳之苗裔兮"}}}});
+    writeJson(checkout + "/曹操诗集/caocao.json",
+              {QJsonObject{{"title", "观沧海"}, {"paragraphs", QJsonArray{"东临碣石，以观沧海。"}}}});
+    writeJson(checkout + "/五代诗词/huajianji/huajianji-1-juan.json",
+              {QJsonObject{{"author", "温庭筠"}, {"title", "菩萨蛮"}, {"paragraphs", QJsonArray{"小山重叠金明灭"}},
+                           {"notes", QJsonArray{"小山：屏山。"}}}});
+    writeJson(checkout + "/五代诗词/nantang/poetrys.json",
+              {QJsonObject{{"author", "李煜"}, {"rhythmic", "虞美人"}, {"paragraphs", QJsonArray{"春花秋月何时了"}}}});
+    writeJson(checkout + "/五代诗词/nantang/authors.json", {QJsonObject{{"name", "李煜"}, {"desc", "南唐后主。"}}});
+    writeJson(checkout + "/元曲/yuanqu.json",
+              {QJsonObject{{"dynasty", "yuan"}, {"author", "马致远"}, {"title", "天净沙·秋思"},
+                           {"paragraphs", QJsonArray{"枯藤老树昏鸦"}}}});
+    writeJson(checkout + "/纳兰性德/纳兰性德诗集.json",
+              {QJsonObject{{"title", "长相思"}, {"author", "纳兰性德"}, {"para", QJsonArray{"山一程，水一程"}}}});
+}
+
 } // namespace
 
 class tst_MkLib : public QObject {
@@ -233,48 +278,8 @@ private slots:
 
     void theWholeDataSetInItsOwnLayout()
     {
-        // A checkout-shaped folder: 全唐诗 with Tang and Song files side by side (the Song
-        // ones made from Tang files), a selection, the placeholder map and every other
-        // collection in its own fields.
         const QString checkout = m_dir.filePath("checkout");
-        writeJson(checkout + "/全唐诗/poet.tang.0.json",
-                  {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
-                   QJsonObject{{"author", "李白"}, {"title", "怪字"}, {"paragraphs", QJsonArray{"一{上休下鳥}二{上/貝}"}}}});
-        writeJson(checkout + "/全唐诗/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "唐代詩人。"}}});
-        writeJson(checkout + "/全唐诗/poet.song.0.json", {poem("蘇軾", "題西林壁", {"橫看成嶺側成峰"})});
-        writeJson(checkout + "/全唐诗/authors.song.json", {QJsonObject{{"name", "蘇軾"}, {"desc", ""}}});
-        writeJson(checkout + "/全唐诗/唐诗三百首.json", {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
-        writeJson(checkout + "/全唐诗/唐诗补录.json",
-                  {QJsonObject{{"author", "佚名"}, {"title", ""}, {"paragraphs", QJsonArray{"住在绿池边"}},
-                               {"notes", "长沙窑补遗"}}});
-        QDir().mkpath(checkout + "/全唐诗");
-        QFile map(checkout + "/全唐诗/表面结构字.json");
-        QVERIFY(map.open(QIODevice::WriteOnly));
-        map.write(R"({"{上休下鳥}": [{"font": "𪀪", "unicode": "\U0002A02A"}], "{上/貝}": []})");
-        map.close();
-        writeJson(checkout + "/宋词/ci.song.0.json",
-                  {QJsonObject{{"author", "苏轼"}, {"rhythmic", "水调歌头"}, {"paragraphs", QJsonArray{"明月几时有"}}}});
-        writeJson(checkout + "/宋词/author.song.json", {QJsonObject{{"name", "苏轼"}, {"description", "宋代文学家。"}}});
-        writeJson(checkout + "/诗经/shijing.json",
-                  {QJsonObject{{"title", "关雎"}, {"chapter", "国风"}, {"section", "周南"},
-                               {"content", QJsonArray{"关关雎鸠，在河之洲。"}}}});
-        writeJson(checkout + "/楚辞/chuci.json",
-                  {QJsonObject{{"title", "离骚"}, {"section", "离骚"}, {"author", "屈原"},
-                               {"content", QJsonArray{"帝高阳之苗裔兮"}}}});
-        writeJson(checkout + "/曹操诗集/caocao.json",
-                  {QJsonObject{{"title", "观沧海"}, {"paragraphs", QJsonArray{"东临碣石，以观沧海。"}}}});
-        writeJson(checkout + "/五代诗词/huajianji/huajianji-1-juan.json",
-                  {QJsonObject{{"author", "温庭筠"}, {"title", "菩萨蛮"}, {"paragraphs", QJsonArray{"小山重叠金明灭"}},
-                               {"notes", QJsonArray{"小山：屏山。"}}}});
-        writeJson(checkout + "/五代诗词/nantang/poetrys.json",
-                  {QJsonObject{{"author", "李煜"}, {"rhythmic", "虞美人"}, {"paragraphs", QJsonArray{"春花秋月何时了"}}}});
-        writeJson(checkout + "/五代诗词/nantang/authors.json", {QJsonObject{{"name", "李煜"}, {"desc", "南唐后主。"}}});
-        writeJson(checkout + "/元曲/yuanqu.json",
-                  {QJsonObject{{"dynasty", "yuan"}, {"author", "马致远"}, {"title", "天净沙·秋思"},
-                               {"paragraphs", QJsonArray{"枯藤老树昏鸦"}}}});
-        writeJson(checkout + "/纳兰性德/纳兰性德诗集.json",
-                  {QJsonObject{{"title", "长相思"}, {"author", "纳兰性德"}, {"para", QJsonArray{"山一程，水一程"}}}});
-
+        writeCheckout(checkout);
         const QString out = m_dir.filePath("whole.mdb");
         const Cli run = runBuilder({"--checkout", checkout, "--t2s", "--out", out});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -306,6 +311,73 @@ private slots:
         QCOMPARE(value("select Epoch from ChinaPoem where Name='天净沙·秋思'"), QString("元"));
         QCOMPARE(value("select Content from ChinaPoem where Name='长相思'"), QString("山一程，水一程"));
         QCOMPARE(value("select Note from ChinaPoem where Author='佚名' and Epoch='唐'"), QString("长沙窑补遗"));
+    }
+
+    void aSamplePoemIsNotAddedTwice()
+    {
+        const QString file = m_dir.filePath("sample-first.mdb");
+        {
+            LibraryWriter writer(file, true);
+            writer.epoch("先秦");
+            QVERIFY(writer.addChinaPoem("先秦", "佚名", "关雎", "关关雎鸠，在河之洲。", "出自《诗经·周南》。"));
+            QVERIFY(writer.addChinaPoem("宋", "苏轼", "水调歌头", "明月几时有？把酒问青天。", ""));
+            writer.keepSampleTitles();
+            // Another ci to the same tune is another poem.
+            QVERIFY(writer.addChinaPoem("宋", "苏轼", "水调歌头", "落日绣帘卷，亭下水连空。", ""));
+            QVERIFY(!writer.addChinaPoem("宋", "苏轼", "水调歌头", "明月几时有？把酒问青天。不知天上宫阙", ""));
+            // The data set's whole song under the sample's title is left out; the same
+            // title by another author or in another epoch is not.
+            QVERIFY(!writer.addChinaPoem("先秦", "佚名", "关雎", "关关雎鸠，在河之洲。窈窕淑女，君子好逑。参差荇菜，"
+                                                                "左右流之。窈窕淑女，寤寐求之。", "国风·周南"));
+            QVERIFY(writer.addChinaPoem("先秦", "屈原", "关雎", "帝高阳之苗裔兮", ""));
+            QVERIFY(writer.addChinaPoem("汉", "佚名", "关雎", "关关雎鸠", ""));
+            writer.commit();
+        }
+        QCOMPARE(test::scalar(file, "select Note from ChinaPoem where Name='关雎' and Author='佚名' and Epoch='先秦'")
+                     .toString(),
+                 QString("出自《诗经·周南》。"));
+        QCOMPARE(test::scalar(file, "select count(*) from ChinaPoem").toInt(), 5);
+    }
+
+    void theFullLibraryScript()
+    {
+        // The user's one command, run from another folder with paths relative to it, on
+        // this build's builder.
+        writeCheckout(m_dir.filePath("script-checkout"));
+        auto runScript = [&] {
+            QProcess script;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("QELVANE_BUILD_DIR", QFileInfo(QELVANE_MKLIB).dir().filePath(".."));
+            script.setProcessEnvironment(environment);
+            script.setWorkingDirectory(m_dir.path());
+            script.start("bash", {QELVANE_FULL_LIBRARY_SCRIPT, "script-checkout", "full.mdb"});
+            script.waitForFinished(120000);
+            return Cli{script.exitCode(), QString::fromUtf8(script.readAllStandardOutput()),
+                       QString::fromUtf8(script.readAllStandardError())};
+        };
+        const Cli first = runScript();
+        QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+        const QString out = m_dir.filePath("full.mdb");
+        // Counts by epoch, the size and time, and how to put it in place without loss.
+        QVERIFY2(first.out.contains("先秦：5 首"), qPrintable(first.out));
+        QVERIFY(first.out.contains("五代：2 首"));
+        QVERIFY(first.out.contains("大小 "));
+        QVERIFY(first.out.contains("cp --backup=numbered \"" + out + "\""));
+        // Every epoch of the tree has poems; the sample's poems are kept beside the new ones.
+        QCOMPARE(test::scalar(out, "select count(*) from ChinaEpoch e where not exists "
+                                   "(select 1 from ChinaPoem p where p.EpochID=e.EpochID)").toInt(), 0);
+        QCOMPARE(test::scalar(out, "select count(*) from ChinaPoem where Name='关雎'").toInt(), 1);
+        QVERIFY(test::scalar(out, "select count(*) from ChinaPoem where Author='李白'").toInt() >= 34);
+
+        // A second run keeps the library it would overwrite.
+        const QByteArray before = [&] {
+            QFile file(out);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        QVERIFY(runScript().exitCode != 0);
+        QFile after(out);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QVERIFY(after.readAll() == before);
     }
 
     void theSamePoemUnderTwoTitles()

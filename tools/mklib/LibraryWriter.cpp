@@ -217,9 +217,12 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
         QCryptographicHash::Md5);
     if (side.poems.contains(digest))
         return false;
-    side.poems.insert(digest);
     const QString letters = doubles::letters(content);
     constexpr int End = 6;
+    const QString titleKey = groupName + Separator + authorName + Separator + title;
+    if (m_sampleTitlesKept && side.sampleOpenings.contains(titleKey, letters.left(End)))
+        return false;
+    side.poems.insert(digest);
     const QString whose = groupName + Separator + authorName + Separator;
     const QStringList ends = {whose + QStringLiteral("<") + letters.left(End), whose + QStringLiteral(">") + letters.right(End)};
     if (letters.size() > End) {
@@ -242,6 +245,8 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     exec(side.insertPoem, {id, title, content, note.isEmpty() ? QVariant() : QVariant(note), authorId, authorName,
                            groupId, groupName});
     ++side.poemsByGroup[groupName];
+    if (!m_sampleTitlesKept)
+        side.sampleOpenings.insert(titleKey, letters.left(End));
     side.kept.append({id, title, letters});
     for (const QString& end : ends)
         side.byEnds[end].append(side.kept.size() - 1);

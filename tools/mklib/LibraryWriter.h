@@ -38,6 +38,13 @@ public:
     bool addForeignPoem(const QString& countryName, const QString& author, const QString& title,
                         const QString& content, const QString& note);
 
+    // The poems written so far are the project's own sample and stand as written: a
+    // later poem with the epoch (or country), author and title of one of them and the
+    // same opening is left out, however its text goes on (the data set's whole 关雎
+    // beside the sample's). The opening tells apart the many ci one poet wrote to
+    // one tune, whose titles are the tune's name.
+    void keepSampleTitles() { m_sampleTitlesKept = true; }
+
     int authorCount() const { return m_authorCount; }
     // How many poems each epoch holds, in the order the epochs were named.
     QList<QPair<QString, int>> chinaPoemsByEpoch() const;
@@ -69,6 +76,7 @@ private:
     bool m_committed = false;
     int m_authorCount = 0;
     int m_poemCount = 0;
+    bool m_sampleTitlesKept = false;
 
     struct Side {
         const char* groupTable = nullptr;   // ChinaEpoch / ForeignCountry
@@ -78,6 +86,7 @@ private:
         QHash<QString, QString> authorIds;       // group + name -> ID
         QSet<QString> authorsWithBiography;
         QSet<QByteArray> poems;                  // digest of group, author, title, text
+        QMultiHash<QString, QString> sampleOpenings;  // group + author + title -> opening letters
         QHash<QString, int> poemsByGroup;
         // The poems of an author by the opening and by the end of their text, to find
         // the same poem again under another title (a character or two differ in one of

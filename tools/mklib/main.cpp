@@ -76,6 +76,7 @@ int main(int argc, char** argv)
                 writer.epoch(epoch);
         if (parser.isSet(sample))
             importSample(writer, parser.value(sample));
+        writer.keepSampleTitles();
         for (const ChineseSource& source : sources)
             importChinese(writer, convert, source);
         for (const ChineseSource& source : whole.sources)
