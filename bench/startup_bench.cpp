@@ -25,7 +25,7 @@ using namespace qelvane::bench;
 
 namespace {
 
-constexpr int Rounds = 5;
+constexpr int Rounds = 7;
 
 // Notes the first paint of the watched window.
 class PaintWatch : public QObject {
