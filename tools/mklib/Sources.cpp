@@ -38,6 +38,14 @@ QString withoutRepeat(const QString& text)
     return text;
 }
 
+// An author as the data set names one, without the count of poems a collection
+// sometimes writes after the name (花间集's "尹鹗 六首"), so the poet is one author.
+QString authorName(const QString& raw)
+{
+    static const QRegularExpression count(QStringLiteral("\\s+[〇零一二两三四五六七八九十百0-9]+首$"));
+    return raw.trimmed().remove(count);
+}
+
 QHash<QString, QString> readBiographies(const Converter& convert, const QStringList& files)
 {
     QHash<QString, QString> biographies;
@@ -133,7 +141,7 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
                 throw BuildError(QStringLiteral("%1：第 %2 项：应为对象").arg(file).arg(i + 1));
             const QJsonObject poem = poems[i].toObject();
             const QString author = source.fixedAuthor.isEmpty()
-                                       ? convert(requiredText(poem, QStringLiteral("author"), file, i)).trimmed()
+                                       ? authorName(convert(requiredText(poem, QStringLiteral("author"), file, i)))
                                        : source.fixedAuthor;
             // Untitled poems take the customary title; a poem without lines is left out.
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
