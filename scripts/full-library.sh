@@ -8,7 +8,7 @@
 # With QELVANE_BUILD_DIR set, the builder of that build is used as it is (nothing is
 # installed or built).
 set -euo pipefail
-checkout=$(realpath "${1:?usage: scripts/full-library.sh CHECKOUT [OUT]}")
+checkout=$(realpath -m "${1:?usage: scripts/full-library.sh CHECKOUT [OUT]}")
 out=$(realpath -m "${2:-$(dirname "$0")/../build/full-library.mdb}")
 cd "$(dirname "$0")/.."
 build=${QELVANE_BUILD_DIR:-}
