@@ -102,7 +102,13 @@ void frmCleanFavorite::cmdDelete_Click()
                           QStringLiteral("从收藏夹中删除吗？它不会影响诗词库中的诗词!"),
                       QStringLiteral("警告")) == msg::Answer::No)
         return;
-    changes::unmarkFavorite(*m_services.db, favorite.side, keys::idOf(favorite.side, favorite.key));
+    try {
+        changes::unmarkFavorite(*m_services.db, favorite.side, keys::idOf(favorite.side, favorite.key));
+    } catch (const StoreError& failure) {
+        msg::notice(this, QStringLiteral("从收藏夹中删除时出现错误：%1").arg(failure.description()));
+        fillList();
+        return;
+    }
     m_changed = true;
     fillList();
 }

@@ -63,16 +63,21 @@ void frmMain::DeleteEpoch()
     }
     const QString tag = tagOf(node);
     const QString place = node->text(0);
-    if (tag == tags::ChinaEpoch) {
-        if (msg::warning(this, QStringLiteral("如果删除年代") + place +
-                                   QStringLiteral(",则该年代的全部作者、作品都会被删除。") + CrLf +
-                                   QStringLiteral("确实要删除吗？")) == msg::Answer::No)
-            return;
-    } else if (tag != tags::ForeignCountry) {
+    if (tag != tags::ChinaEpoch && tag != tags::ForeignCountry) {
         msg::notice(this, QStringLiteral("请选择一个年代或国家！"));
         return;
     }
-    // A country goes without a question.
+    // A country is asked about in the epoch's words: it goes with every author and poem.
+    // Its box defaults to No, so a stray Enter deletes nothing.
+    const bool epoch = tag == tags::ChinaEpoch;
+    const QString kind = epoch ? QStringLiteral("年代") : QStringLiteral("国家");
+    const QString question = QStringLiteral("如果删除") + kind + place + QStringLiteral(",则该") + kind +
+                             QStringLiteral("的全部作者、作品都会被删除。") + CrLf + QStringLiteral("确实要删除吗？");
+    const msg::Answer answer = epoch ? msg::warning(this, question)
+                                     : msg::show(this, {question, QStringLiteral("警告"), msg::Icon::Critical,
+                                                        msg::Buttons::YesNo, msg::Answer::No});
+    if (answer != msg::Answer::Yes)
+        return;
     const LibrarySide side = tag == tags::ChinaEpoch ? LibrarySide::China : LibrarySide::Foreign;
     if (!deleted(this, [&] { changes::deletePlace(m_db, side, place); }))
         return;

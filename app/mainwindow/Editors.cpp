@@ -6,6 +6,7 @@
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmPoem.h"
 #include "platform/MessageBox.h"
+#include "store/Changes.h"
 #include "store/Recordset.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
@@ -104,7 +105,13 @@ void frmMain::AddNewPoem()
     if (!author)
         return;
     frmPoem editor(m_services, this);
-    preparePoemEditor(editor, true, author->side, author->id, author->placeId);
+    try {
+        preparePoemEditor(editor, true, author->side, author->id, author->placeId);
+    } catch (const changes::NumberingUnavailable& failure) {
+        // Only adding needs the counter: reading and every other command go on.
+        msg::notice(this, failure.description());
+        return;
+    }
     if (editor.exec() != QDialog::Accepted)
         return;
     // The author's list shows the new poem at once.

@@ -2,6 +2,7 @@
 
 #include "BarMain.h"
 #include "ui/NavigableTree.h"
+#include "ui/PlainTextField.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
 #include "ui/Twips.h"
@@ -41,7 +42,7 @@ constexpr PlacementKey PlacementKeys[] = {
 // the arrow keys, Ctrl+Home/End), named for a screen reader.
 QPlainTextEdit* readingBox(QWidget* parent, const char* name, const QString& accessibleName)
 {
-    auto* box = new QPlainTextEdit(parent);
+    auto* box = new PlainTextField(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -11,9 +11,13 @@ namespace {
 // How often the end of a tune is looked for.
 constexpr int EndPollMs = 200;
 
+// The audio driver renders on a thread of its own, through the synthesiser, from the
+// player. Whatever the driver reads is only changed or freed while no driver runs:
+// a player is swapped or deleted between stopping one driver and starting the next.
+// With the music off, nothing of FluidSynth stays open.
 class FluidSynthBackend : public MusicBackend {
 public:
-    FluidSynthBackend()
+    explicit FluidSynthBackend(AudioOutput output) : m_output(std::move(output))
     {
         m_endPoll.setInterval(EndPollMs);
         QObject::connect(&m_endPoll, &QTimer::timeout, [this] {
@@ -25,26 +29,15 @@ public:
         });
     }
 
-    ~FluidSynthBackend() override
-    {
-        close();
-        if (m_driver)
-            delete_fluid_audio_driver(m_driver);
-        if (m_synth)
-            delete_fluid_synth(m_synth);
-        if (m_settings)
-            delete_fluid_settings(m_settings);
-    }
+    ~FluidSynthBackend() override { close(); }
 
     bool open(const QString& fileName) override
     {
         close();
         if (!QFile::exists(fileName) || !fluid_is_midifile(QFile::encodeName(fileName).constData()))
             return false;
-        if (!startSynth())
-            return false;
         m_fileName = QFile::encodeName(fileName);
-        if (!loadPlayer()) {
+        if (!makeSynth() || !makePlayer() || !startDriver()) {
             close();
             return false;
         }
@@ -69,51 +62,85 @@ public:
     }
 
     // A player that has played its list to the end does not start again: the tune is
-    // loaded into a fresh one; one still playing is moved back to the start.
+    // loaded into a fresh one, with the driver stopped while the players change. One
+    // still playing is moved back to the start.
     void rewind() override
     {
         if (!m_player)
             return;
-        if (fluid_player_get_status(m_player) == FLUID_PLAYER_DONE)
-            loadPlayer();
-        else
+        if (fluid_player_get_status(m_player) != FLUID_PLAYER_DONE) {
             fluid_player_seek(m_player, 0);
+            return;
+        }
+        stopDriver();
+        deletePlayer();
+        if (!makePlayer() || !startDriver())
+            close();
     }
 
     void close() override
     {
         stop();
+        stopDriver();
+        deletePlayer();
+        if (m_synth) {
+            delete_fluid_synth(m_synth);
+            m_synth = nullptr;
+        }
+        if (m_settings) {
+            delete_fluid_settings(m_settings);
+            m_settings = nullptr;
+        }
+    }
+
+private:
+    bool makeSynth()
+    {
+        fluid_set_log_function(FLUID_PANIC, nullptr, nullptr);
+        fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
+        fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+        m_settings = new_fluid_settings();
+        if (!m_settings)
+            return false;
+        if (!m_output.driver.isEmpty())
+            fluid_settings_setstr(m_settings, "audio.driver", m_output.driver.constData());
+        if (!m_output.outputFile.isEmpty())
+            fluid_settings_setstr(m_settings, "audio.file.name", m_output.outputFile.constData());
+        m_synth = new_fluid_synth(m_settings);
+        return m_synth && fluid_synth_sfload(m_synth, soundFontPath(), 1) != FLUID_FAILED;
+    }
+
+    bool makePlayer()
+    {
+        m_player = new_fluid_player(m_synth);
+        return m_player && fluid_player_add(m_player, m_fileName.constData()) == FLUID_OK;
+    }
+
+    bool startDriver()
+    {
+        m_driver = new_fluid_audio_driver(m_settings, m_synth);
+        return m_driver != nullptr;
+    }
+
+    // Returns once the driver's thread has ended: nothing renders any more.
+    void stopDriver()
+    {
+        if (m_driver) {
+            delete_fluid_audio_driver(m_driver);
+            m_driver = nullptr;
+        }
+    }
+
+    void deletePlayer()
+    {
         if (m_player) {
+            fluid_player_stop(m_player);
             delete_fluid_player(m_player);
             m_player = nullptr;
         }
     }
 
-private:
-    bool loadPlayer()
-    {
-        if (m_player)
-            delete_fluid_player(m_player);
-        m_player = new_fluid_player(m_synth);
-        return m_player && fluid_player_add(m_player, m_fileName.constData()) == FLUID_OK;
-    }
-
-    // The synthesizer and the audio device are made at the first tune, not at start-up.
-    bool startSynth()
-    {
-        if (m_synth)
-            return m_driver != nullptr;
-        fluid_set_log_function(FLUID_PANIC, nullptr, nullptr);
-        fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
-        fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-        m_settings = new_fluid_settings();
-        m_synth = m_settings ? new_fluid_synth(m_settings) : nullptr;
-        if (!m_synth || fluid_synth_sfload(m_synth, soundFontPath(), 1) == FLUID_FAILED)
-            return false;
-        m_driver = new_fluid_audio_driver(m_settings, m_synth);
-        return m_driver != nullptr;
-    }
-
+    AudioOutput m_output;
     fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
     fluid_audio_driver_t* m_driver = nullptr;
@@ -129,9 +156,9 @@ const char* soundFontPath()
     return "/usr/share/sounds/sf2/TimGM6mb.sf2";
 }
 
-std::unique_ptr<MusicBackend> makeFluidSynthBackend()
+std::unique_ptr<MusicBackend> makeFluidSynthBackend(const AudioOutput& output)
 {
-    return std::make_unique<FluidSynthBackend>();
+    return std::make_unique<FluidSynthBackend>(output);
 }
 
 } // namespace qelvane

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     qelvane::MainSub::Environment environment;
     environment.applicationFolder = QCoreApplication::applicationDirPath();
     environment.settings = &settings;
-    environment.makeMusicBackend = qelvane::makeFluidSynthBackend;
+    environment.makeMusicBackend = [] { return qelvane::makeFluidSynthBackend(); };
 
     try {
         qelvane::MainSub::Start(environment);

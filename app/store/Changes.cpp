@@ -10,19 +10,60 @@ namespace qelvane::changes {
 
 namespace {
 
-// Raises one of the ID counters and returns its new value, inside the caller's change.
-qint32 raiseCounter(DbConnection& db, const sql::EditTarget& counter)
+// How the program numbers the new poems or the new authors.
+struct Numbering {
+    sql::EditTarget counter;
+    const char* prefix;
+    const char* what;
+    const char* idInUse;
+    int idPlaceholders;
+    const char* highestNumber;
+};
+constexpr Numbering PoemNumbering{sql::PoemCounter, "NewPoem", "诗词", sql::PoemIdInUse, 2, sql::HighestNewPoemNumber};
+constexpr Numbering AuthorNumbering{sql::AuthorCounter, "NewAuthor", "作者", sql::AuthorIdInUse, 4,
+                                    sql::HighestNewAuthorNumber};
+
+[[noreturn]] void numberingFails(const Numbering& numbering, const char* reason)
 {
-    EditableRecordset rs(db, QString::fromLatin1(counter.table), QString::fromLatin1(counter.condition), {});
+    throw NumberingUnavailable(QStringLiteral("诗词库中新%1的编号计数%2，无法为新%1编号。诗词库没有被修改。")
+                                   .arg(QString::fromUtf8(numbering.what), QString::fromUtf8(reason)));
+}
+
+bool idInUse(DbConnection& db, const Numbering& numbering, const QString& id)
+{
+    return !Recordset(db, numbering.idInUse, QVariantList(numbering.idPlaceholders, id)).Eof();
+}
+
+// Raises the counter and returns the new ID, inside the caller's change. An ID the
+// library already holds (a counter set back by hand or by another program) is passed
+// over for the first free one after the highest the program gave.
+QString nextFreeId(DbConnection& db, const Numbering& numbering)
+{
+    constexpr qint64 Largest = std::numeric_limits<qint32>::max();
+    EditableRecordset rs(db, QString::fromLatin1(numbering.counter.table),
+                         QString::fromLatin1(numbering.counter.condition), {});
     if (rs.Eof())
-        throw StoreError(QStringLiteral("诗词库中缺少编号计数（%1）。").arg(QLatin1String(counter.condition)));
+        numberingFails(numbering, "缺失");
+    const QVariant stored = rs.Field(QStringLiteral("Count"));
     bool ok = false;
-    const qint64 current = rs.Field(QStringLiteral("Count")).toLongLong(&ok);
-    if (!ok || current >= std::numeric_limits<qint32>::max() || current < std::numeric_limits<qint32>::min())
-        throw StoreError(QStringLiteral("编号计数溢出（%1）。").arg(QLatin1String(counter.condition)));
-    rs.SetField(QStringLiteral("Count"), current + 1);
+    qint64 number = stored.toLongLong(&ok);
+    if (stored.isNull() || !ok || number < 0)
+        numberingFails(numbering, "已损坏");
+    if (number >= Largest)
+        numberingFails(numbering, "已用完");
+    const QString prefix = QString::fromLatin1(numbering.prefix);
+    ++number;
+    if (idInUse(db, numbering, prefix + QString::number(number))) {
+        Recordset highest(db, numbering.highestNumber);
+        number = std::max(number, highest.Field(QStringLiteral("Highest")).toLongLong() + 1);
+        while (number <= Largest && idInUse(db, numbering, prefix + QString::number(number)))
+            ++number;
+        if (number > Largest)
+            numberingFails(numbering, "已用完");
+    }
+    rs.SetField(QStringLiteral("Count"), number);
     rs.Update();
-    return qint32(current + 1);
+    return prefix + QString::number(number);
 }
 
 // The ID of an epoch or a country by its name.
@@ -35,14 +76,35 @@ QString placeId(DbConnection& db, LibrarySide side, const QString& place)
     return rs.Text(side == LibrarySide::China ? QStringLiteral("EpochID") : QStringLiteral("CountryID"));
 }
 
-// A list of statements on one value, as one change.
+// A change that finds nothing to change is a failure, reported as an engine's is.
+void expectChanged(int rows, const QString& missing)
+{
+    if (rows == 0)
+        throw StoreError(missing);
+}
+
+// A list of statements on one value, as one change; the first must find its row.
 template <std::size_t N>
-void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], const QString& value)
+void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], const QString& value,
+                       const QString& missing)
 {
     DbConnection::Transaction change(db);
-    for (const char* statement : statements)
-        db.Execute(QString::fromLatin1(statement), {value});
+    for (std::size_t i = 0; i < N; ++i) {
+        const int rows = db.Execute(QString::fromLatin1(statements[i]), {value});
+        if (i == 0)
+            expectChanged(rows, missing);
+    }
     change.commit();
+}
+
+QString missingAuthor(const QString& authorId)
+{
+    return QStringLiteral("诗词库中找不到这位作者（%1）。").arg(authorId);
+}
+
+QString missingPoem(const QString& poemId)
+{
+    return QStringLiteral("诗词库中找不到这首诗词（%1）。").arg(poemId);
 }
 
 } // namespace
@@ -50,7 +112,7 @@ void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], con
 QString addAuthor(DbConnection& db, const Author& author)
 {
     DbConnection::Transaction change(db);
-    const QString id = QStringLiteral("NewAuthor") + QString::number(raiseCounter(db, sql::AuthorCounter));
+    const QString id = nextFreeId(db, AuthorNumbering);
     const QString place = placeId(db, author.side, author.place);
     db.Execute(forSide(author.side, sql::InsertChinaAuthor, sql::InsertForeignAuthor),
                {place, author.place, id, author.name});
@@ -64,17 +126,21 @@ void updateAuthor(DbConnection& db, const QString& authorId, const Author& autho
 {
     DbConnection::Transaction change(db);
     const QString place = placeId(db, author.side, author.place);
-    db.Execute(forSide(author.side, sql::UpdateChinaAuthor, sql::UpdateForeignAuthor),
+    expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthor, sql::UpdateForeignAuthor),
+                             {place, author.place, author.name, authorId}),
+                  missingAuthor(authorId));
+    expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
+                             {author.biography, authorId}),
+                  QStringLiteral("诗词库中找不到这位作者的简介（%1）。").arg(authorId));
+    db.Execute(forSide(author.side, sql::MoveChinaAuthorPoems, sql::MoveForeignAuthorPoems),
                {place, author.place, author.name, authorId});
-    db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
-               {author.biography, authorId});
     change.commit();
 }
 
 QString newPoemId(DbConnection& db)
 {
     DbConnection::Transaction change(db);
-    const QString id = QStringLiteral("NewPoem") + QString::number(raiseCounter(db, sql::PoemCounter));
+    const QString id = nextFreeId(db, PoemNumbering);
     change.commit();
     return id;
 }
@@ -104,7 +170,7 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
     DbConnection::Transaction change(db);
     EditableRecordset rs(db, QString::fromLatin1(row.table), QString::fromLatin1(row.condition), {poemId});
     if (rs.Eof())
-        throw StoreError(QStringLiteral("诗词库中找不到这首诗词（%1）。").arg(poemId));
+        throw StoreError(missingPoem(poemId));
     rs.SetField(QStringLiteral("Name"), name);
     rs.SetField(QStringLiteral("Content"), content);
     rs.SetField(QStringLiteral("Note"), note);
@@ -115,22 +181,24 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
 void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
 {
     if (side == LibrarySide::China)
-        runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId);
+        runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId, missingAuthor(authorId));
     else
-        runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId);
+        runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId, missingAuthor(authorId));
 }
 
 void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName)
 {
     if (side == LibrarySide::China)
-        runAllAsOneChange(db, sql::DeleteEpoch, placeName);
+        runAllAsOneChange(db, sql::DeleteEpoch, placeName, QStringLiteral("诗词库中没有“%1”这个时期。").arg(placeName));
     else
-        runAllAsOneChange(db, sql::DeleteCountry, placeName);
+        runAllAsOneChange(db, sql::DeleteCountry, placeName,
+                          QStringLiteral("诗词库中没有“%1”这个国家。").arg(placeName));
 }
 
 void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId)
 {
-    db.Execute(forSide(side, sql::DeleteChinaPoem, sql::DeleteForeignPoem), {poemId});
+    expectChanged(db.Execute(forSide(side, sql::DeleteChinaPoem, sql::DeleteForeignPoem), {poemId}),
+                  missingPoem(poemId));
 }
 
 bool markFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
@@ -141,14 +209,16 @@ bool markFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
         if (!already.Eof())
             return false;
     }
-    db.Execute(forSide(side, sql::MarkChinaFavorite, sql::MarkForeignFavorite), {poemId});
+    expectChanged(db.Execute(forSide(side, sql::MarkChinaFavorite, sql::MarkForeignFavorite), {poemId}),
+                  missingPoem(poemId));
     change.commit();
     return true;
 }
 
 void unmarkFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
 {
-    db.Execute(forSide(side, sql::UnmarkChinaFavorite, sql::UnmarkForeignFavorite), {poemId});
+    expectChanged(db.Execute(forSide(side, sql::UnmarkChinaFavorite, sql::UnmarkForeignFavorite), {poemId}),
+                  missingPoem(poemId));
 }
 
 } // namespace qelvane::changes

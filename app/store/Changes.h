@@ -20,6 +20,13 @@ public:
     using StoreError::StoreError;
 };
 
+// New poems or authors cannot be numbered: the library's counter is missing, holds
+// no number, or has reached its largest value. Nothing was changed.
+class NumberingUnavailable : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 // An author as the author editor saves it: the epoch (Chinese) or country (foreign)
 // by name, the name and the biography, all exactly as typed.
 struct Author {
@@ -30,13 +37,15 @@ struct Author {
 };
 
 // Raises the 'Author' counter and adds the author and the biography under the new ID
-// "NewAuthor" + counter, which it returns. UnknownPlace when the place is not found.
+// "NewAuthor" + counter (the next free one), which it returns. UnknownPlace when the
+// place is not found, NumberingUnavailable when the counter cannot give a number.
 QString addAuthor(DbConnection& db, const Author& author);
 // Writes place, name and biography of an existing author. The author's poems keep
 // their own copies of the place.
 void updateAuthor(DbConnection& db, const QString& authorId, const Author& author);
 
-// Raises the 'Poem' counter and returns the new poem ID "NewPoem" + counter.
+// Raises the 'Poem' counter and returns the new poem ID "NewPoem" + counter, the next
+// one no poem has; NumberingUnavailable when the counter cannot give a number.
 QString newPoemId(DbConnection& db);
 
 // A new poem row as the poem editor writes it; the favourites flag keeps the table's default.

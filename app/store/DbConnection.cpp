@@ -234,9 +234,9 @@ sqlite3* DbConnection::sqliteHandle() const
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-void DbConnection::Execute(const QString& statement, const QVariantList& values)
+int DbConnection::Execute(const QString& statement, const QVariantList& values)
 {
-    run(statement, values);
+    return run(statement, values).numRowsAffected();
 }
 
 void DbConnection::fail(const QString& what, const QSqlError& error, const QString& statement) const

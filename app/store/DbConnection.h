@@ -28,8 +28,9 @@ public:
     bool isOpen() const;
     const QString& path() const { return m_path; }
 
-    // Runs a change statement; throws StoreError when it fails.
-    void Execute(const QString& statement, const QVariantList& values = {});
+    // Runs a change statement and returns the number of rows it changed; throws
+    // StoreError when it fails.
+    int Execute(const QString& statement, const QVariantList& values = {});
 
     // Prepares, binds and runs a statement, returning the positioned-before-first query.
     // Throws StoreError when it fails.

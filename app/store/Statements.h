@@ -63,6 +63,11 @@ inline constexpr auto InsertForeignAuthor =
     "insert into ForeignAuthor(CountryID,Country,AuthorID,AuthorName) values(?,?,?,?)";
 inline constexpr auto InsertForeignAuthorDetail = "insert into ForeignAuthorDetail(AuthorID,AuthorDetail) values(?,?)";
 inline constexpr auto UpdateChinaAuthor = "update ChinaAuthor set EpochID=?,Epoch=?,AuthorName=? where AuthorID=?";
+// An author's poems carry the author's place and name: they move and are renamed with
+// the author.
+inline constexpr auto MoveChinaAuthorPoems = "update ChinaPoem set EpochID=?,Epoch=?,Author=? where AuthorID=?";
+inline constexpr auto MoveForeignAuthorPoems =
+    "update ForeignPoem set CountryID=?,Country=?,Author=? where AuthorID=?";
 inline constexpr auto UpdateChinaAuthorDetail = "update ChinaAuthorDetail set AuthorDetail=? where AuthorID=?";
 inline constexpr auto UpdateForeignAuthor =
     "update ForeignAuthor set CountryID=?,Country=?,AuthorName=? where AuthorID=?";
@@ -77,6 +82,21 @@ inline constexpr EditTarget AuthorCounter{"NewCount", "Name='Author'"};
 inline constexpr EditTarget PoemCounter{"NewCount", "Name='Poem'"};
 inline constexpr EditTarget ChinaPoemRow{"ChinaPoem", "PoemID=?"};
 inline constexpr EditTarget ForeignPoemRow{"ForeignPoem", "PoemID=?"};
+// Whether a new ID is already taken, and the highest number behind the IDs the program
+// gave; each ? is the same ID.
+inline constexpr auto PoemIdInUse =
+    "select 1 from ChinaPoem where PoemID=? union all select 1 from ForeignPoem where PoemID=?";
+inline constexpr auto AuthorIdInUse =
+    "select 1 from ChinaAuthor where AuthorID=? union all select 1 from ForeignAuthor where AuthorID=? "
+    "union all select 1 from ChinaAuthorDetail where AuthorID=? "
+    "union all select 1 from ForeignAuthorDetail where AuthorID=?";
+inline constexpr auto HighestNewPoemNumber =
+    "select max(n) as Highest from (select cast(substr(PoemID,8) as integer) as n from ChinaPoem where PoemID like 'NewPoem%' "
+    "union all select cast(substr(PoemID,8) as integer) from ForeignPoem where PoemID like 'NewPoem%')";
+inline constexpr auto HighestNewAuthorNumber =
+    "select max(n) as Highest from (select cast(substr(AuthorID,10) as integer) as n from ChinaAuthor "
+    "where AuthorID like 'NewAuthor%' union all select cast(substr(AuthorID,10) as integer) from ForeignAuthor "
+    "where AuthorID like 'NewAuthor%')";
 inline constexpr auto ChinaPoemTable = "ChinaPoem";
 inline constexpr auto ForeignPoemTable = "ForeignPoem";
 

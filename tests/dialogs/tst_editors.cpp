@@ -169,9 +169,10 @@ private slots:
         QCOMPARE(scalar("select AuthorName from ForeignAuthor where AuthorID=?", {id}).toString(),
                  QString("Victor Hugo"));
         QCOMPARE(scalar("select Country from ForeignAuthor where AuthorID=?", {id}).toString(), QString("英国"));
-        // No new ID was made; the poems keep their own country.
+        // No new ID was made; the poems moved with their author.
         QCOMPARE(counter("Author"), 0);
-        QCOMPARE(scalar("select Country from ForeignPoem where AuthorID=? limit 1", {id}).toString(), QString("法国"));
+        QCOMPARE(scalar("select Country from ForeignPoem where AuthorID=? limit 1", {id}).toString(), QString("英国"));
+        QCOMPARE(scalar("select count(*) from ForeignPoem where AuthorID=? and Country<>'英国'", {id}).toInt(), 0);
     }
 
     // ---- Poem editor ----

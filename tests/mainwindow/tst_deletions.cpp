@@ -112,16 +112,29 @@ private slots:
         QVERIFY(!form()->nodeByKey(LibrarySide::China, dufu));
     }
 
-    void aCountryWithoutAQuestionAndWithAQuote()
+    void aCountryAfterAQuestionAndWithAQuote()
     {
         test::seed(h->libraryFile, "update ForeignCountry set Country='L''Angleterre' where Country='英国'");
         test::seed(h->libraryFile, "update ForeignAuthor set Country='L''Angleterre' where Country='英国'");
         test::seed(h->libraryFile, "update ForeignPoem set Country='L''Angleterre' where Country='英国'");
         form()->LoadTree();
         select({"国外诗词", "L'Angleterre"});
+        const int poems = count("ForeignPoem", "Country=?", {"L'Angleterre"});
+        QVERIFY(poems > 0);
+        {
+            // The box's own default is No: a stray Enter deletes nothing.
+            msg::Recorder boxes;
+            form()->BarMain_ToolClick("mnuDeleteEpoch");
+            QCOMPARE(boxes.texts(),
+                     QStringList({"如果删除国家L'Angleterre,则该国家的全部作者、作品都会被删除。\r\n确实要删除吗？"}));
+            QCOMPARE(boxes.shown().first().title, QString("警告"));
+            QCOMPARE(boxes.shown().first().defaultButton, msg::Answer::No);
+            QCOMPARE(count("ForeignPoem", "Country=?", {"L'Angleterre"}), poems);
+            QVERIFY(test::nodeAt(form()->tvwPoem, {"国外诗词", "L'Angleterre"}));
+        }
         msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
         form()->BarMain_ToolClick("mnuDeleteEpoch");
-        QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(count("ForeignCountry", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignAuthor", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignPoem", "Country=?", {"L'Angleterre"}), 0);

@@ -162,6 +162,33 @@ private slots:
         QCOMPARE(form()->txtPoemNote->toPlainText(), QString("〖注释〗"));
     }
 
+    void aFullCounterRefusesTheNewPoemAndTheWindowGoesOn()
+    {
+        test::seed(h->libraryFile, "update NewCount set Count=2147483647 where Name='Poem'");
+        clickNode({"中国诗词", "唐", "李白"});
+        const int poems = test::scalar(h->libraryFile, "select count(*) from ChinaPoem").toInt();
+        msg::Recorder boxes;
+        // An editor that opens all the same is closed at once and counted.
+        bool editorShown = false;
+        QTimer closer;
+        closer.setInterval(0);
+        connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                editorShown = true;
+                dialog->close();
+            }
+        });
+        closer.start();
+        QTest::keyClick(form(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(!editorShown);
+        QCOMPARE(boxes.texts(),
+                 QStringList({"诗词库中新诗词的编号计数已用完，无法为新诗词编号。诗词库没有被修改。"}));
+        QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem").toInt(), poems);
+        // Reading goes on.
+        clickEntry(test::entryTexts(form()->lvwPoem).first());
+        QVERIFY(!form()->txtPoemDetail->toPlainText().isEmpty());
+    }
+
     void aChangedPoemShowsWhatWasSaved()
     {
         clickNode({"国外诗词", "英国", "O'Brien"});

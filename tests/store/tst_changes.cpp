@@ -75,7 +75,7 @@ private slots:
                  QString("NewAuthor1"));
     }
 
-    void changingAnAuthorMovesOnlyTheAuthor()
+    void changingAnAuthorMovesHisPoems()
     {
         const QString id = changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "旧简介"});
         changes::addPoem(*library->db, {LibrarySide::China, "唐", "E?", "某人", id, "诗", "内容", "注释", "P-x"});
@@ -84,9 +84,91 @@ private slots:
         QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某某"));
         QCOMPARE(scalar("select AuthorDetail from ChinaAuthorDetail where AuthorID=?", {id}).toString(),
                  QString("新简介"));
-        // The poems keep their own copy of the epoch.
-        QCOMPARE(scalar("select Epoch from ChinaPoem where PoemID='P-x'").toString(), QString("唐"));
+        // The poems go with their author: place and name.
+        QCOMPARE(scalar("select Epoch from ChinaPoem where PoemID='P-x'").toString(), QString("宋"));
+        QCOMPARE(scalar("select EpochID from ChinaPoem where PoemID='P-x'"),
+                 scalar("select EpochID from ChinaEpoch where Epoch='宋'"));
+        QCOMPARE(scalar("select Author from ChinaPoem where PoemID='P-x'").toString(), QString("某某"));
+        // Deleting the old epoch leaves him and his poems; deleting the new one takes both.
+        changes::deletePlace(*library->db, LibrarySide::China, "唐");
+        QCOMPARE(count("ChinaPoem", "PoemID='P-x'", {}), 1);
+        changes::deletePlace(*library->db, LibrarySide::China, "宋");
+        QCOMPARE(count("ChinaPoem", "AuthorID=?", {id}), 0);
+        QCOMPARE(count("ChinaAuthor", "AuthorID=?", {id}), 0);
+    }
 
+    void aChangeThatFindsNothingIsAFailure()
+    {
+        const QString id = changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "旧简介"});
+        changes::addPoem(*library->db, {LibrarySide::China, "唐", "E?", "某人", id, "诗", "内容", "注释", "P-x"});
+        // An author whose biography row is missing: nothing of the change is kept.
+        test::seed(library->libraryFile, "delete from ChinaAuthorDetail where AuthorID=?", {id});
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 changes::updateAuthor(*library->db, id, {LibrarySide::China, "宋", "改名", "新"}));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某人"));
+        QCOMPARE(scalar("select Epoch from ChinaPoem where PoemID='P-x'").toString(), QString("唐"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::updateAuthor(*library->db, "NoSuchAuthor",
+                                                                    {LibrarySide::China, "唐", "x", "y"}));
+        // A poem deleted meanwhile can be neither marked, unmarked nor deleted.
+        test::seed(library->libraryFile, "delete from ChinaPoem where PoemID='P-x'");
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::markFavorite(*library->db, LibrarySide::China, "P-x"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::unmarkFavorite(*library->db, LibrarySide::China, "P-x"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::deletePoem(*library->db, LibrarySide::Foreign, "P-x"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::deleteAuthor(*library->db, LibrarySide::China, "NoSuchAuthor"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::deletePlace(*library->db, LibrarySide::Foreign, "无此国"));
+    }
+
+    // A counter that cannot give a number refuses the one change, names why, and
+    // leaves the library as it was.
+    void aBrokenCounterRefusesOnlyNumbering_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "delete from NewCount where Name=?" << "缺失";
+        QTest::newRow("null") << "update NewCount set Count=NULL where Name=?" << "已损坏";
+        QTest::newRow("not a number") << "update NewCount set Count='x' where Name=?" << "已损坏";
+        QTest::newRow("full") << "update NewCount set Count=2147483647 where Name=?" << "已用完";
+    }
+    void aBrokenCounterRefusesOnlyNumbering()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, reason);
+        for (const QString& name : {QString("Poem"), QString("Author")})
+            test::seed(library->libraryFile, damage, {name});
+        const QVariant poemsBefore = scalar("select count(*) from ChinaPoem");
+        try {
+            changes::newPoemId(*library->db);
+            QFAIL("a poem was numbered");
+        } catch (const changes::NumberingUnavailable& refused) {
+            QVERIFY2(refused.description().contains(reason), qPrintable(refused.description()));
+            QVERIFY(refused.description().contains("诗词库没有被修改"));
+        }
+        QVERIFY_THROWS_EXCEPTION(changes::NumberingUnavailable,
+                                 changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "简介"}));
+        QCOMPARE(count("ChinaAuthor", "AuthorName=?", {"某人"}), 0);
+        QCOMPARE(scalar("select count(*) from ChinaPoem"), poemsBefore);
+        // Everything else goes on.
+        changes::deletePlace(*library->db, LibrarySide::China, "宋");
+    }
+
+    void aNumberAlreadyTakenIsPassedOver()
+    {
+        changes::addPoem(*library->db, {LibrarySide::China, "唐", "E?", "某人", "A", "诗", "内容", "注释", "NewPoem1"});
+        changes::addPoem(*library->db, {LibrarySide::Foreign, "法国", "F?", "某人", "B", "诗", "内容", "注释", "NewPoem7"});
+        changes::addAuthor(*library->db, {LibrarySide::China, "唐", "甲", "简介"});
+        test::seed(library->libraryFile, "update NewCount set Count=0");
+        test::seed(library->libraryFile, "insert into ForeignAuthorDetail(AuthorID,AuthorDetail) values('NewAuthor2','x')");
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem8"));
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem9"));
+        // NewAuthor1 is an author, NewAuthor2 an orphaned biography: both are taken.
+        QCOMPARE(changes::addAuthor(*library->db, {LibrarySide::China, "唐", "乙", "简介"}), QString("NewAuthor3"));
+        QCOMPARE(count("ChinaAuthor", "AuthorID='NewAuthor1'", {}), 1);
+    }
+
+    void changingAnAuthorFailsWhole()
+    {
+        const QString id = changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "旧简介"});
+        changes::updateAuthor(*library->db, id, {LibrarySide::China, "宋", "某某", "新简介"});
         breakTable("ChinaAuthorDetail", "update");
         QVERIFY_THROWS_EXCEPTION(StoreError,
                                  changes::updateAuthor(*library->db, id, {LibrarySide::China, "唐", "三改", "x"}));
