@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWindow>
+#include <cstdlib>
 
 namespace qelvane::MainSub {
 
@@ -28,6 +29,15 @@ frmMain* MainForm = nullptr;
 namespace {
 // How long the splash may take to reach the screen before the load goes on anyway.
 constexpr qint64 SplashWaitMs = 1500;
+// Qt ends the process with exit() when the display goes away: the connection must be
+// released before Qt's registry of connections is destroyed, or its destructor reaches
+// into a registry already gone. Registered after the first connection made that
+// registry, this runs before it is torn down (exit handlers run in reverse order).
+void releaseAtExit()
+{
+    static const bool registered = std::atexit([] { Finish(); }) == 0;
+    Q_UNUSED(registered);
+}
 } // namespace
 
 QString libraryPath(const QString& applicationFolder)
@@ -58,6 +68,7 @@ void Start(const Environment& environment)
 
     ConnectionString = libraryPath(environment.applicationFolder);
     DbConnection = DbConnection::Open(ConnectionString);
+    releaseAtExit();
 
     static SystemDesktopOpener desktop;
     static DialogChoosers dialogs;
