@@ -2,15 +2,20 @@
 // from the settings at start and written back at shutdown.
 #include "frmMain.h"
 
+#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "ui/Colours.h"
 
 #include <QPlainTextEdit>
+#include <cmath>
 #include <QTreeWidget>
 
 namespace qelvane {
 
 namespace {
+
+// The largest font size a reading area takes, in points.
+constexpr double MaxFontPoints = 1000;
 
 const char* const BackColorProperty = "qelvaneBackColor";
 const char* const ForeColorProperty = "qelvaneForeColor";
@@ -59,7 +64,9 @@ void frmMain::setFontSize(QWidget* area, const QString& size)
 {
     bool ok = false;
     const double points = size.toDouble(&ok);
-    if (!ok || points <= 0)
+    // "nan", "inf" or a size no screen shows would blank the area: such a value is
+    // passed over and the area keeps its size.
+    if (!ok || !std::isfinite(points) || points <= 0 || points > MaxFontPoints)
         return;
     QFont font = area->font();
     font.setPointSizeF(points);
@@ -97,6 +104,14 @@ void frmMain::SaveSettings()
     for (const auto& [area, prefix] : areas)
         m_settings.SaveSetting(prefix + QStringLiteral("ForeColor"), QString::number(foreColor(area)));
     m_settings.SaveSetting(QStringLiteral("MusicFile"), MusicFileName);
+}
+
+void frmMain::storeSettings()
+{
+    if (!m_settings.sync())
+        msg::notice(this, QStringLiteral("无法保存设置：文件“%1”不能写入（文件夹不可写入或磁盘已满）。"
+                                         "这次更改的选项和窗口位置没有保存。")
+                              .arg(m_settings.fileName()));
 }
 
 } // namespace qelvane

@@ -37,6 +37,9 @@ void frmMain::mOptionForm_OptionChanged()
         setBackColor(areas[i].first, mOptionForm->GetBackColor(i));
     MusicFileName = mOptionForm->GetMusicName().toString();
     RestartMusic();
+    // Kept at once, so a failure to write them is told while the reader is choosing.
+    SaveSettings();
+    storeSettings();
 }
 
 } // namespace qelvane

@@ -20,6 +20,9 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <algorithm>
+#include <cmath>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -179,8 +182,19 @@ void frmMain::restorePlacement()
         const float value =
             m_settings.GetSetting(QLatin1String(entry.key), QString::number(entry.fallback)).toFloat(&ok);
         // A hand-edited value that is no number gives way to the default.
-        m_placement[i] = ok ? value : entry.fallback;
+        m_placement[i] = ok && std::isfinite(value) ? value : entry.fallback;
     }
+    // A stored placement larger than the desktop, or off it, is brought onto it: the
+    // window is at most the desktop's size and its top left corner is on the desktop.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->availableVirtualGeometry() : QRect(0, 0, 1920, 1080);
+    auto clampTwips = [](float twips, int lowest, int highest) {
+        return std::clamp(twips, toTwips(lowest), toTwips(std::max(lowest, highest)));
+    };
+    m_placement[2] = clampTwips(m_placement[2], 1, desktop.width());
+    m_placement[3] = clampTwips(m_placement[3], 1, desktop.height());
+    m_placement[0] = clampTwips(m_placement[0], desktop.left(), desktop.right() - 40);
+    m_placement[1] = clampTwips(m_placement[1], desktop.top(), desktop.bottom() - 40);
     move(toPixels(m_placement[0]), toPixels(m_placement[1]));
     resize(toPixels(m_placement[2]), toPixels(m_placement[3]));
 }
@@ -227,7 +241,7 @@ void frmMain::Unload()
 
     if (!isMinimized())
         savePlacement();
-    m_settings.sync();
+    storeSettings();
 
     m_db.Close();
     m_unloaded = true;

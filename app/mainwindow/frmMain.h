@@ -146,6 +146,8 @@ protected:
 private:
     void buildControls();
     void restorePlacement();
+    // Writes the settings file; tells the reader when it cannot be written.
+    void storeSettings();
     void savePlacement();
     void Unload();
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,

@@ -31,9 +31,15 @@ bool SettingsStore::contains(const QString& key) const
     return m_settings->contains(Section + key);
 }
 
-void SettingsStore::sync()
+bool SettingsStore::sync()
 {
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+QString SettingsStore::fileName() const
+{
+    return m_settings->fileName();
 }
 
 } // namespace qelvane

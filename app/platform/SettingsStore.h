@@ -18,7 +18,10 @@ public:
     QString GetSetting(const QString& key, const QString& defaultValue) const;
     void SaveSetting(const QString& key, const QString& value);
     bool contains(const QString& key) const;
-    void sync();
+    // Writes what was saved to the file; false when it could not be written (a
+    // read-only folder, a full disk), the values then living only in this run.
+    bool sync();
+    QString fileName() const;
 
 private:
     std::unique_ptr<QSettings> m_settings;

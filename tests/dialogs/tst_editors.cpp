@@ -8,6 +8,7 @@
 #include "ui_frmAuthor.h"
 #include "ui_frmPoem.h"
 
+#include <QClipboard>
 #include <QtTest>
 
 using namespace qelvane;
@@ -297,6 +298,42 @@ private slots:
         QVERIFY(editor.isVisible());
         QCOMPARE(editor.ui->txtName->text(), QString("新题"));
         QCOMPARE(scalar("select Name from ChinaPoem where PoemID=?", {poem}).toString(), QString("春望"));
+    }
+
+    // Titles and names longer than a line field's usual limit are kept whole: saved
+    // unchanged, pasted in, never cut with "已经保存" shown.
+    void longTitlesAndNamesAreKeptWhole()
+    {
+        const QString poem = scalar("select PoemID from ChinaPoem where Name='春望'").toString();
+        const QString longTitle = QString(40000, QChar(0x6625)) + "尾";
+        test::seed(library->libraryFile, "update ChinaPoem set Name=? where PoemID=?", {longTitle, poem});
+        {
+            frmPoem editor(library->services());
+            editor.setAddNew(false);
+            editor.setCountryType("C");
+            editor.setPoemID(poem);
+            showAndWait(editor);
+            msg::Recorder boxes;
+            test::clickButton(&editor, "cmdOK");
+            QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        }
+        QCOMPARE(scalar("select Name from ChinaPoem where PoemID=?", {poem}).toString(), longTitle);
+
+        const QString id = scalar("select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
+        frmAuthor author(library->services());
+        author.setCountryType("C");
+        author.setPoetID(id);
+        author.setAddNew(false);
+        author.showAuthor("杜甫", "唐代诗人。", "唐");
+        showAndWait(author);
+        const QString longName = QString(33000, QChar(0x675c)) + "甫";
+        QGuiApplication::clipboard()->setText(longName);
+        author.ui->txtName->selectAll();
+        QTest::keyClick(author.ui->txtName, Qt::Key_V, Qt::ControlModifier);
+        msg::Recorder boxes;
+        test::clickButton(&author, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), longName);
     }
 };
 

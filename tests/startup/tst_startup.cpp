@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QLabel>
+#include <QScreen>
 #include <QtTest>
 
 using namespace qelvane;
@@ -271,6 +272,54 @@ private slots:
         QVERIFY(m_form->close());
         QCOMPARE(setting("NoteBackColor"), QString::number(0x00336699));
         QCOMPARE(setting("NameForeColor"), QString("-2147483630"));
+    }
+
+    // Hand-edited settings no screen can take: the window comes onto the desktop at
+    // most its size, and the reading areas keep a size their text is drawn in.
+    void settingsBeyondReason()
+    {
+        m_settings->SaveSetting("MainLeft", "-1e12");
+        m_settings->SaveSetting("MainTop", "1e30");
+        m_settings->SaveSetting("MainWidth", "1e9");
+        m_settings->SaveSetting("MainHeight", "nan");
+        m_settings->SaveSetting("NameSize", "nan");
+        m_settings->SaveSetting("PoemSize", "inf");
+        m_settings->SaveSetting("NoteSize", "1e9");
+        start();
+        const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+        QVERIFY2(m_form->width() <= desktop.width(), qPrintable(QString::number(m_form->width())));
+        QVERIFY(m_form->height() <= desktop.height());
+        QVERIFY(desktop.contains(m_form->pos()));
+        for (QWidget* area : {static_cast<QWidget*>(m_form->lvwPoem), static_cast<QWidget*>(m_form->txtPoemDetail),
+                              static_cast<QWidget*>(m_form->txtPoemNote)})
+            QCOMPARE(area->font().pointSizeF(), 9.0);
+        m_form->txtPoemDetail->setPlainText("床前明月光");
+        const QImage drawn = m_form->txtPoemDetail->viewport()->grab().toImage();
+        bool ink = false;
+        for (int y = 0; y < drawn.height() && !ink; ++y)
+            for (int x = 0; x < drawn.width() && !ink; ++x)
+                ink = qGray(drawn.pixel(x, y)) < 128;
+        QVERIFY(ink);
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QVERIFY(setting("MainWidth").toFloat() <= desktop.width() * 15);
+    }
+
+    void settingsThatCannotBeWrittenAreReported()
+    {
+        // A folder that cannot be made (a file stands in its place), for any user.
+        QFile blocker(m_dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_settings = std::make_unique<SettingsStore>(m_dir->filePath("blocker/settings.ini"));
+        start();
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        QVERIFY(m_form->close());
+        QCOMPARE(boxes.texts().size(), 2);
+        QVERIFY2(boxes.texts().last().startsWith("无法保存设置：文件“" + m_dir->filePath("blocker/settings.ini")),
+                 qPrintable(boxes.texts().last()));
     }
 };
 
