@@ -7,14 +7,19 @@
 
 namespace qelvane {
 
+namespace {
+constexpr int NullNameRole = Qt::UserRole + 1;
+} // namespace
+
 frmQueryFormat::frmQueryFormat(const Services& services, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmQueryFormat>()), m_services(services)
 {
     ui->setupUi(this);
-    QStringList names;
-    for (Recordset rs(*m_services.db, sql::FormatNames); !rs.Eof(); rs.MoveNext())
-        names << rs.Text(QStringLiteral("FormatName"));
-    ui->lstName->addItems(names);
+    for (Recordset rs(*m_services.db, sql::FormatNames); !rs.Eof(); rs.MoveNext()) {
+        auto* entry = new QListWidgetItem(rs.Text(QStringLiteral("FormatName")), ui->lstName);
+        // A template without a name shows as an empty entry and still opens.
+        entry->setData(NullNameRole, rs.IsNull(QStringLiteral("FormatName")));
+    }
 
     connect(ui->cmdSearch, &tolvarin::Tolvarin::Click, this, &frmQueryFormat::cmdSearch_Click);
     connect(ui->cmdExit, &tolvarin::Tolvarin::Click, this, &frmQueryFormat::cmdExit_Click);
@@ -29,9 +34,10 @@ frmQueryFormat::frmQueryFormat(const Services& services, QWidget* parent)
 frmQueryFormat::~frmQueryFormat() = default;
 
 // The first template of that name, an empty text for a Null one, or the not-found text.
-void frmQueryFormat::lookUp(const QString& name)
+void frmQueryFormat::lookUp(const QString& name, bool nullName)
 {
-    Recordset rs(*m_services.db, sql::FormatContent, {name});
+    Recordset rs(*m_services.db, nullName ? sql::FormatContentOfNullName : sql::FormatContent,
+                 nullName ? QVariantList() : QVariantList{name});
     if (rs.Eof())
         ui->txtContent->setPlainText(QStringLiteral("未找到符合条件的结果"));
     else
@@ -47,7 +53,7 @@ void frmQueryFormat::lstName_Click()
 {
     const QList<QListWidgetItem*> chosen = ui->lstName->selectedItems();
     if (!chosen.isEmpty())
-        lookUp(chosen.first()->text());
+        lookUp(chosen.first()->text(), chosen.first()->data(NullNameRole).toBool());
 }
 
 void frmQueryFormat::cmdExit_Click()

@@ -22,7 +22,7 @@ public:
     std::unique_ptr<Ui::frmQueryFormat> ui;
 
 private:
-    void lookUp(const QString& name);
+    void lookUp(const QString& name, bool nullName = false);
     void cmdSearch_Click();
     void lstName_Click();
     void cmdExit_Click();

@@ -14,17 +14,23 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
+#include <optional>
+#include <sys/stat.h>
 
 namespace qelvane {
 
 namespace {
 
-// SQLite's primary result codes that change the reason shown to the user.
+// SQLite's result codes that change the reason shown to the user; the connection
+// reports extended codes, whose low byte is the primary one.
 constexpr int SqliteBusy = 5;
 constexpr int SqliteLocked = 6;
 constexpr int SqliteReadOnly = 8;
+constexpr int SqliteFull = 13;
 constexpr int SqliteCantOpen = 14;
 constexpr int SqliteNotADb = 26;
+constexpr int SqliteReadOnlyDbMoved = SqliteReadOnly | (4 << 8);
+constexpr int SqliteReadOnlyDirectory = SqliteReadOnly | (6 << 8);
 
 // How long a statement waits for another program's lock before it fails.
 constexpr int BusyTimeoutMs = 1500;
@@ -47,11 +53,17 @@ int waitForLock(void*, int attempt)
     return 1;
 }
 
-int primaryCode(const QSqlError& error)
+int extendedCode(const QSqlError& error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? (code & 0xff) : -1;
+    return ok ? code : -1;
+}
+
+int primaryCode(const QSqlError& error)
+{
+    const int code = extendedCode(error);
+    return code < 0 ? code : (code & 0xff);
 }
 
 [[noreturn]] void refuse(const QString& path, const QString& reason)
@@ -59,9 +71,21 @@ int primaryCode(const QSqlError& error)
     throw StoreError(QStringLiteral("无法打开诗词库“%1”：%2").arg(path, reason));
 }
 
+const QString FolderNotWritable = QStringLiteral("文件所在的文件夹不可写入，诗词库必须可以写入。");
+
 QString reasonFor(const QSqlError& error)
 {
+    switch (extendedCode(error)) {
+    case SqliteReadOnlyDbMoved:
+        return QStringLiteral("诗词库文件已被删除、移走或替换，修改无法写入。请重新启动程序。");
+    case SqliteReadOnlyDirectory:
+        return FolderNotWritable;
+    default:
+        break;
+    }
     switch (primaryCode(error)) {
+    case SqliteFull:
+        return QStringLiteral("磁盘已满，诗词库无法写入。");
     case SqliteNotADb:
         return QStringLiteral("文件不是有效的数据库文件。");
     case SqliteBusy:
@@ -126,12 +150,36 @@ void checkWritable(QSqlDatabase& db, const QString& path)
     const QFileInfo folder(QFileInfo(path).absolutePath());
     if (primaryCode(writeError) == SqliteCantOpen || primaryCode(writeError) == SqliteReadOnly) {
         if (!folder.isWritable())
-            refuse(path, QStringLiteral("文件所在的文件夹不可写入，诗词库必须可以写入。"));
+            refuse(path, FolderNotWritable);
     }
     refuse(path, reasonFor(writeError));
 }
 
+// The device and inode of a file, so a file put in its place is told apart.
+std::optional<std::pair<quint64, quint64>> fileIdentity(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return std::make_pair(quint64(info.st_dev), quint64(info.st_ino));
+}
+
 } // namespace
+
+// The file the connection writes through may have been deleted, replaced or marked
+// read-only since it was opened: SQLite would go on writing to the file it holds
+// open (or to nothing), so such a change is refused before it starts.
+void DbConnection::checkFileStillUsable() const
+{
+    const std::optional<std::pair<quint64, quint64>> identity = fileIdentity(m_path);
+    if (!identity)
+        throw StoreError(QStringLiteral("诗词库文件“%1”已不存在（被删除或移走），修改无法保存。").arg(m_path));
+    if (m_fileIdentity && *identity != *m_fileIdentity)
+        throw StoreError(QStringLiteral("诗词库文件“%1”已被另一个文件替换，修改无法保存。请重新启动程序。").arg(m_path));
+    const QFileInfo info(m_path);
+    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+        throw StoreError(QStringLiteral("诗词库文件“%1”已被设为只读，修改无法保存。").arg(m_path));
+}
 
 std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
 {
@@ -169,6 +217,8 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
     }
     auto connection = std::unique_ptr<DbConnection>(new DbConnection(db, path));
     sqlite3_busy_handler(connection->sqliteHandle(), waitForLock, nullptr);
+    sqlite3_extended_result_codes(connection->sqliteHandle(), 1);
+    connection->m_fileIdentity = fileIdentity(path);
     return connection;
 }
 
@@ -236,6 +286,8 @@ sqlite3* DbConnection::sqliteHandle() const
 
 int DbConnection::Execute(const QString& statement, const QVariantList& values)
 {
+    if (m_openTransactions == 0)
+        checkFileStillUsable();
     return run(statement, values).numRowsAffected();
 }
 
@@ -247,12 +299,15 @@ void DbConnection::fail(const QString& what, const QSqlError& error, const QStri
 
 DbConnection::Transaction::Transaction(DbConnection& db) : m_db(db)
 {
+    m_db.checkFileStillUsable();
     if (!m_db.m_db.transaction())
         m_db.fail(QStringLiteral("无法开始事务"), m_db.m_db.lastError(), QStringLiteral("begin"));
+    ++m_db.m_openTransactions;
 }
 
 DbConnection::Transaction::~Transaction()
 {
+    --m_db.m_openTransactions;
     if (!m_done)
         m_db.m_db.rollback();
 }

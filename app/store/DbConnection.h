@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <optional>
+#include <utility>
 
 struct sqlite3;
 
@@ -65,9 +67,15 @@ private:
     DbConnection(QSqlDatabase db, QString path);
     [[noreturn]] void fail(const QString& what, const QSqlError& error, const QString& statement) const;
 
+    // Throws StoreError when the file was deleted, replaced or marked read-only
+    // since it was opened.
+    void checkFileStillUsable() const;
+
     QSqlDatabase m_db;
     QString m_path;
     QString m_connectionName;
+    std::optional<std::pair<quint64, quint64>> m_fileIdentity;
+    int m_openTransactions = 0;
 };
 
 } // namespace qelvane

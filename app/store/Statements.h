@@ -103,6 +103,7 @@ inline constexpr auto ForeignPoemTable = "ForeignPoem";
 // ---- Format lookup ------------------------------------------------------------------
 inline constexpr auto FormatNames = "select FormatName from ChinaPoemFormat";
 inline constexpr auto FormatContent = "select Content from ChinaPoemFormat where FormatName=?";
+inline constexpr auto FormatContentOfNullName = "select Content from ChinaPoemFormat where FormatName is null";
 
 // ---- Search -------------------------------------------------------------------------
 // "select PoemID,Name,content from <table>", optionally limited to one epoch or country

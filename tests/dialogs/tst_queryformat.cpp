@@ -99,6 +99,17 @@ private slots:
         QCOMPARE(shown(), QString());
     }
 
+    void aTemplateWithoutANameOpensFromTheList()
+    {
+        test::seed(library->libraryFile, "insert into ChinaPoemFormat values(NULL,'无名的格式')");
+        open();
+        QCOMPARE(ui().lstName->count(), 3);
+        QListWidgetItem* unnamed = ui().lstName->item(2);
+        QCOMPARE(unnamed->text(), QString());
+        QTest::mouseClick(ui().lstName->viewport(), Qt::LeftButton, {}, ui().lstName->visualItemRect(unnamed).center());
+        QCOMPARE(shown(), QString("无名的格式"));
+    }
+
     void theFirstOfSeveralRowsOfAName()
     {
         test::seed(library->libraryFile, "insert into ChinaPoemFormat values('五言绝句','第二个')");

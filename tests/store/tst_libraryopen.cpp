@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <functional>
 
 using namespace qelvane;
 
@@ -138,6 +139,58 @@ private slots:
         const QString file = test::copyFixtureLibrary(m_dir.filePath("诗 词#1?x=y%20"), "poem.mdb");
         QVERIFY(DbConnection::Open(file)->isOpen());
         QVERIFY(!QFile::exists(m_dir.filePath("诗 词#1")));
+    }
+
+    // What becomes of the file while the program runs: each change is refused with the
+    // real reason, and nothing is written.
+    void theFileChangesUnderTheRunningProgram_data()
+    {
+        QTest::addColumn<QString>("happening");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("made read-only") << "readonly" << "已被设为只读";
+        QTest::newRow("deleted") << "deleted" << "已不存在";
+        QTest::newRow("replaced") << "replaced" << "已被另一个文件替换";
+    }
+    void theFileChangesUnderTheRunningProgram()
+    {
+        QFETCH(QString, happening);
+        QFETCH(QString, reason);
+        const QString file = test::copyFixtureLibrary(m_dir.filePath(happening), "poem.mdb");
+        auto db = DbConnection::Open(file);
+        if (happening == "readonly") {
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup);
+        } else {
+            const QString other = test::copyFixtureLibrary(m_dir.filePath(happening + "-other"), "poem.mdb");
+            QVERIFY(QFile::remove(file));
+            if (happening == "replaced")
+                QVERIFY(QFile::rename(other, file));
+        }
+        const QByteArray before = contents(file);
+        for (const auto& change : {std::function<void()>([&] { db->Execute("delete from ChinaPoem"); }),
+                                   std::function<void()>([&] { DbConnection::Transaction t(*db); })}) {
+            try {
+                change();
+                QFAIL("the change was made");
+            } catch (const StoreError& failure) {
+                QVERIFY2(failure.description().contains(reason), qPrintable(failure.description()));
+            }
+        }
+        QCOMPARE(contents(file), before);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void aFullDiskIsNamed()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.filePath("full"), "poem.mdb");
+        auto db = DbConnection::Open(file);
+        // No page may be added: SQLite answers as it does on a full disk.
+        db->run("pragma max_page_count = " + QString::number(QFileInfo(file).size() / 4096));
+        try {
+            db->Execute("insert into ChinaPoemFormat values(?, ?)", {"满", QString(100000, QChar('x'))});
+            QFAIL("the row was written");
+        } catch (const StoreError& failure) {
+            QVERIFY2(failure.description().contains("磁盘已满"), qPrintable(failure.description()));
+        }
     }
 };
 
