@@ -91,6 +91,9 @@ void frmMain::LoadTree()
 
     QTreeWidgetItem* china = track(addNode(nullptr, LibrarySide::China, tags::ChinaRoot, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
                                            tags::ChinaRoot));
+    // A root is found by its tag, not its key: an author whose ID is the root's key
+    // must still get a node of his own.
+    m_nodesByKey.remove({LibrarySide::China, tags::ChinaRoot});
     roots << china;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ChinaFavoriteAuthors); !rs.Eof(); rs.MoveNext())
@@ -108,6 +111,7 @@ void frmMain::LoadTree()
 
     QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, tags::ForeignRoot, QStringLiteral("国外诗词"),
                                              QStringLiteral("Bag"), tags::ForeignRoot));
+    m_nodesByKey.remove({LibrarySide::Foreign, tags::ForeignRoot});
     roots << foreign;
     if (FavoritesMode) {
         for (Recordset rs(m_db, sql::ForeignFavoriteAuthors); !rs.Eof(); rs.MoveNext())

@@ -219,6 +219,15 @@ private slots:
         QVERIFY(childTexts(tree, nodeAt(tree, {"国外诗词", "英国"})).contains("布莱克"));
         QCOMPARE(childTexts(tree, nodeAt(tree, {"中国诗词", "唐"})), QStringList({"李白", "杜甫", "无名氏", "冒名者"}));
 
+        // An author whose ID is a root's key is shown too.
+        test::seed(h->libraryFile, "insert into ChinaAuthor values('E2','唐','ChinaPoem','根名者')");
+        test::seed(h->libraryFile, "insert into ForeignAuthor select CountryID,Country,'oreignPoem','Root' "
+                                   "from ForeignCountry where Country='英国'");
+        form()->LoadTree();
+        QVERIFY(childTexts(tree, nodeAt(tree, {"国外诗词", "英国"})).contains("Root"));
+        QVERIFY(childTexts(tree, nodeAt(tree, {"中国诗词", "唐"})).contains("根名者"));
+        QCOMPARE(form()->nodeByKey(LibrarySide::China, "ChinaPoem")->text(0), QString("根名者"));
+
         // A foreign search result selects the foreign author, never the Chinese one.
         QString key = "F" + test::scalar(h->libraryFile, "select PoemID from ForeignPoem where AuthorID='WA2'").toString();
         QString title = "结果";
