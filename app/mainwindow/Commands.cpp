@@ -62,6 +62,10 @@ const QList<Route>& routes()
 
 void frmMain::BarMain_ToolClick(const QString& toolName)
 {
+    // A command that reaches a window already unloaded (from a menu still open as it
+    // closed) finds no library and no dialogs: it does nothing.
+    if (m_unloaded)
+        return;
     for (const Route& route : routes()) {
         for (const char* name : route.names) {
             if (toolName == QLatin1String(name)) {
