@@ -17,7 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # Start-up, with the sample library as the baseline of what any start costs.
-build/bench/startup_bench "$library" build/bin/data/poem.mdb 2> /dev/null
+build/bench/startup_bench "$library" build/sample/poem.mdb 2> /dev/null
 echo
 build/bench/bench_library "$library" 2> /dev/null
 echo

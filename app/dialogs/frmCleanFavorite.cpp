@@ -76,27 +76,38 @@ void frmCleanFavorite::showEvent(QShowEvent* event)
         ui->lvwFavorite->header()->resizeSection(column, third);
 }
 
-void frmCleanFavorite::fillList()
+void frmCleanFavorite::fillList(int chosenRow)
 {
     m_favorites->fill(*m_services.db);
-    // The first entry is chosen, so 删除 works at once from the keyboard.
+    // An entry is chosen (the first, or the neighbour of one just taken out), so 删除
+    // works at once from the keyboard.
     if (m_order->rowCount() > 0)
-        ui->lvwFavorite->setCurrentIndex(m_order->index(0, 0));
+        ui->lvwFavorite->setCurrentIndex(m_order->index(std::min(chosenRow, m_order->rowCount() - 1), 0));
     updateDeleteButton();
 }
 
-// 删除 needs an entry, and a chosen one.
+// The row of the chosen entry as the list shows it: the details view selects whole
+// rows, the icon and list views a single cell.
+std::optional<int> frmCleanFavorite::chosenRow() const
+{
+    const QModelIndexList chosen = ui->lvwFavorite->selectionModel()->selectedIndexes();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen.first().row();
+}
+
+// 删除 needs a chosen entry.
 void frmCleanFavorite::updateDeleteButton()
 {
-    ui->cmdDelete->setEnabled(m_order->rowCount() > 0 && ui->lvwFavorite->selectionModel()->hasSelection());
+    ui->cmdDelete->setEnabled(chosenRow().has_value());
 }
 
 void frmCleanFavorite::cmdDelete_Click()
 {
-    const QModelIndexList chosen = ui->lvwFavorite->selectionModel()->selectedRows();
-    if (chosen.isEmpty())
+    const std::optional<int> row = chosenRow();
+    if (!row)
         return;
-    const FavoriteList::Favorite favorite = m_favorites->favorite(m_order->mapToSource(chosen.first()).row());
+    const FavoriteList::Favorite favorite = m_favorites->favorite(m_order->mapToSource(m_order->index(*row, 0)).row());
     if (msg::question(this,
                       QStringLiteral("确实要把 ") + favorite.title +
                           QStringLiteral("从收藏夹中删除吗？它不会影响诗词库中的诗词!"),
@@ -106,11 +117,11 @@ void frmCleanFavorite::cmdDelete_Click()
         changes::unmarkFavorite(*m_services.db, favorite.side, keys::idOf(favorite.side, favorite.key));
     } catch (const StoreError& failure) {
         msg::notice(this, QStringLiteral("从收藏夹中删除时出现错误：%1").arg(failure.description()));
-        fillList();
+        fillList(*row);
         return;
     }
     m_changed = true;
-    fillList();
+    fillList(*row);
 }
 
 void frmCleanFavorite::cmdExit_Click()

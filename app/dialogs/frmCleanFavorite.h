@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QAbstractItemView;
 
@@ -40,7 +41,8 @@ protected:
 
 private:
     void cboView_Click(int index);
-    void fillList();
+    void fillList(int chosenRow = 0);
+    std::optional<int> chosenRow() const;
     void cmdDelete_Click();
     void cmdExit_Click();
     void lvwFavorite_ColumnClick(int column);

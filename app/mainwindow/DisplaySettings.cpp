@@ -7,6 +7,7 @@
 #include "ui/Colours.h"
 
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <cmath>
 #include <QTreeWidget>
 
@@ -25,7 +26,13 @@ void setColour(QWidget* area, const char* property, QPalette::ColorRole role, qi
     area->setProperty(property, value);
     QPalette palette = area->palette();
     palette.setColor(role, colours::toQColor(value));
+    // The window's focus-frame style sheet keeps the palette an area had when it was
+    // polished: the area is polished again around the change, so a colour applied
+    // while the program runs is drawn at once.
+    area->style()->unpolish(area);
     area->setPalette(palette);
+    area->style()->polish(area);
+    area->update();
 }
 
 qint32 readColour(const SettingsStore& settings, const QString& key, qint32 fallback)

@@ -176,6 +176,49 @@ private slots:
         QVERIFY(test::childTexts(form()->tvwPoem, test::nodeAt(form()->tvwPoem, {"国外诗词"})).isEmpty());
     }
 
+    // In every look of the list, the entry clicked is the one taken out (sorted or
+    // not), and its neighbour is chosen next.
+    void everyViewTakesOutTheEntryClicked_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::newRow("大图标") << 0;
+        QTest::newRow("小图标") << 1;
+        QTest::newRow("列表") << 2;
+        QTest::newRow("详细资料") << 3;
+    }
+    void everyViewTakesOutTheEntryClicked()
+    {
+        QFETCH(int, view);
+        markFavorites("ChinaPoem", "Name in ('静夜思','春望')");
+        markFavorites("ForeignPoem", "Name='Morning'");
+        frmCleanFavorite cleaner(h->services());
+        cleaner.resize(600, 400);
+        cleaner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cleaner));
+        // Sorted by title, descending: 静夜思, 春望, Morning.
+        QTest::mouseClick(cleaner.ui->lvwFavorite->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(cleaner.ui->lvwFavorite->header()->sectionPosition(0) + 5, 5));
+        const QStringList sorted = titles(&cleaner);
+        cleaner.ui->cboView->setCurrentIndex(view);
+        QAbstractItemView* shown = cleaner.shownView();
+        const QModelIndex middle = shown->model()->index(1, 0);
+        const QString clicked = middle.data().toString();
+        QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, shown->visualRect(middle).center());
+        QVERIFY(cleaner.ui->cmdDelete->isEnabled());
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        test::clickButton(&cleaner, "cmdDelete");
+        QCOMPARE(boxes.texts(), QStringList({"确实要把 " + clicked + "从收藏夹中删除吗？它不会影响诗词库中的诗词!"}));
+        QCOMPARE(titles(&cleaner).size(), 2);
+        QVERIFY(!titles(&cleaner).join(' ').contains(clicked));
+        // The neighbour below is chosen; the Delete key takes it out in turn.
+        const QString next = sorted.at(2).section('|', 0, 0);
+        boxes.answerNext(msg::Answer::Yes);
+        QTest::keyClick(shown, Qt::Key_Delete);
+        QCOMPARE(boxes.texts().last(), "确实要把 " + next + "从收藏夹中删除吗？它不会影响诗词库中的诗词!");
+        QCOMPARE(titles(&cleaner), QStringList({sorted.at(0)}));
+    }
+
     void inTheAllPoemsViewTheTreeStays()
     {
         markFavorites("ChinaPoem", "Name='春望'");
