@@ -9,6 +9,7 @@
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 namespace qelvane {
@@ -29,6 +30,13 @@ bool deleted(QWidget* parent, Deletion deletion)
     }
 }
 } // namespace
+
+// What was deleted leaves every pane; the node the tree now has current is shown
+// with its own list, biography and counts.
+void frmMain::showCurrentAfterDeletion()
+{
+    tvwPoem_NodeClick(tvwPoem->currentItem());
+}
 
 void frmMain::DeleteAuthor()
 {
@@ -51,7 +59,7 @@ void frmMain::DeleteAuthor()
     if (!deleted(this, [&] { changes::deleteAuthor(m_db, side, id); }))
         return;
     removeNode(node);
-    lvwPoem->clear();
+    showCurrentAfterDeletion();
 }
 
 void frmMain::DeleteEpoch()
@@ -82,12 +90,12 @@ void frmMain::DeleteEpoch()
     if (!deleted(this, [&] { changes::deletePlace(m_db, side, place); }))
         return;
     removeNode(node);
-    lvwPoem->clear();
+    showCurrentAfterDeletion();
 }
 
 void frmMain::DeletePoem()
 {
-    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    QTreeWidgetItem* entry = chosenEntry();
     if (!entry) {
         msg::notice(this, QStringLiteral("请选择一首诗词"));
         return;
@@ -100,6 +108,10 @@ void frmMain::DeletePoem()
     if (!deleted(this, [&] { changes::deletePoem(m_db, side, id); }))
         return;
     delete entry;
+    // The deleted poem's text leaves the panes, and the count follows.
+    txtPoemDetail->clear();
+    txtPoemNote->clear();
+    showNodeSummary(tvwPoem->currentItem());
 }
 
 } // namespace qelvane

@@ -120,12 +120,13 @@ void frmMain::AddNewPoem()
         addPoemEntry(keys::keyOf(author->side, editor.PoemID()), editor.title());
         if (m_listSorted)
             lvwPoem->sortItems(0, m_listSortOrder);
+        showNodeSummary(tvwPoem->currentItem());
     }
 }
 
 void frmMain::EditPoem()
 {
-    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    QTreeWidgetItem* entry = chosenEntry();
     if (!entry) {
         msg::notice(this, QStringLiteral("请选择一首诗!"));
         return;
@@ -144,7 +145,7 @@ void frmMain::ShowPoemEditor(const QString& PoemID)
     if (editor.exec() != QDialog::Accepted)
         return;
     // The entry and the poem view show what was saved.
-    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    QTreeWidgetItem* entry = chosenEntry();
     if (entry && keys::idOf(keys::sideOfMarker(CurrentPoemSource), entry->data(0, KeyRole).toString()) == PoemID) {
         entry->setText(0, editor.title());
         lvwPoem_ItemClick(entry);

@@ -15,7 +15,7 @@ namespace qelvane {
 
 void frmMain::ExportPoem()
 {
-    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    QTreeWidgetItem* entry = chosenEntry();
     if (!entry) {
         msg::notice(this, QStringLiteral("请选择一首诗词再输出!"));
         return;

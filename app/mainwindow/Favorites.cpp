@@ -17,7 +17,7 @@ void frmMain::AddToFavorites()
         msg::notice(this, QStringLiteral("您现在处于收藏夹中，请切换到全部诗词再添加!"));
         return;
     }
-    QTreeWidgetItem* entry = lvwPoem->currentItem();
+    QTreeWidgetItem* entry = chosenEntry();
     if (!entry) {
         msg::notice(this, QStringLiteral("当前诗词为空，请选择一首诗词再添加!"));
         return;

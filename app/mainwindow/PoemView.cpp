@@ -24,6 +24,14 @@ void frmMain::fillPoemList(const QString& statement, const QString& authorId, Li
     lvwPoem->addTopLevelItems(entries);
     if (m_listSorted)
         lvwPoem->sortItems(0, m_listSortOrder);
+    // Each author's list is read from its first entry, not at the last one's scroll position.
+    lvwPoem->scrollToTop();
+}
+
+QTreeWidgetItem* frmMain::chosenEntry() const
+{
+    const QList<QTreeWidgetItem*> chosen = lvwPoem->selectedItems();
+    return chosen.isEmpty() ? nullptr : chosen.first();
 }
 
 void frmMain::addPoemEntry(const QString& key, const QString& title)

@@ -153,8 +153,6 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
     txtPoemNote->clear();
 
     const QString tag = tagOf(node);
-    const QString text = node ? node->text(0) : QString();
-    const QString children = QString::number(node ? node->childCount() : 0);
     if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
         const bool foreign = tag == tags::ForeignPoet;
         const LibrarySide side = foreign ? LibrarySide::Foreign : LibrarySide::China;
@@ -168,7 +166,19 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
         const char* statement = foreign ? (FavoritesMode ? sql::ForeignFavoritePoemsOfAuthor : sql::ForeignPoemsOfAuthor)
                                         : (FavoritesMode ? sql::ChinaFavoritePoemsOfAuthor : sql::ChinaPoemsOfAuthor);
         fillPoemList(statement, id, side);
-        MainSub::SetStatusText((foreign ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
+    }
+    showNodeSummary(node);
+}
+
+// Panel 1 tells what the node holds: an author's poems as the list shows them, an
+// epoch's or country's authors, a root's epochs or countries.
+void frmMain::showNodeSummary(QTreeWidgetItem* node)
+{
+    const QString tag = tagOf(node);
+    const QString text = node ? node->text(0) : QString();
+    const QString children = QString::number(node ? node->childCount() : 0);
+    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
+        MainSub::SetStatusText((tag == tags::ForeignPoet ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
                                QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
                                QStringLiteral("首作品"));
     } else if (tag == tags::ChinaEpoch) {

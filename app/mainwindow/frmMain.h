@@ -68,6 +68,8 @@ public:
     // ---- Library tree ----
     void LoadTree();
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
+    void showNodeSummary(QTreeWidgetItem* node);
+    void showCurrentAfterDeletion();
     void tvwPoem_DblClick();
     // The author node of a side by its key; roots are found by their tags' keys
     // ("ChinaPoem", "ForeignPoem") on their own sides.
@@ -156,6 +158,9 @@ private:
     void fillPoemList(const QString& statement, const QString& authorId, LibrarySide side);
     void addPoemEntry(const QString& key, const QString& title);
     void selectWithoutClick(QTreeWidgetItem* node);
+    // The poem entry the reader has chosen: the list's selected entry, or none when
+    // the reader deselected it (the current entry alone is no choice).
+    QTreeWidgetItem* chosenEntry() const;
     struct SelectedAuthor {
         LibrarySide side = LibrarySide::China;
         QString id;

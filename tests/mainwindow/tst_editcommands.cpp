@@ -5,6 +5,7 @@
 #include "MainWindowHarness.h"
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmPoem.h"
+#include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/HelpWindow.h"
 #include "platform/MessageBox.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
@@ -157,9 +159,50 @@ private slots:
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        // The count shown is the count stored.
+        QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有%1首作品").arg(
+            test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Author='李白'").toInt()));
         clickEntry("秋浦歌");
         QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("白发三千丈，\n缘愁似个长。"));
         QCOMPARE(form()->txtPoemNote->toPlainText(), QString("〖注释〗"));
+    }
+
+    // An entry the reader deselected (Ctrl+click) is no choice: the commands say so and
+    // change nothing.
+    void aDeselectedEntryIsNotChosen()
+    {
+        clickNode({"中国诗词", "唐", "李白"});
+        clickEntry("静夜思");
+        QTreeWidget* list = form()->lvwPoem;
+        QTreeWidgetItem* entry = list->findItems("静夜思", Qt::MatchExactly).first();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(entry).center());
+        QCOMPARE(list->currentItem(), entry);
+        QVERIFY(list->selectedItems().isEmpty());
+        msg::Recorder boxes;
+        form()->BarMain_ToolClick("tbAddFavorite");
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(boxes.texts(), QStringList({"当前诗词为空，请选择一首诗词再添加!", "请选择一首诗词"}));
+        QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Name='静夜思' and tf=false").toInt(), 1);
+    }
+
+    // Each newly chosen author's list starts at its first poem.
+    void aNewAuthorsListStartsAtTheTop()
+    {
+        for (const QString& author : {QString("李白"), QString("杜甫")})
+            for (int i = 0; i < 80; ++i)
+                test::seed(h->libraryFile,
+                           "insert into ChinaPoem(EpochID,Epoch,AuthorID,Author,PoemID,Name,Content,Note,tf) "
+                           "select EpochID,Epoch,AuthorID,AuthorName,?,?,'x','y',false from ChinaAuthor where AuthorName=?",
+                           {QString("X%1%2").arg(author).arg(i), QString("题%1").arg(i), author});
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form()));
+        clickNode({"中国诗词", "唐", "李白"});
+        QVERIFY(form()->lvwPoem->topLevelItemCount() > 80);
+        QScrollBar* bar = form()->lvwPoem->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        clickNode({"中国诗词", "唐", "杜甫"});
+        QCOMPARE(bar->value(), 0);
     }
 
     void aFullCounterRefusesTheNewPoemAndTheWindowGoesOn()
