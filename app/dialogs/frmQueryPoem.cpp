@@ -180,6 +180,15 @@ void frmQueryPoem::cmdExit_Click()
     hide();
 }
 
+// Each time it is shown, the reader types at once: the focus is in the search text
+// the chosen option uses.
+void frmQueryPoem::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    QLineEdit* text = ui->optFind_0->isChecked() ? ui->txtName : ui->txtContent;
+    text->setFocus(Qt::OtherFocusReason);
+}
+
 // The kind comes with the result: a result found among the foreign poems stays
 // foreign when the kind list has been changed since.
 void frmQueryPoem::lvwPoem_ItemClick(const QModelIndex& index)

@@ -51,6 +51,9 @@ signals:
     // After the finishing step of every search.
     void searchFinished();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void cboFind_Click();
     void fillRange();

@@ -39,7 +39,10 @@ private:
     bool m_showsCurrentOnFocus = false;
 };
 
-// The same for a view over a model.
+// The same for a view over a model, whose entries are opened from the keyboard too:
+// the entry that is current when the focus arrives by Tab is chosen and reported, and
+// Return, Enter or Space reports the current entry again (with one entry, the arrow
+// keys move nowhere).
 class NavigableView : public QTreeView {
     Q_OBJECT
 public:
@@ -51,8 +54,27 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        const bool opens = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                           (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier);
+        if (opens && currentIndex().isValid()) {
+            selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            emit indexReachedByKeyboard(currentIndex());
+            event->accept();
+            return;
+        }
         if (movedByKey(this, [&] { QTreeView::keyPressEvent(event); }))
             emit indexReachedByKeyboard(currentIndex());
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTreeView::focusInEvent(event);
+        const bool byTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+        if (!byTab || !model() || model()->rowCount() == 0)
+            return;
+        if (!currentIndex().isValid())
+            setCurrentIndex(model()->index(0, 0));
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        emit indexReachedByKeyboard(currentIndex());
     }
 };
 

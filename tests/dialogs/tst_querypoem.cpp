@@ -295,6 +295,34 @@ private slots:
                                                "select PoemID from ChinaPoem where Name='静夜思'").toString());
     }
 
+    // By keyboard alone: the dialog opens typing, Tab reaches the results and shows the
+    // first, and a single result opens with Return, Space or an arrow key's no-move.
+    void resultsByKeyboardAlone()
+    {
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui().txtName));
+        test::typeText(ui().txtName, "静");
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        if (finished.isEmpty())
+            QVERIFY(finished.wait(20000));
+        QCOMPARE(results(), QStringList({"静夜思"}));
+        for (int tab = 0; tab < 20 && QApplication::focusWidget() != ui().lvwPoem; ++tab)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui().lvwPoem));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.last().name, QString("静夜思"));
+        QVERIFY(ui().lvwPoem->selectionModel()->isSelected(dialog->results()->index(0)));
+        QTest::keyClick(ui().lvwPoem, Qt::Key_Return);
+        QTest::keyClick(ui().lvwPoem, Qt::Key_Space);
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.last().name, QString("静夜思"));
+        // Shown again later (as Ctrl+F shows it), it opens typing once more.
+        ui().lvwPoem->setFocus();
+        dialog->hide();
+        dialog->show();
+        QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(ui().txtName));
+    }
+
     void hidingKeepsEverything()
     {
         ui().cboFind->setCurrentIndex(1);
