@@ -28,14 +28,14 @@ const ToolRow ToolBarTools[] = {
     {"tbAdd", "添加", "添加新诗词", "添", 0x3a7d44},
     {"tbEdit", "编辑", "修改当前诗词", "编", 0x3a7d44},
     {"tbDelete", "删除", "删除当前诗词", "删", 0x9c2a2a},
-    {"tbSave", "输出", "将当前诗词输出到Microsoft Word", "出", 0x5b4b8a},
+    {"tbSave", "输出", "将当前诗词输出为文档，用文字处理程序打开", "出", 0x5b4b8a},
     {"tbSec", nullptr, nullptr, nullptr, 0},
     {"tbFind", "查找", "查找诗词", "查", 0x2e6b8a},
     {"tbAddFavorite", "加入收藏", "将您喜爱的这首诗加入收藏夹", "爱", 0xc0392b},
     {"tbSec", nullptr, nullptr, nullptr, 0},
     {"tbHelp", "帮助", "系统帮助文件", "助", 0x5b4b8a},
     {"tbSec", nullptr, nullptr, nullptr, 0},
-    {"tbExit", "退出", "退出到Windows", "退", 0x555555},
+    {"tbExit", "退出", "退出程序", "退", 0x555555},
 };
 
 struct MenuBand {
@@ -56,7 +56,7 @@ const QList<MenuBand>& menuBands()
           {"mnuAddNewPoem", "添加诗词..."}, {"mnuSec", nullptr}, {"mnuEditAuthor", "修改作者..."},
           {"mnuEditPoem", "修改诗词..."}, {"mnuSec", nullptr}, {"mnuDeleteAuthor", "删除作者..."},
           {"mnuDeletePoem", "删除诗词..."}, {"mnuDeleteEpoch", "删除年代(国家)..."}, {"mnuSec", nullptr},
-          {"mnuSave", "输出到Microsoft Word..."}}},
+          {"mnuSave", "输出为文档..."}}},
         {"mnuFavorite", "收藏(&G)", "收藏",
          {{"mnuAddFavorite", "添加到收藏夹"}, {"mnuCleanFavorite", "整理收藏夹..."}}},
         {"mnuTools", "工具(&T)", "工具",

@@ -2,11 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextDocumentWriter>
 
 namespace qelvane {
 
@@ -18,13 +13,14 @@ constexpr double DocumentPoints = 12;
 constexpr double DatePoints = 10.5;
 constexpr int MaxTitleInName = 60;
 
-// One paragraph: its line breaks become breaks inside the paragraph.
+// One paragraph: its line breaks, however they were typed, become breaks inside it.
 QString asOneParagraph(const QString& text)
 {
     QString paragraph = text;
     paragraph.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     paragraph.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    paragraph.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    paragraph.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    paragraph.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return paragraph;
 }
 
@@ -35,23 +31,13 @@ QString PoemDocument::dateText(const QDate& date)
     return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
 }
 
-void PoemDocument::typeInto(QTextDocument& document, const QDate& today) const
+QList<OdfParagraph> PoemDocument::paragraphs(const QDate& today) const
 {
-    QFont font(DocumentFont);
-    font.setPointSizeF(DocumentPoints);
-    document.setDefaultFont(font);
-    // Each piece carries the face, so the file names it for the word processor.
-    QTextCharFormat body;
-    body.setFontFamilies({DocumentFont});
-    // The document writer of this Qt names a text's face from the older property.
-    body.setProperty(QTextFormat::OldFontFamily, DocumentFont);
-    body.setFontPointSize(DocumentPoints);
-    QTextCursor cursor(&document);
-    cursor.setBlockCharFormat(body);
+    QList<OdfParagraph> laid;
     const auto type = [&](const QString& text, int breaks) {
-        cursor.insertText(asOneParagraph(text), body);
-        for (int i = 0; i < breaks; ++i)
-            cursor.insertBlock(QTextBlockFormat(), body);
+        laid.append({asOneParagraph(text), DocumentPoints, false});
+        for (int i = 1; i < breaks; ++i)
+            laid.append({QString(), DocumentPoints, false});
     };
     type(title, 2);
     type(QStringLiteral("作者:") + author, 2);
@@ -59,21 +45,13 @@ void PoemDocument::typeInto(QTextDocument& document, const QDate& today) const
     type(notes, 2);
     type(biography, 4);
     // The date is smaller and right-aligned.
-    QTextCharFormat small = body;
-    small.setFontPointSize(DatePoints);
-    cursor.setBlockCharFormat(small);
-    cursor.insertText(dateText(today), small);
-    QTextBlockFormat right;
-    right.setAlignment(Qt::AlignRight);
-    cursor.mergeBlockFormat(right);
+    laid.append({dateText(today), DatePoints, true});
+    return laid;
 }
 
 bool PoemDocument::writeOdf(const QString& fileName, const QDate& today) const
 {
-    QTextDocument document;
-    typeInto(document, today);
-    QTextDocumentWriter writer(fileName, "odf");
-    return writer.write(&document);
+    return writeOdfText(fileName, paragraphs(today), DocumentFont);
 }
 
 QString PoemDocument::newFileName(const QString& folder, const QDate& today) const
@@ -87,7 +65,13 @@ QString PoemDocument::newFileName(const QString& folder, const QDate& today) con
     }
     if (name.startsWith(QLatin1Char('.')))
         name.replace(0, 1, QLatin1Char('_'));
-    name = name.left(MaxTitleInName);
+    // Cut at whole characters: a character beyond the BMP is two UTF-16 units.
+    if (name.size() > MaxTitleInName) {
+        qsizetype cut = MaxTitleInName;
+        if (name.at(cut - 1).isHighSurrogate())
+            --cut;
+        name.truncate(cut);
+    }
     if (name.isEmpty())
         name = QStringLiteral("诗词");
     const QString stem = QDir(folder).filePath(name + QStringLiteral(" ") + today.toString(QStringLiteral("yyyy-MM-dd")));

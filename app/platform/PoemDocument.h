@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-class QTextDocument;
+#include "OdfText.h"
 
 namespace qelvane {
 
@@ -18,8 +18,8 @@ struct PoemDocument {
     QString biography;
     QString notes;
 
-    // The layout, in the order a word processor's selection would type it.
-    void typeInto(QTextDocument& document, const QDate& today) const;
+    // The paragraphs, in the order a word processor's selection would type them.
+    QList<OdfParagraph> paragraphs(const QDate& today) const;
     // Writes an OpenDocument text; false when the file cannot be written.
     bool writeOdf(const QString& fileName, const QDate& today) const;
 

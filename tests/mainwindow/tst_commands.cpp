@@ -62,9 +62,9 @@ private slots:
         QCOMPARE(toolRows(bar(), "tbMain"),
                  QStringList({"tbAll|全部|全部诗词内容", "tbFavorite|收藏|收藏夹内容", "tbSec", "tbAdd|添加|添加新诗词",
                               "tbEdit|编辑|修改当前诗词", "tbDelete|删除|删除当前诗词",
-                              "tbSave|输出|将当前诗词输出到Microsoft Word", "tbSec", "tbFind|查找|查找诗词",
+                              "tbSave|输出|将当前诗词输出为文档，用文字处理程序打开", "tbSec", "tbFind|查找|查找诗词",
                               "tbAddFavorite|加入收藏|将您喜爱的这首诗加入收藏夹", "tbSec", "tbHelp|帮助|系统帮助文件",
-                              "tbSec", "tbExit|退出|退出到Windows"}));
+                              "tbSec", "tbExit|退出|退出程序"}));
         for (QAction* tool : bar()->bandTools("tbMain"))
             QVERIFY(tool->isSeparator() || !tool->icon().isNull());
     }
@@ -84,7 +84,7 @@ private slots:
         for (QAction* tool : bar()->bandTools("mnuEdit"))
             edit << (tool->isSeparator() ? "-" : tool->text());
         QCOMPARE(edit, QStringList({"查找(&S)...", "-", "添加作者...", "添加诗词...", "-", "修改作者...", "修改诗词...", "-",
-                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出到Microsoft Word..."}));
+                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出为文档..."}));
         QCOMPARE(bar()->Tool("mnuFavorite", "mnuCleanFavorite")->text(), QString("整理收藏夹..."));
         QCOMPARE(bar()->Tool("mnuTools", "mnuOptions")->text(), QString("系统设置(&O)..."));
         QCOMPARE(bar()->Tool("mnuHelp", "mnuAbout")->text(), QString("关于(&A)..."));

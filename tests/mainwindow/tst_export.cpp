@@ -42,6 +42,7 @@ OdfContent readOdf(const QString& file)
     QXmlStreamReader xml(unzip.readAllStandardOutput());
     OdfContent content;
     QString style, current;
+    bool inParagraph = false;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement()) {
@@ -59,10 +60,22 @@ OdfContent readOdf(const QString& file)
                 content.spanStyles.last() = attributes.value("text:style-name").toString();
             } else if (xml.name() == u"line-break") {
                 content.paragraphs.last().text += "\n";
+            } else if (xml.name() == u"tab") {
+                content.paragraphs.last().text += "\t";
+            } else if (xml.name() == u"s") {
+                content.paragraphs.last().text += QString(attributes.value("text:c").toInt() + (attributes.hasAttribute("text:c") ? 0 : 1), ' ');
             }
-        } else if (xml.isCharacters() && !content.paragraphs.isEmpty() && !xml.isWhitespace()) {
-            content.paragraphs.last().text += xml.text();
+        } else if (xml.isCharacters() && !content.paragraphs.isEmpty() && inParagraph) {
+            // Every character inside a paragraph counts, white space too, as a word
+            // processor reads it (runs of white space fold to one space).
+            QString text = xml.text().toString();
+            text.replace(QRegularExpression("[ \t\n\r]+"), " ");
+            content.paragraphs.last().text += text;
         }
+        if (xml.isStartElement() && xml.name() == u"p")
+            inParagraph = true;
+        if (xml.isEndElement() && xml.name() == u"p")
+            inParagraph = false;
     }
     return content;
 }
@@ -151,15 +164,43 @@ private slots:
         QVERIFY(h->opener.opened[0] != h->opener.opened[1]);
     }
 
+    // The document holds exactly the poem's lines: spaces, tabs and breaks as typed,
+    // nothing added at a line's end; a long title is cut at whole characters.
+    void exactlyTheLinesTyped()
+    {
+        const QString text = "床前明月光，\n  疑是  地上霜。\t注\n举头望明月";
+        const QString title = QString(59, QChar(0x6708)) + QString::fromUcs4(U"\U00020000") + "尾";
+        test::seed(h->libraryFile, "update ChinaPoem set Content=?, Name=? where Name='静夜思'", {text, title});
+        choosePoem({"中国诗词", "唐", "李白"}, title);
+        msg::Recorder boxes;
+        form()->ExportPoem();
+        QVERIFY(boxes.shown().isEmpty());
+        const OdfContent content = readOdf(QDir(documents()).filePath(written().first()));
+        QCOMPARE(content.paragraphs.value(4).text, text);
+        QVERIFY2(written().first().startsWith(QString(59, QChar(0x6708)) + " "), qPrintable(written().first()));
+    }
+
     void whenItCannotBeWrittenOrOpened()
     {
         choosePoem({"中国诗词", "唐", "杜甫"}, "春望");
         msg::Recorder boxes;
-        // Nothing opens it: the document stays where it was written.
+        // Nothing opens it: the document stays where it was written, and the reader is
+        // told where.
         h->opener.answer = false;
         form()->ExportPoem();
-        QCOMPARE(boxes.texts(), QStringList({"无法输出，请检查是否已正确安装Microsoft Word"}));
         QCOMPARE(written().size(), 1);
+        const QString first = QDir(documents()).filePath(written().first());
+        QCOMPARE(boxes.texts(), QStringList({"文档已保存为“" + first + "”，但无法打开它。请检查是否已正确安装文字处理程序。"}));
+        // The opener starts but fails afterwards (no program for the file): told as well.
+        h->opener.answer = true;
+        h->opener.laterFailure = "没有可以打开它的文字处理程序（xdg-open 返回 3）";
+        boxes.clear();
+        form()->ExportPoem();
+        QCOMPARE(written().size(), 2);
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts().first().endsWith("”，但没有可以打开它的文字处理程序（xdg-open 返回 3）。请检查是否已正确安装文字处理程序。"),
+                 qPrintable(boxes.texts().first()));
+        h->opener.laterFailure.clear();
         // The documents folder cannot be made.
         QFile blocker(h->folder.filePath("blocked"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -176,7 +217,10 @@ private slots:
         other.lvwPoem->setCurrentItem(entry);
         boxes.clear();
         other.ExportPoem();
-        QCOMPARE(boxes.texts(), QStringList({"无法输出，请检查是否已正确安装Microsoft Word"}));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts().first().startsWith("无法输出：文档“" + h->folder.filePath("blocked/Documents/春望")),
+                 qPrintable(boxes.texts().first()));
+        QVERIFY(boxes.texts().first().endsWith("”不能写入。"));
         QVERIFY(h->opener.opened.isEmpty());
     }
 

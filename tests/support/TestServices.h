@@ -12,13 +12,17 @@ namespace qelvane::test {
 // Writes down what it was asked to open, and opens nothing.
 class RecordingOpener : public DesktopOpener {
 public:
-    bool openUrl(const QUrl& url) override
+    bool openUrl(const QUrl& url, LaterFailure failedLater = {}) override
     {
         opened.append(url);
+        if (answer && !laterFailure.isEmpty() && failedLater)
+            failedLater(laterFailure);
         return answer;
     }
     QList<QUrl> opened;
     bool answer = true;
+    // When set, a started opening fails afterwards with this reason.
+    QString laterFailure;
 };
 
 // Answers each chooser from its queue, as the user would; an empty queue is a cancel.
