@@ -2,7 +2,10 @@
 
 #include "Version.h"
 #include "platform/DesktopOpener.h"
+#include "ui/TitleWidth.h"
 #include "ui_frmAbout.h"
+
+#include <algorithm>
 
 #include <QKeyEvent>
 #include <QUrl>
@@ -20,6 +23,9 @@ frmAbout::frmAbout(const Services& services, QWidget* parent)
     connect(ui->lblEmail, &LinkLabel::clicked, this, &frmAbout::lblEmail_Click);
     connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmAbout::cmdOK_Click);
     ui->cmdOK->setFocus();
+    // Wide enough for the window manager to show the whole title.
+    setMinimumWidth(std::max(minimumSizeHint().width(), widthForTitle(this)));
+    resize(minimumWidth(), sizeHint().height());
 }
 
 frmAbout::~frmAbout() = default;

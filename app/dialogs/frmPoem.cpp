@@ -5,6 +5,7 @@
 #include "store/Recordset.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
+#include "ui/ReadOnlyLook.h"
 #include "ui_frmPoem.h"
 
 namespace qelvane {
@@ -20,6 +21,11 @@ frmPoem::frmPoem(const Services& services, QWidget* parent)
     lblTip = {ui->lblTip_0, ui->lblTip_1, nullptr, ui->lblTip_3, ui->lblTip_4, ui->lblTip_5};
     connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdOK_Click);
     connect(ui->cmdCancel, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdCancel_Click);
+    // The author and the epoch are shown, not typed: they look so, and the editor opens
+    // on the title.
+    lookReadOnly(ui->txtAuthor);
+    lookReadOnly(ui->txtEpoch);
+    ui->txtName->setFocus();
 }
 
 frmPoem::~frmPoem() = default;

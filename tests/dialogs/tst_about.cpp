@@ -55,6 +55,11 @@ private slots:
         for (QLabel* label : std::initializer_list<QLabel*>{ui.Label1, ui.lblVersion, ui.lblType, ui.lblDate, ui.lblEmail})
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
         QVERIFY(ui.cmdOK->width() >= 75 && ui.cmdOK->height() >= 23);
+        // A window manager's title bar shows the whole title beside its buttons.
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        const int title = QFontMetrics(titleFont).horizontalAdvance(about->windowTitle());
+        QVERIFY2(about->width() >= title + 100, qPrintable(QString("%1 for a title of %2").arg(about->width()).arg(title)));
     }
 
     void theAddressOpensAMail()

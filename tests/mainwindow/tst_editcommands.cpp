@@ -148,6 +148,27 @@ private slots:
         QVERIFY(test::nodeAt(form()->tvwPoem, {"中国诗词", "宋", "杜甫"}));
     }
 
+    // The poem editor opens on the title, and its shown-only fields look so.
+    void thePoemEditorAsItOpens()
+    {
+        clickNode({"中国诗词", "唐", "李白"});
+        QWidget* focused = nullptr;
+        QColor authorBackground, titleBackground;
+        runWithEditor("tbAdd", [&](QWidget* dialog) {
+            auto* editor = static_cast<frmPoem*>(dialog);
+            focused = QApplication::focusWidget();
+            const QImage author = editor->ui->txtAuthor->grab().toImage();
+            const QImage title = editor->ui->txtName->grab().toImage();
+            authorBackground = author.pixelColor(author.width() - 6, author.height() / 2);
+            titleBackground = title.pixelColor(title.width() - 6, title.height() / 2);
+            QVERIFY(focused == editor->ui->txtName);
+            cancel(dialog);
+        });
+        QVERIFY(focused);
+        QCOMPARE(titleBackground, QApplication::palette().color(QPalette::Base));
+        QCOMPARE(authorBackground, QApplication::palette().color(QPalette::Window));
+    }
+
     void aNewPoemIsListedAndShown()
     {
         clickNode({"中国诗词", "唐", "李白"});
