@@ -23,9 +23,8 @@ frmAbout::frmAbout(const Services& services, QWidget* parent)
     connect(ui->lblEmail, &LinkLabel::clicked, this, &frmAbout::lblEmail_Click);
     connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmAbout::cmdOK_Click);
     ui->cmdOK->setFocus();
-    // Wide enough for the window manager to show the whole title.
-    setMinimumWidth(std::max(minimumSizeHint().width(), widthForTitle(this)));
-    resize(minimumWidth(), sizeHint().height());
+    // It opens wide enough for the window manager to show the whole title.
+    resize(std::max(sizeHint().width(), widthForTitle(this)), sizeHint().height());
 }
 
 frmAbout::~frmAbout() = default;
