@@ -15,10 +15,11 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), m_midnight(new QTime
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         m_panels[i]->setContentsMargins(4, 0, 4, 0);
     }
-    // Named by their roles for a screen reader.
-    m_panels[0]->setAccessibleName(QStringLiteral("摘要"));
-    m_panels[1]->setAccessibleName(QStringLiteral("当前位置"));
-    m_panels[2]->setAccessibleName(QStringLiteral("日期"));
+    // A screen reader reads each panel's text as its name (and hears it change); the
+    // panel's role is its description.
+    m_panels[0]->setAccessibleDescription(QStringLiteral("摘要"));
+    m_panels[1]->setAccessibleDescription(QStringLiteral("当前位置"));
+    m_panels[2]->setAccessibleDescription(QStringLiteral("日期"));
     addWidget(m_panels[0], 3);
     addWidget(m_panels[1], 2);
     addPermanentWidget(m_panels[2]);
@@ -46,7 +47,6 @@ QString StatusBar::panelText(int number) const
 void StatusBar::setPanelText(int number, const QString& text)
 {
     panel(number)->setText(text);
-    panel(number)->setAccessibleDescription(text);
 }
 
 QString StatusBar::dateText(const QDate& date)

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "ui_frmQueryPoem.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 using namespace qelvane;
@@ -306,6 +307,9 @@ private slots:
         if (finished.isEmpty())
             QVERIFY(finished.wait(20000));
         QCOMPARE(results(), QStringList({"静夜思"}));
+        // A screen reader reads the status line's text.
+        QCOMPARE(QAccessible::queryAccessibleInterface(ui().lblTip_2)->text(QAccessible::Name),
+                 QString("查找结束，共有1首诗词"));
         for (int tab = 0; tab < 20 && QApplication::focusWidget() != ui().lvwPoem; ++tab)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui().lvwPoem));
