@@ -350,24 +350,25 @@ void Tolvarin::PlaceCaption()
 
 void Tolvarin::PlaceIcon()
 {
-    const float left = (m_iconAlign != 0 && m_iconAlign != 2) ? 5.0f : float(width() - m_iconWidth - 5);
+    // An icon without a caption stands in the middle of the face.
+    const float left = m_lbl->caption().isEmpty()                   ? (width() - m_iconWidth) / 2.0f
+                       : (m_iconAlign != 0 && m_iconAlign != 2) ? 5.0f
+                                                                 : float(width() - m_iconWidth - 5);
     const float top = (height() - m_iconHeight) / 2.0f;
     moveIcon(left, top);
     m_iconLeft = toInt16(left);
     m_iconTop = toInt16(top);
 }
 
+// Caption and icon are laid out before the face is drawn, enabled or not: a button
+// disabled in a form, resized or given a new caption while disabled shows them where
+// they belong (the classic order placed them only when enabled, and after drawing).
 void Tolvarin::RefreshButton()
 {
-    if (m_enabledMirror) {
-        m_faceState = Normal;
-        DrawButton(Normal);
-        PlaceCaption();
-        PlaceIcon();
-    } else {
-        m_faceState = Disabled;
-        DrawButton(Disabled);
-    }
+    PlaceCaption();
+    PlaceIcon();
+    m_faceState = m_enabledMirror ? Normal : Disabled;
+    DrawButton(m_faceState);
 }
 
 void Tolvarin::resizeHandling()

@@ -28,6 +28,20 @@ bool isGrey(QRgb pixel)
     return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel);
 }
 
+// The box of what is drawn on the face inside its 3-pixel frame: the pixels that are
+// not the face colour (the caption's strokes, the icon).
+QRect inkOnFace(Tolvarin* button)
+{
+    const QImage drawn = button->grab().toImage();
+    const QRgb face = drawn.pixel(3, 3);
+    QRect ink;
+    for (int y = 3; y < drawn.height() - 3; ++y)
+        for (int x = 3; x < drawn.width() - 3; ++x)
+            if (drawn.pixel(x, y) != face)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 } // namespace
 
 class tst_TolvarinWidget : public QObject {
@@ -322,6 +336,45 @@ private slots:
         QVERIFY(isGrey(iconCentre()));
         b->setEnabled(true);
         QCOMPARE(QColor(iconCentre()), QColor(255, 0, 0));
+    }
+
+    // A disabled button lays out its caption as an enabled one does: after a resize, a
+    // new caption and a larger font, the drawn caption stands in the middle.
+    void aDisabledButtonCentresItsCaption()
+    {
+        Tolvarin* b = form->ui.cmdCancel;
+        b->setEnabled(false);
+        const auto centred = [b] {
+            const QRect ink = inkOnFace(b);
+            return !ink.isEmpty() && qAbs(ink.center().x() - b->width() / 2) <= 2;
+        };
+        b->resize(b->width() + 80, b->height() + 10);
+        QVERIFY2(centred(), qPrintable(QString("ink %1..%2 on %3").arg(inkOnFace(b).left()).arg(inkOnFace(b).right()).arg(b->width())));
+        b->setCaption("一个更长的标题");
+        QVERIFY(centred());
+        QFont larger = b->font();
+        larger.setPointSize(16);
+        b->setFont(larger);
+        b->resize(b->sizeHint().width() + 40, b->sizeHint().height());
+        QVERIFY(centred());
+        QVERIFY(inkOnFace(b).height() > 12);
+    }
+
+    // An icon without a caption stands in the middle of the face.
+    void anIconWithoutACaptionIsCentred()
+    {
+        Tolvarin* b = form->ui.cmdHelp;
+        b->setCaption(QString());
+        b->setICON(test::squareIcon(QColor(255, 0, 0)));
+        b->resize(75, 23);
+        const QImage drawn = b->grab().toImage();
+        QRect red;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (QColor(drawn.pixel(x, y)) == QColor(255, 0, 0))
+                    red |= QRect(x, y, 1, 1);
+        QVERIFY(!red.isEmpty());
+        QVERIFY2(qAbs(red.center().x() - b->width() / 2) <= 1, qPrintable(QString::number(red.center().x())));
     }
 
     void theNormalFaceShowsNoHoverShadow()
