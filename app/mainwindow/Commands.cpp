@@ -7,7 +7,9 @@
 #include "dialogs/frmCleanFavorite.h"
 #include "dialogs/frmQueryFormat.h"
 #include "dialogs/frmQueryPoem.h"
+#include "platform/MessageBox.h"
 #include "startup/MainSub.h"
+#include "store/StoreError.h"
 
 #include <QAction>
 
@@ -69,7 +71,7 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
     for (const Route& route : routes()) {
         for (const char* name : route.names) {
             if (toolName == QLatin1String(name)) {
-                route.run(*this);
+                unlessBusy([&] { route.run(*this); });
                 return;
             }
         }
@@ -125,6 +127,17 @@ void frmMain::ShowAbout()
     auto* about = new frmAbout(m_services, this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->exec();
+}
+
+// A library another program holds locked is no fatal failure: the reader is told, the
+// command stops where it was (a change rolls back whole), and may be tried again.
+void frmMain::unlessBusy(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const LibraryBusy& busy) {
+        msg::notice(this, busy.description());
+    }
 }
 
 } // namespace qelvane

@@ -103,10 +103,11 @@ void frmMain::buildControls()
     tvwPoem->setColumnCount(1);
     tvwPoem->setUniformRowHeights(true);
     tvwPoem->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
-    connect(tvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { tvwPoem_NodeClick(node); });
-    connect(tvwPoem, &QTreeWidget::itemCollapsed, this, &frmMain::tvwPoem_NodeClick);
-    connect(tvwPoem, &QTreeWidget::itemDoubleClicked, this, [this] { tvwPoem_DblClick(); });
-    connect(tree, &NavigableTree::itemReachedByKeyboard, this, &frmMain::tvwPoem_NodeClick);
+    const auto showNode = [this](QTreeWidgetItem* node) { unlessBusy([&] { tvwPoem_NodeClick(node); }); };
+    connect(tvwPoem, &QTreeWidget::itemClicked, this, showNode);
+    connect(tvwPoem, &QTreeWidget::itemCollapsed, this, showNode);
+    connect(tvwPoem, &QTreeWidget::itemDoubleClicked, this, [this] { unlessBusy([this] { tvwPoem_DblClick(); }); });
+    connect(tree, &NavigableTree::itemReachedByKeyboard, this, showNode);
 
     picAuthor = new QWidget(this);
     picAuthor->setObjectName(QStringLiteral("picAuthor"));
@@ -123,8 +124,9 @@ void frmMain::buildControls()
     lvwPoem->header()->setSectionsClickable(true);
     lvwPoem->header()->setStretchLastSection(true);
     connect(lvwPoem->header(), &QHeaderView::sectionClicked, this, &frmMain::lvwPoem_ColumnClick);
-    connect(lvwPoem, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* entry) { lvwPoem_ItemClick(entry); });
-    connect(list, &NavigableTree::itemReachedByKeyboard, this, &frmMain::lvwPoem_ItemClick);
+    const auto showEntry = [this](QTreeWidgetItem* entry) { unlessBusy([&] { lvwPoem_ItemClick(entry); }); };
+    connect(lvwPoem, &QTreeWidget::itemClicked, this, showEntry);
+    connect(list, &NavigableTree::itemReachedByKeyboard, this, showEntry);
     txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail", QStringLiteral("作者简介"));
 
     imgSplitter = new SplitterHandle(this);

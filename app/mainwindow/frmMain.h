@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -70,6 +71,7 @@ public:
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
     void showNodeSummary(QTreeWidgetItem* node);
     void showCurrentAfterDeletion();
+    void unlessBusy(const std::function<void()>& work);
     void tvwPoem_DblClick();
     // The author node of a side by its key; roots are found by their tags' keys
     // ("ChinaPoem", "ForeignPoem") on their own sides.

@@ -293,6 +293,10 @@ int DbConnection::Execute(const QString& statement, const QVariantList& values)
 
 void DbConnection::fail(const QString& what, const QSqlError& error, const QString& statement) const
 {
+    const int code = primaryCode(error);
+    if (code == SqliteBusy || code == SqliteLocked)
+        throw LibraryBusy(QStringLiteral("诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"),
+                          QStringLiteral("%1\n%2").arg(error.text(), statement));
     throw StoreError(QStringLiteral("%1：%2").arg(what, reasonFor(error)),
                      QStringLiteral("%1\n%2").arg(error.text(), statement));
 }

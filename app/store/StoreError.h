@@ -22,4 +22,11 @@ private:
     QString m_detail;
 };
 
+// Another program holds the library locked longer than the program waits: nothing
+// was read or changed, and the same command may be tried again.
+class LibraryBusy : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 } // namespace qelvane

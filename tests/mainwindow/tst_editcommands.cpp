@@ -9,6 +9,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/HelpWindow.h"
 #include "platform/MessageBox.h"
+#include "store/DbConnection.h"
 #include "ui/NodeData.h"
 #include "ui_frmAuthor.h"
 #include "ui_frmPoem.h"
@@ -22,6 +23,8 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace qelvane;
@@ -224,6 +227,32 @@ private slots:
         bar->setValue(bar->maximum());
         clickNode({"中国诗词", "唐", "杜甫"});
         QCOMPARE(bar->value(), 0);
+    }
+
+    // Another program holds the library longer than the program waits: the command is
+    // refused in Chinese, nothing changes, and it works once the library is free.
+    void aBusyLibraryIsNeverFatal()
+    {
+        clickNode({"中国诗词", "唐", "李白"});
+        DbConnection::setLockWaitMs(100);
+        const int counter = test::scalar(h->libraryFile, "select Count from NewCount where Name='Poem'").toInt();
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            other.setDatabaseName(h->libraryFile);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("begin exclusive"));
+            msg::Recorder boxes;
+            QTest::keyClick(form(), Qt::Key_N, Qt::ControlModifier);
+            clickNode({"中国诗词", "唐", "杜甫"});
+            QCOMPARE(boxes.texts(), QStringList({"诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。",
+                                                 "诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"}));
+            QSqlQuery(other).exec("rollback");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+        DbConnection::setLockWaitMs(10000);
+        QCOMPARE(test::scalar(h->libraryFile, "select Count from NewCount where Name='Poem'").toInt(), counter);
+        QCOMPARE(runWithEditor("tbAdd", cancel), QString("frmPoem"));
     }
 
     void aFullCounterRefusesTheNewPoemAndTheWindowGoesOn()
