@@ -1,8 +1,9 @@
 #include "Choosers.h"
 
+#include "FontChooser.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 
 namespace qelvane {
 
@@ -10,9 +11,10 @@ Choosers::~Choosers() = default;
 
 std::optional<QFont> DialogChoosers::chooseFont(QWidget* parent, const QFont& initial)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
-    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    FontChooser chooser(initial, parent);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.chosenFont();
 }
 
 std::optional<QColor> DialogChoosers::chooseColour(QWidget* parent, const QColor& initial, const QString& title)

@@ -20,7 +20,8 @@ public:
                                                     const QString& filter) = 0;
 };
 
-// The desktop's own dialogs: QFontDialog, QColorDialog, QFileDialog.
+// The dialogs: the program's font chooser (half sizes such as 10.5 points), and the
+// desktop's QColorDialog and QFileDialog.
 class DialogChoosers : public Choosers {
 public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
