@@ -317,6 +317,15 @@ private slots:
         for (auto match = picture.globalMatch(html); match.hasNext(); ++pictures)
             QVERIFY(QFile::exists(QFileInfo(document).dir().filePath(match.next().captured(1))));
         QVERIFY(pictures >= 5);
+        // Pictures are shown at their own size, readable.
+        QVERIFY(!html.contains("width="));
+        // What it says is true of the program: the full library is built the way that
+        // works, the library's place is named, and what the favourites view refuses.
+        QVERIFY(html.contains("scripts/full-library.sh") && html.contains("--checkout"));
+        QVERIFY(!html.contains("--corpus 唐="));
+        QVERIFY(html.contains("build/bin/data/poem.mdb") && html.contains("rm -rf build"));
+        QVERIFY(html.contains("在收藏夹视图中不能修改作者资料"));
+        QVERIFY(!html.contains("Microsoft") && !html.contains("Windows"));
     }
 
     void theHelp()
