@@ -4,7 +4,8 @@
 #   scripts/screenshot.sh OUT.png [PROGRAM]
 # PROGRAM defaults to build/bin/qelvane; QELVANE_SETTINGS may name a settings file to
 # start from (the window placement of the picture, say); SCREENSHOT_KEYS may list keys
-# (xdotool names) to type into the window before the picture is taken;
+# (xdotool names, "pause" to wait for a window they open) to type into the window
+# before the picture is taken;
 # SCREENSHOT_WM=openbox runs the program under that window manager (with frames and
 # real activation, as a desktop has).
 set -euo pipefail
@@ -39,7 +40,11 @@ sleep "${SCREENSHOT_SETTLE:-1.5}"
 if [ -n "${SCREENSHOT_KEYS:-}" ]; then
   window=$(DISPLAY=$display xdotool search --name "$title" | head -n 1)
   DISPLAY=$display xdotool windowfocus --sync "$window"
-  for key in $SCREENSHOT_KEYS; do DISPLAY=$display xdotool key --delay 60 "$key"; done
+  for key in $SCREENSHOT_KEYS; do
+    # "pause" waits for a window the keys before it opened.
+    if [ "$key" = pause ]; then sleep 0.7; continue; fi
+    DISPLAY=$display xdotool key --delay 60 "$key"
+  done
   sleep 0.8
 fi
 DISPLAY=$display import -window root "$out"

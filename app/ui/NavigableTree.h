@@ -31,8 +31,11 @@ protected:
     {
         QTreeWidget::focusInEvent(event);
         const bool byTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-        if (m_showsCurrentOnFocus && byTab && currentItem())
+        // The entry shown is the entry chosen: it is selected too, so the commands act on it.
+        if (m_showsCurrentOnFocus && byTab && currentItem()) {
+            currentItem()->setSelected(true);
             emit itemReachedByKeyboard(currentItem());
+        }
     }
 
 private:

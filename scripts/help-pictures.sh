@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the help document's pictures anew from the running program (under Xvfb and
+# openbox, on the sample library): each is the 860 x 536 main window with what the
+# keys typed into it opened.
+#   scripts/help-pictures.sh [OUTFOLDER]     default: data/help/images
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-data/help/images}")
+mkdir -p "$out"
+settings=$(mktemp)
+trap 'rm -f "$settings"' EXIT
+printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12900\nMainHeight=7710\n' > "$settings"
+
+# The tree to 唐 and 李白 by typing (the views search as one types), the list to 将进酒.
+to_poem="Down Down Down Right U674E U767D Tab U5C06"
+picture() {
+  local name=$1 keys=$2
+  QELVANE_SETTINGS=$settings SCREENSHOT_WM=openbox SCREENSHOT_KEYS="$keys" \
+    scripts/screenshot.sh "$out/$name.png" > /dev/null
+  convert "$out/$name.png" -crop 860x536+0+0 +repage "$out/$name.png"
+  echo "help picture: $out/$name.png"
+}
+picture reading "$to_poem"
+picture editor "$to_poem ctrl+e pause"
+picture search "ctrl+f pause U6708 Return pause"
+picture format "alt+t Return pause U4E03 U8A00 U5F8B U8BD7 Return"
+picture options "alt+t o pause"
+picture cleaner "$to_poem ctrl+d pause Return pause alt+g Down Return pause"
