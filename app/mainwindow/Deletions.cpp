@@ -108,7 +108,9 @@ void frmMain::DeletePoem()
     if (!deleted(this, [&] { changes::deletePoem(m_db, side, id); }))
         return;
     delete entry;
-    // The deleted poem's text leaves the panes, and the count follows.
+    // The deleted poem's text leaves the panes, and the count follows. No other entry
+    // is chosen in its place: what a command acts on is what the panes show.
+    lvwPoem->clearSelection();
     txtPoemDetail->clear();
     txtPoemNote->clear();
     showNodeSummary(tvwPoem->currentItem());

@@ -7,10 +7,12 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QSignalBlocker>
 
 namespace qelvane {
 
@@ -96,23 +98,53 @@ FontChooser::FontChooser(const QFont& initial, QWidget* parent) : QDialog(parent
     // The face as it is drawn: a name that only stands for another face is shown as that face.
     const QString drawn = QFontInfo(initial).family();
     const QList<QListWidgetItem*> found = m_families->findItems(drawn, Qt::MatchFixedString);
-    if (!found.isEmpty())
+    if (!found.isEmpty()) {
         m_families->setCurrentItem(found.first());
+        m_families->scrollToItem(found.first(), QAbstractItemView::PositionAtCenter);
+    }
     m_size->setText(pointsText(initial.pointSizeF() > 0 ? initial.pointSizeF() : 9));
+    // The list shows the size in the field; the focus entering the list chooses nothing.
+    const auto showSizeInList = [this] {
+        const QList<QListWidgetItem*> listed = m_sizes->findItems(m_size->text(), Qt::MatchExactly);
+        const QSignalBlocker quiet(m_sizes);
+        m_sizes->clearSelection();
+        if (!listed.isEmpty()) {
+            m_sizes->setCurrentItem(listed.first());
+            m_sizes->scrollToItem(listed.first());
+        }
+    };
+    showSizeInList();
 
     connect(m_families, &QListWidget::currentRowChanged, this, &FontChooser::showSample);
     connect(m_size, &QLineEdit::textChanged, this, &FontChooser::showSample);
-    connect(m_sizes, &QListWidget::currentTextChanged, m_size, &QLineEdit::setText);
-    connect(ok, &tolvarin::Tolvarin::Click, this, [this] {
-        if (m_size->hasAcceptableInput())
-            accept();
-        else
-            m_size->setFocus();
+    connect(m_size, &QLineEdit::textEdited, this, showSizeInList);
+    connect(m_sizes, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const QList<QListWidgetItem*> chosen = m_sizes->selectedItems(); !chosen.isEmpty())
+            m_size->setText(chosen.first()->text());
     });
+    connect(ok, &tolvarin::Tolvarin::Click, this, &FontChooser::confirm);
     connect(cancel, &tolvarin::Tolvarin::Click, this, &QDialog::reject);
     showSample();
     m_families->setFocus();
     resize(480, 420);
+}
+
+// 确定, or Enter anywhere in the chooser: a size that is no number keeps it open.
+void FontChooser::confirm()
+{
+    if (m_size->hasAcceptableInput())
+        accept();
+    else
+        m_size->setFocus();
+}
+
+void FontChooser::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        confirm();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QFont FontChooser::chosenFont() const

@@ -23,8 +23,12 @@ public:
     // The sizes offered in the list, in points.
     static const QList<double>& offeredSizes();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void showSample();
+    void confirm();
 
     QListWidget* m_families;
     QLineEdit* m_size;

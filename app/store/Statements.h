@@ -133,6 +133,8 @@ inline constexpr const char* DeleteCountry[] = {
     "delete * from ForeignAuthorDetail where AuthorID in (select AuthorID from ForeignAuthor where Country=?)",
     "delete * from ForeignAuthor where Country=?",
     "delete * from ForeignPoem where Country=?",
+    // The author editor offers the countries of ForeignEpoch: a deleted one goes too.
+    "delete * from ForeignEpoch where Country=?",
 };
 inline constexpr auto DeleteChinaPoem = "delete * from ChinaPoem where PoemID=?";
 inline constexpr auto DeleteForeignPoem = "delete * from ForeignPoem where PoemID=?";

@@ -101,6 +101,40 @@ private slots:
         }
     }
 
+    // A value outside a list is shown for what it is, and only what the user changes
+    // is written: never a value the user did not choose.
+    void anOutOfRangeValueIsShownAndKept()
+    {
+        auto b = button(0, 0, 0);
+        b->setStyle(7);
+        b->setAppearance(9);
+        b->setIconAlign(-4);
+        OptionsPage page;
+        page.SelectionChanged({b.get()});
+        QCOMPARE(page.Combo1->currentText(), QString("7（超出范围）"));
+        QCOMPARE(page.Combo2->currentText(), QString("9（超出范围）"));
+        QCOMPARE(page.Combo4->currentText(), QString("-4（超出范围）"));
+        QStringList written;
+        const PropertyWriter record = [&](QObject* control, const char* name, const QVariant& value) {
+            written << name;
+            control->setProperty(name, value);
+        };
+        page.chkShowFocus->setChecked(!page.chkShowFocus->isChecked());
+        QCOMPARE(page.ApplyChanges({b.get()}, record), QString());
+        QCOMPARE(written, QStringList({"ShowFocus"}));
+        QCOMPARE(int(b->Style()), 7);
+        QCOMPARE(int(b->Appearance()), 9);
+        QCOMPARE(int(b->IconAlign()), -4);
+        // A listed value chosen is written; read again, the list holds only its own entries.
+        page.Combo1->setCurrentIndex(1);
+        QCOMPARE(page.ApplyChanges({b.get()}, record), QString());
+        QCOMPARE(written, QStringList({"ShowFocus", "Style"}));
+        QCOMPARE(int(b->Style()), 1);
+        page.SelectionChanged({b.get()});
+        QCOMPARE(page.Combo1->count(), 3);
+        QCOMPARE(page.Combo1->currentIndex(), 1);
+    }
+
     void theDialogAndTheAboutPage()
     {
         auto b = button(1, 1, 1);

@@ -124,6 +124,7 @@ private slots:
         test::seed(h->libraryFile, "update ForeignCountry set Country='L''Angleterre' where Country='英国'");
         test::seed(h->libraryFile, "update ForeignAuthor set Country='L''Angleterre' where Country='英国'");
         test::seed(h->libraryFile, "update ForeignPoem set Country='L''Angleterre' where Country='英国'");
+        test::seed(h->libraryFile, "update ForeignEpoch set Country='L''Angleterre' where Country='英国'");
         form()->LoadTree();
         select({"国外诗词", "L'Angleterre"});
         const int poems = count("ForeignPoem", "Country=?", {"L'Angleterre"});
@@ -145,6 +146,8 @@ private slots:
         QCOMPARE(count("ForeignCountry", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignAuthor", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignPoem", "Country=?", {"L'Angleterre"}), 0);
+        // Nor is it offered any more to a new author.
+        QCOMPARE(count("ForeignEpoch", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignAuthorDetail", "AuthorID=(select AuthorID from ForeignAuthor where AuthorName='雨果')"),
                  1);
         QVERIFY(!test::nodeAt(form()->tvwPoem, {"国外诗词", "L'Angleterre"}));
@@ -193,6 +196,8 @@ private slots:
         QCOMPARE(form()->txtPoemDetail->toPlainText(), QString());
         QCOMPARE(form()->txtPoemNote->toPlainText(), QString());
         QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有1首作品"));
+        // Nothing else is chosen in its place while the panes are empty.
+        QVERIFY(form()->lvwPoem->selectedItems().isEmpty());
     }
 
     void aSearchResultOfADeletedPoem()

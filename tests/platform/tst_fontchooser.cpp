@@ -70,6 +70,19 @@ private slots:
         QVERIFY(chosen);
         QCOMPARE(chosen->pointSizeF(), 10.5);
 
+        // By keyboard alone: Tab into the size list chooses nothing, Enter confirms.
+        chosen = choose(font, [](QWidget* dialog) {
+            auto* size = dialog->findChild<QLineEdit*>("txtSize");
+            size->setFocus();
+            QTest::keyClick(size, Qt::Key_Tab);
+            QCOMPARE(size->text(), QString("12"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QCOMPARE(size->text(), QString("14"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QVERIFY(chosen);
+        QCOMPARE(chosen->pointSizeF(), 14.0);
+
         // Cancel answers nothing.
         chosen = choose(font, [](QWidget* dialog) { test::clickButton(dialog, "cmdCancel"); });
         QVERIFY(!chosen);

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QUrl>
+#include <QVariant>
 #include <functional>
 
 class QCheckBox;
@@ -29,7 +30,8 @@ public:
     // The host chose the controls to edit: the first one is read, by property name.
     void SelectionChanged(const QList<QObject*>& controls);
     // Writes the page into the first control, by name, in the page's order: Style,
-    // Appearance, IconAlign, DisabledNewStyleB, ShowFocus, DisabledNewStyle, FR.
+    // Appearance, IconAlign, DisabledNewStyleB, ShowFocus, DisabledNewStyle, FR; only
+    // the values the user changed since the page read the control are written.
     // Returns an error text when FR could not be written (the others stay written).
     QString ApplyChanges(const QList<QObject*>& controls, const PropertyWriter& write = {});
 
@@ -57,7 +59,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the page shows for each property, as a value of the control.
+    QVariantHash shownValues() const;
+
     bool m_changed = false;
+    // The values read from the control (or last written to it), to write only changes.
+    QVariantHash m_read;
 };
 
 class TOLVARIN_EXPORT AboutPage : public QWidget {

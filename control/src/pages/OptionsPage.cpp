@@ -107,19 +107,57 @@ bool OptionsPage::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+// The entries a list holds of its own; a value outside them is shown as an entry of
+// its own, after them, that carries the value.
+constexpr int ListedValues = 3;
+
+void showListValue(QComboBox* box, int value)
+{
+    while (box->count() > ListedValues)
+        box->removeItem(box->count() - 1);
+    if (value >= 0 && value < ListedValues) {
+        box->setCurrentIndex(value);
+        return;
+    }
+    box->addItem(QStringLiteral("%1（超出范围）").arg(value), value);
+    box->setCurrentIndex(box->count() - 1);
+}
+
+int listValue(const QComboBox* box)
+{
+    const QVariant carried = box->currentData();
+    return carried.isValid() ? carried.toInt() : box->currentIndex();
+}
+
+} // namespace
+
+QVariantHash OptionsPage::shownValues() const
+{
+    return {{QStringLiteral("Style"), listValue(Combo1)},
+            {QStringLiteral("Appearance"), listValue(Combo2)},
+            {QStringLiteral("IconAlign"), listValue(Combo4)},
+            {QStringLiteral("DisabledNewStyleB"), Check1->isChecked()},
+            {QStringLiteral("ShowFocus"), chkShowFocus->isChecked()},
+            {QStringLiteral("DisabledNewStyle"), chkDisabledNewStyle->isChecked()},
+            {QStringLiteral("FR"), Text1->text().trimmed()}};
+}
+
 void OptionsPage::SelectionChanged(const QList<QObject*>& controls)
 {
     if (controls.isEmpty())
         return;
     QObject* control = controls.first();
     const bool firstFill = Text1->text().isEmpty();
-    Combo1->setCurrentIndex(control->property("Style").toInt());
-    Combo2->setCurrentIndex(control->property("Appearance").toInt());
-    Combo4->setCurrentIndex(control->property("IconAlign").toInt());
+    showListValue(Combo1, control->property("Style").toInt());
+    showListValue(Combo2, control->property("Appearance").toInt());
+    showListValue(Combo4, control->property("IconAlign").toInt());
     Text1->setText(QString::number(control->property("FR").toInt()));
     Check1->setChecked(control->property("DisabledNewStyleB").toBool());
     chkShowFocus->setChecked(control->property("ShowFocus").toBool());
     chkDisabledNewStyle->setChecked(control->property("DisabledNewStyle").toBool());
+    m_read = shownValues();
     if (firstFill)
         setChanged(false);
 }
@@ -131,18 +169,25 @@ QString OptionsPage::ApplyChanges(const QList<QObject*>& controls, const Propert
     QObject* control = controls.first();
     const PropertyWriter assign =
         write ? write : [](QObject* target, const char* name, const QVariant& value) { target->setProperty(name, value); };
-    assign(control, "Style", Combo1->currentIndex());
-    assign(control, "Appearance", Combo2->currentIndex());
-    assign(control, "IconAlign", Combo4->currentIndex());
-    assign(control, "DisabledNewStyleB", Check1->isChecked());
-    assign(control, "ShowFocus", chkShowFocus->isChecked());
-    assign(control, "DisabledNewStyle", chkDisabledNewStyle->isChecked());
+    // Only what the user changed is written: a value the page merely shows (one out
+    // of range among them) is left as the control holds it.
+    const QVariantHash shown = shownValues();
+    for (const char* name : {"Style", "Appearance", "IconAlign", "DisabledNewStyleB", "ShowFocus", "DisabledNewStyle"}) {
+        const QString key = QLatin1String(name);
+        if (shown.value(key) != m_read.value(key)) {
+            assign(control, name, shown.value(key));
+            m_read.insert(key, shown.value(key));
+        }
+    }
     // FR last: a text that is no 16-bit number fails here, with the others written.
-    bool number = false;
-    const int fr = Text1->text().trimmed().toInt(&number);
-    if (!number || fr < std::numeric_limits<qint16>::min() || fr > std::numeric_limits<qint16>::max())
-        return QStringLiteral("FR 必须是 -32768 到 32767 之间的整数：“%1”。").arg(Text1->text());
-    assign(control, "FR", fr);
+    if (shown.value(QStringLiteral("FR")) != m_read.value(QStringLiteral("FR"))) {
+        bool number = false;
+        const int fr = Text1->text().trimmed().toInt(&number);
+        if (!number || fr < std::numeric_limits<qint16>::min() || fr > std::numeric_limits<qint16>::max())
+            return QStringLiteral("FR 必须是 -32768 到 32767 之间的整数：“%1”。").arg(Text1->text());
+        assign(control, "FR", fr);
+        m_read.insert(QStringLiteral("FR"), shown.value(QStringLiteral("FR")));
+    }
     setChanged(false);
     return {};
 }
