@@ -1,0 +1,26 @@
+# Installs the build into a scratch prefix and checks where the control's files land.
+#   cmake -DBUILD=b -DPREFIX=p -DLIBDIR=lib/... -DPLUGINDIR=lib/.../designer -P InstallPrefix.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed")
+endif()
+file(GLOB libraries "${PREFIX}/${LIBDIR}/libtolvarin.so*")
+if(NOT libraries)
+  message(FATAL_ERROR "no libtolvarin in ${PREFIX}/${LIBDIR}")
+endif()
+if(NOT EXISTS "${PREFIX}/${PLUGINDIR}/libtolvarin_designer.so")
+  message(FATAL_ERROR "no Designer plugin in ${PREFIX}/${PLUGINDIR}")
+endif()
+file(GLOB stray "${PREFIX}/${PLUGINDIR}/libtolvarin.so*")
+if(stray)
+  message(FATAL_ERROR "the library was copied beside the plugin: ${stray}")
+endif()
+# Nothing is installed outside the prefix's own folders (no absolute Qt path).
+file(GLOB_RECURSE everything RELATIVE "${PREFIX}" "${PREFIX}/*")
+foreach(path ${everything})
+  if(NOT path MATCHES "^lib")
+    message(FATAL_ERROR "installed outside the library folders: ${path}")
+  endif()
+endforeach()
