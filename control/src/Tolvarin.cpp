@@ -175,6 +175,26 @@ void Tolvarin::setAppearance(int value)
     resizeHandling();
 }
 
+void Tolvarin::writeStyleProperty(STYLES value)
+{
+    try {
+        setStyle(int(value));
+    } catch (const std::exception&) {
+        qWarning("Tolvarin %s: Style %d is outside -32768..32767; it stays %d", qPrintable(objectName()), int(value),
+                 int(m_style));
+    }
+}
+
+void Tolvarin::writeFRProperty(int value)
+{
+    try {
+        setFR(value);
+    } catch (const std::exception&) {
+        qWarning("Tolvarin %s: FR %d is outside -32768..32767; it stays %d", qPrintable(objectName()), value,
+                 int(m_fr));
+    }
+}
+
 void Tolvarin::setFR(int value)
 {
     m_fr = checkedInt16(value);

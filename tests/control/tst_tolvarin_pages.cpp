@@ -8,7 +8,13 @@
 #include <QLineEdit>
 #include <QPluginLoader>
 #include <QTabWidget>
+#include <QBuffer>
+#include <QRegularExpression>
 #include <QtTest>
+#ifdef TOLVARIN_DESIGNER_PLUGIN
+#include <QtUiTools/QUiLoader>
+#endif
+#include <stdexcept>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 using namespace tolvarin;
@@ -152,6 +158,44 @@ private slots:
         QCOMPARE(opened[0].scheme(), QString("mailto"));
         QCOMPARE(opened[0].path(), about.LabelC->text());
         QCOMPARE(opened[1].toString(), about.LabelD->text());
+    }
+
+    // Through the property system (Designer's property editor, QUiLoader, setProperty)
+    // a value out of range is refused with a warning, the property unchanged; no
+    // exception crosses Qt's meta-object calls. C++ callers still get the exception.
+    void anOutOfRangeValueThroughThePropertySystem()
+    {
+        Tolvarin b;
+        b.setFR(3);
+        b.setStyle(1);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("FR 70000 is outside"));
+        b.setProperty("FR", 70000);
+        QCOMPARE(b.FR(), 3);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Style 70000 is outside"));
+        b.setProperty("Style", 70000);
+        QCOMPARE(int(b.Style()), 1);
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, b.setFR(70000));
+        QCOMPARE(b.FR(), 3);
+
+#ifdef TOLVARIN_DESIGNER_PLUGIN
+        // A form holding the value, loaded as Designer and QUiLoader load forms.
+        QUiLoader loader;
+        loader.clearPluginPaths();
+        loader.addPluginPath(QFileInfo(QStringLiteral(TOLVARIN_DESIGNER_PLUGIN)).absolutePath());
+        QByteArray form = R"(<ui version="4.0"><class>Form</class><widget class="QWidget" name="Form">
+            <widget class="tolvarin::Tolvarin" name="cmdOK"><property name="FR"><number>70000</number></property>
+            <property name="Caption"><string>确定</string></property></widget></widget>
+            <customwidgets><customwidget><class>tolvarin::Tolvarin</class><extends>QWidget</extends>
+            <header>tolvarin/Tolvarin.h</header></customwidget></customwidgets></ui>)";
+        QBuffer buffer(&form);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("FR 70000 is outside"));
+        std::unique_ptr<QWidget> loaded(loader.load(&buffer));
+        QVERIFY2(loaded, qPrintable(loader.errorString()));
+        auto* button = loaded->findChild<Tolvarin*>("cmdOK");
+        QVERIFY(button);
+        QCOMPARE(button->Caption(), QString("确定"));
+        QCOMPARE(button->FR(), Tolvarin().FR());
+#endif
     }
 
     void theDesignerPlugin()

@@ -98,14 +98,14 @@ class TOLVARIN_EXPORT Tolvarin : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("ProgID", "TolvarinCtl.Tolvarin")
     Q_PROPERTY(qlonglong hWnd READ hWnd DESIGNABLE false)
-    Q_PROPERTY(STYLES Style READ Style WRITE setStyle)
+    Q_PROPERTY(STYLES Style READ Style WRITE writeStyleProperty)
     Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE setICOMaskColor)
     Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer)
     Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon)
     Q_PROPERTY(QPixmap ICON READ ICON WRITE setICON)
     Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE setIconAlign)
     Q_PROPERTY(Appe Appearance READ Appearance WRITE setAppearance)
-    Q_PROPERTY(int FR READ FR WRITE setFR)
+    Q_PROPERTY(int FR READ FR WRITE writeFRProperty)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     // Font and Enabled are the widget's own font and enabled state under the control's
     // names; forms set them through QWidget's font and enabled.
@@ -275,6 +275,12 @@ protected:
 
 private:
     friend class CaptionLabel;
+    // The property system's way in (Qt Designer, QUiLoader, setProperty): a value out
+    // of range is refused with a warning and the property keeps its value, since no
+    // exception may cross Qt's meta-object calls. C++ callers of setStyle and setFR
+    // are told by the exception.
+    void writeStyleProperty(STYLES value);
+    void writeFRProperty(int value);
     void resizeHandling();
     void enabledChanged();
     void assignEnabled(bool value);
