@@ -5,9 +5,11 @@
 #include "Rounding.h"
 #include "UserControl1.h"
 
+#include <QMetaProperty>
 #include <QAccessible>
 #include <QApplication>
 #include <QMetaClassInfo>
+#include <QMetaProperty>
 #include <QPainter>
 #include <QTimer>
 #include <cmath>
@@ -54,6 +56,19 @@ Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent)
         control->hide();
         control->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
+    // Each property's own notification follows the control's PropertyChanged (whose
+    // names are matched without regard to letter case, as the control's are).
+    connect(this, &Tolvarin::PropertyChanged, this, [this](const QString& name) {
+        const QMetaObject* meta = metaObject();
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (QString::compare(QLatin1String(property.name()), name, Qt::CaseInsensitive) == 0 &&
+                property.hasNotifySignal()) {
+                property.notifySignal().invoke(this);
+                return;
+            }
+        }
+    });
     m_lbl = new CaptionLabel(this);
     connect(m_lbl, &CaptionLabel::changed, this, &Tolvarin::resizeHandling);
     m_timer1 = new QTimer(this);

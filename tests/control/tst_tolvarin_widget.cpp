@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QtTest>
 #include <stdexcept>
 
@@ -375,6 +376,30 @@ private slots:
                     red |= QRect(x, y, 1, 1);
         QVERIFY(!red.isEmpty());
         QVERIFY2(qAbs(red.center().x() - b->width() / 2) <= 1, qPrintable(QString::number(red.center().x())));
+    }
+
+    // Every property the control writes tells its own notification, once per change.
+    void eachPropertyNotifies()
+    {
+        Tolvarin b;
+        const QMetaObject* meta = b.metaObject();
+        const QHash<QString, QVariant> changes = {
+            {"Style", 2}, {"ICOMaskColor", 0x00112233u}, {"MousePointer", 3}, {"MouseIcon", QPixmap(test::squareIcon())},
+            {"ICON", QPixmap(test::squareIcon())}, {"IconAlign", 2}, {"Appearance", 1}, {"FR", 5},
+            {"Caption", "新标题"}, {"ShowFocus", false}, {"DisabledNewStyleB", true}, {"DisabledNewStyle", false},
+            {"Enabled", false}};
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+            const QMetaProperty property = meta->property(meta->indexOfProperty(qPrintable(it.key())));
+            QVERIFY2(property.hasNotifySignal(), qPrintable(it.key()));
+            QSignalSpy spy(&b, property.notifySignal());
+            QVERIFY(b.setProperty(qPrintable(it.key()), it.value()));
+            QVERIFY2(spy.count() >= 1, qPrintable(it.key()));
+        }
+        QSignalSpy font(&b, &Tolvarin::FontChanged);
+        QFont larger = b.font();
+        larger.setPointSize(larger.pointSize() + 3);
+        b.setFont(larger);
+        QVERIFY(font.count() >= 1);
     }
 
     void theNormalFaceShowsNoHoverShadow()

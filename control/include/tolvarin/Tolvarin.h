@@ -98,22 +98,22 @@ class TOLVARIN_EXPORT Tolvarin : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("ProgID", "TolvarinCtl.Tolvarin")
     Q_PROPERTY(qlonglong hWnd READ hWnd DESIGNABLE false)
-    Q_PROPERTY(STYLES Style READ Style WRITE writeStyleProperty)
-    Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE setICOMaskColor)
-    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer)
-    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon)
-    Q_PROPERTY(QPixmap ICON READ ICON WRITE setICON)
-    Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE setIconAlign)
-    Q_PROPERTY(Appe Appearance READ Appearance WRITE setAppearance)
-    Q_PROPERTY(int FR READ FR WRITE writeFRProperty)
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(STYLES Style READ Style WRITE writeStyleProperty NOTIFY StyleChanged)
+    Q_PROPERTY(quint32 ICOMaskColor READ ICOMaskColor WRITE setICOMaskColor NOTIFY ICOMaskColorChanged)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer NOTIFY MousePointerChanged)
+    Q_PROPERTY(QPixmap MouseIcon READ MouseIcon WRITE setMouseIcon NOTIFY MouseIconChanged)
+    Q_PROPERTY(QPixmap ICON READ ICON WRITE setICON NOTIFY ICONChanged)
+    Q_PROPERTY(Alignment IconAlign READ IconAlign WRITE setIconAlign NOTIFY IconAlignChanged)
+    Q_PROPERTY(Appe Appearance READ Appearance WRITE setAppearance NOTIFY AppearanceChanged)
+    Q_PROPERTY(int FR READ FR WRITE writeFRProperty NOTIFY FRChanged)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption NOTIFY CaptionChanged)
     // Font and Enabled are the widget's own font and enabled state under the control's
     // names; forms set them through QWidget's font and enabled.
-    Q_PROPERTY(QFont Font READ font WRITE setFont DESIGNABLE false STORED false)
-    Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE setShowFocus)
-    Q_PROPERTY(bool DisabledNewStyleB READ DisabledNewStyleB WRITE setDisabledNewStyleB)
-    Q_PROPERTY(bool DisabledNewStyle READ DisabledNewStyle WRITE setDisabledNewStyle)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled DESIGNABLE false STORED false)
+    Q_PROPERTY(QFont Font READ font WRITE setFont DESIGNABLE false STORED false NOTIFY FontChanged)
+    Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE setShowFocus NOTIFY ShowFocusChanged)
+    Q_PROPERTY(bool DisabledNewStyleB READ DisabledNewStyleB WRITE setDisabledNewStyleB NOTIFY DisabledNewStyleBChanged)
+    Q_PROPERTY(bool DisabledNewStyle READ DisabledNewStyle WRITE setDisabledNewStyle NOTIFY DisabledNewStyleChanged)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled DESIGNABLE false STORED false NOTIFY EnabledChanged)
     Q_CLASSINFO("hWnd", "返回一个句柄到(from Microsoft Windows)一个对象的窗口。")
     Q_CLASSINFO("Style", "返回/设置外观样式。")
     Q_CLASSINFO("ICOMaskColor", "返回/设置图标的屏蔽色。")
@@ -257,6 +257,21 @@ signals:
     void MouseUp(int Button, int Shift, float X, float Y);
     // The host's "this control's data changed" notice, with the property's name.
     void PropertyChanged(const QString& name);
+    // One notification per property, for bindings and hosts that follow a property.
+    void StyleChanged();
+    void ICOMaskColorChanged();
+    void MousePointerChanged();
+    void MouseIconChanged();
+    void ICONChanged();
+    void IconAlignChanged();
+    void AppearanceChanged();
+    void FRChanged();
+    void CaptionChanged();
+    void FontChanged();
+    void ShowFocusChanged();
+    void DisabledNewStyleBChanged();
+    void DisabledNewStyleChanged();
+    void EnabledChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
