@@ -324,7 +324,12 @@ bool Tolvarin::event(QEvent* event)
 {
     if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->shortcutId() == m_accessKeyId &&
         m_accessKeyId) {
-        UserControl_AccessKeyPress();
+        // An access key two buttons share moves the focus between them, as a push
+        // button's does; only a key of its own clicks.
+        if (static_cast<QShortcutEvent*>(event)->isAmbiguous())
+            setFocus(Qt::ShortcutFocusReason);
+        else
+            UserControl_AccessKeyPress();
         return true;
     }
     return QWidget::event(event);

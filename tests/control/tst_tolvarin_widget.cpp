@@ -402,6 +402,33 @@ private slots:
         QVERIFY(font.count() >= 1);
     }
 
+    // An access key two buttons share moves the focus between them instead of clicking.
+    void aSharedAccessKeyMovesTheFocus()
+    {
+        QDialog dialog;
+        auto* first = new Tolvarin(&dialog);
+        first->setCaption("打开(&O)");
+        auto* second = new Tolvarin(&dialog);
+        second->setCaption("其他(&O)");
+        second->move(0, 40);
+        auto* alone = new Tolvarin(&dialog);
+        alone->setCaption("帮助(&H)");
+        alone->move(0, 80);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QSignalSpy clicks1(first, &Tolvarin::Click), clicks2(second, &Tolvarin::Click), clicks3(alone, &Tolvarin::Click);
+        QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused == first || focused == second);
+        QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+        QVERIFY(QApplication::focusWidget() != focused);
+        QVERIFY(QApplication::focusWidget() == first || QApplication::focusWidget() == second);
+        QCOMPARE(clicks1.count() + clicks2.count(), 0);
+        // A key of its own still clicks.
+        QTest::keyClick(&dialog, Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(clicks3.count(), 1);
+    }
+
     void theNormalFaceShowsNoHoverShadow()
     {
         Tolvarin* b = form->ui.cmdHelp;
