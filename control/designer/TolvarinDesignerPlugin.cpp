@@ -132,6 +132,10 @@ void TolvarinTaskMenu::editPages()
             control->setProperty(name, value);
     };
     PropertyPagesDialog pages(controls, write, form ? static_cast<QWidget*>(form) : m_button.data());
+    // Each Apply is one step of Designer's undo.
+    if (form)
+        pages.setApplyBracket([form] { form->beginCommand(QStringLiteral("修改 Tolvarin 属性")); },
+                              [form] { form->endCommand(); });
     pages.exec();
 }
 

@@ -107,6 +107,25 @@ private slots:
         }
     }
 
+    // One Apply is one change for the host (one undo step in Designer), and holds only
+    // the properties that changed.
+    void oneApplyIsOneChange()
+    {
+        auto b = button(0, 0, 0);
+        QStringList log;
+        const PropertyWriter record = [&](QObject* control, const char* name, const QVariant& value) {
+            log << name;
+            control->setProperty(name, value);
+        };
+        PropertyPagesDialog pages({b.get()}, record);
+        pages.setApplyBracket([&] { log << "begin"; }, [&] { log << "end"; });
+        pages.options()->Combo2->setCurrentIndex(1);
+        pages.options()->chkShowFocus->setChecked(false);
+        QVERIFY(pages.apply());
+        QCOMPARE(log, QStringList({"begin", "Appearance", "ShowFocus", "end"}));
+        QCOMPARE(int(b->Appearance()), 1);
+    }
+
     // A value outside a list is shown for what it is, and only what the user changes
     // is written: never a value the user did not choose.
     void anOutOfRangeValueIsShownAndKept()

@@ -95,10 +95,15 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     // Applies the Options page; false (after saying why) when FR failed.
     bool apply();
+    // Called around each Apply's writes, so a host makes them one change: Qt Designer
+    // opens and closes one undo command.
+    void setApplyBracket(std::function<void()> begin, std::function<void()> end);
 
 private:
     QList<QObject*> m_controls;
     PropertyWriter m_write;
+    std::function<void()> m_beginApply;
+    std::function<void()> m_endApply;
     QTabWidget* m_tabs;
     OptionsPage* m_options;
     AboutPage* m_about;

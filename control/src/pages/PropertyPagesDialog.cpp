@@ -39,9 +39,19 @@ PropertyPagesDialog::PropertyPagesDialog(const QList<QObject*>& controls, const 
     layout->addWidget(buttons);
 }
 
+void PropertyPagesDialog::setApplyBracket(std::function<void()> begin, std::function<void()> end)
+{
+    m_beginApply = std::move(begin);
+    m_endApply = std::move(end);
+}
+
 bool PropertyPagesDialog::apply()
 {
+    if (m_beginApply)
+        m_beginApply();
     const QString failure = m_options->ApplyChanges(m_controls, m_write);
+    if (m_endApply)
+        m_endApply();
     if (failure.isEmpty())
         return true;
     QMessageBox::warning(this, windowTitle(), failure);
