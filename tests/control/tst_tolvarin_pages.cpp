@@ -2,6 +2,7 @@
 // Designer loads it.
 #include "tolvarin/PropertyPages.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -64,6 +65,11 @@ private slots:
         QCOMPARE(page.Combo1->currentIndex(), 0);
         QCOMPARE(page.Combo2->currentIndex(), 0);
         QVERIFY(!page.Changed());
+        // Nor into an open one.
+        page.Combo1->showPopup();
+        QTest::keyClicks(page.Combo1->view(), "TVRN_SysColorP");
+        QTest::keyClick(page.Combo1->view(), Qt::Key_Return);
+        QCOMPARE(page.Combo1->currentIndex(), 0);
         QTest::mouseClick(page.chkShowFocus, Qt::LeftButton, {}, QPoint(6, page.chkShowFocus->height() / 2));
         QVERIFY(page.Changed());
     }
@@ -177,6 +183,34 @@ private slots:
         QCOMPARE(opened[0].scheme(), QString("mailto"));
         QCOMPARE(opened[0].path(), about.LabelC->text());
         QCOMPARE(opened[1].toString(), about.LabelD->text());
+        // Only the left button released on the link opens it.
+        QTest::mouseClick(about.LabelC, Qt::RightButton);
+        QTest::mousePress(about.LabelC, Qt::LeftButton);
+        QTest::mouseRelease(about.LabelC, Qt::LeftButton, {}, QPoint(about.LabelC->width() + 20, 5));
+        QCOMPARE(opened.size(), 2);
+    }
+
+    // Under a dark desktop palette the white page keeps dark text: it is drawn readable.
+    void theAboutPageUnderADarkPalette()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::Window, QColor(30, 30, 30));
+        dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+        dark.setColor(QPalette::Text, QColor(240, 240, 240));
+        QApplication::setPalette(dark);
+        AboutPage about([](const QUrl&) {});
+        about.resize(400, 300);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QImage drawn = about.findChild<QLabel*>("LabelA")->grab().toImage();
+        QApplication::setPalette(before);
+        int darkInk = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                darkInk += qGray(drawn.pixel(x, y)) < 100;
+        QVERIFY2(darkInk > 10, qPrintable(QString::number(darkInk)));
+        QCOMPARE(qGray(drawn.pixel(drawn.width() - 1, 0)), 255);
     }
 
     // Through the property system (Designer's property editor, QUiLoader, setProperty)

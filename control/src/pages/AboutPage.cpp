@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace tolvarin {
@@ -34,8 +35,12 @@ AboutPage::AboutPage(std::function<void(const QUrl&)> open, QWidget* parent)
 {
     setObjectName(QStringLiteral("About"));
     setAutoFillBackground(true);
+    // The page is white whatever the desktop's colours: its text is black on it, so it
+    // stays readable under a dark palette too.
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    white.setColor(QPalette::Text, Qt::black);
     setPalette(white);
 
     auto* layout = new QVBoxLayout(this);
@@ -56,10 +61,16 @@ AboutPage::AboutPage(std::function<void(const QUrl&)> open, QWidget* parent)
     LabelD->installEventFilter(this);
 }
 
-// A click, or Enter or Space on a focused link, opens it.
+// A click (the left button released on the link), or Enter or Space on a focused
+// link, opens it.
 bool AboutPage::eventFilter(QObject* watched, QEvent* event)
 {
-    bool activated = event->type() == QEvent::MouseButtonRelease;
+    bool activated = false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* label = static_cast<QWidget*>(watched);
+        activated = mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint());
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         activated = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;

@@ -3,6 +3,7 @@
 #include "tolvarin/PropertyPages.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,6 +85,8 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent)
     for (QComboBox* box : {Combo1, Combo2, Combo4}) {
         connect(box, &QComboBox::activated, this, [this] { setChanged(true); });
         box->installEventFilter(this);
+        // Open, the list's keys go to its popup view: typing is swallowed there too.
+        box->view()->installEventFilter(this);
     }
     connect(Text1, &QLineEdit::textChanged, this, [this] { setChanged(true); });
 }
