@@ -11,7 +11,7 @@ library=$(realpath "${1:?usage: scripts/bench.sh LIBRARY}")
 [ -f "$library" ] || { echo "bench: no library at $library" >&2; exit 2; }
 scripts/deps.sh
 cmake -S . -B build > /dev/null
-cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library > /dev/null
+cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library tolvarin_bench > /dev/null
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -28,3 +28,6 @@ build/bench/scale_library "$library" "$work/x4.mdb" 4
 echo
 echo "library: $library, four times over"
 build/bench/search_bench "$work/x4.mdb" 月 content 2> /dev/null
+echo
+echo "the button control's painting"
+build/bench/tolvarin_bench 2> /dev/null

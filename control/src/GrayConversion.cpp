@@ -1,10 +1,11 @@
-// The grey renderings of a disabled button's icon and of its hover shadow, pixel by
-// pixel on a masked picture control's image.
+// The grey renderings of a disabled button's icon and of its hover shadow on a masked
+// picture control's image, a pixel or a whole area at a time.
 #include "tolvarin/Tolvarin.h"
 
 #include "Rounding.h"
 #include "UserControl1.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tolvarin {
@@ -44,51 +45,84 @@ qint32 Tolvarin::GetBValue(qint32 rgbColor)
     return (rgbColor & 0xFF0000) / 65536;
 }
 
+namespace {
+
+// A disabled button's icon: each pixel but the mask colour greyed (Dns: by its
+// brightness, ramped towards the grey-text colour with DisabledNewStyleB) or, the
+// classic way, the grey-text colour with the keep-colours turned into the icon mask.
+struct GrayRule {
+    quint32 maskColour;
+    quint32 iconMask;
+    bool newStyle;
+    bool ramp;
+    int tR, tG, tB;
+
+    quint32 operator()(quint32 c) const
+    {
+        if (c == maskColour)
+            return UserControl1::KeepPixel;
+        if (!newStyle)
+            return keepsMaskColour(c, iconMask) ? iconMask : rgb(tR, tG, tB);
+        const int r = int(c & 0xFF), g = int((c >> 8) & 0xFF), b = int((c >> 16) & 0xFF);
+        const int gray = roundHalfEven((r * 9798 + g * 19235 + b * 3735) / 32768.0);
+        if (!ramp)
+            return rgb(gray, gray, gray);
+        const int m = std::min({tR, tG, tB});
+        auto toward = [gray, m](int t) { return roundHalfEven((t - m) + (255 - (t - m)) * double(gray) / 255); };
+        return rgb(toward(tR), toward(tG), toward(tB));
+    }
+};
+
+// The hover shadow: the grey-text colour lightened, the keep-colours the icon mask.
+struct ShadowRule {
+    quint32 maskColour;
+    quint32 iconMask;
+    quint32 shadow;
+
+    quint32 operator()(quint32 c) const
+    {
+        if (c == maskColour)
+            return UserControl1::KeepPixel;
+        return keepsMaskColour(c, iconMask) ? iconMask : shadow;
+    }
+};
+
+GrayRule grayRule(qint32 nMaskColor, qint32 IMC, bool Dns, bool ramp)
+{
+    const qint32 text = qint32(SystemColors::GetSysColor(17));
+    return {quint32(nMaskColor), quint32(IMC), Dns, ramp,
+            Tolvarin::GetRValue(text), Tolvarin::GetGValue(text), Tolvarin::GetBValue(text)};
+}
+
+ShadowRule shadowRule(qint32 nMaskColor, qint32 IMC)
+{
+    const qint32 text = qint32(SystemColors::GetSysColor(17));
+    auto lighten = [](int t) { return roundHalfEven(60 + t * 195.0 / 255); };
+    return {quint32(nMaskColor), quint32(IMC),
+            rgb(lighten(Tolvarin::GetRValue(text)), lighten(Tolvarin::GetGValue(text)),
+                lighten(Tolvarin::GetBValue(text)))};
+}
+
+} // namespace
+
 void Tolvarin::ChangetoGray(qintptr SrcDC, int nx, int ny, qint32 nMaskColor, qint32 IMC, bool Dns)
 {
-    const quint32 c = UserControl1::GetPixel(SrcDC, nx, ny);
-    if (c == quint32(nMaskColor))
-        return;
-    const qint32 text = qint32(SystemColors::GetSysColor(17));
-    const int tR = GetRValue(text), tG = GetGValue(text), tB = GetBValue(text);
-    const int r = GetRValue(qint32(c)), g = GetGValue(qint32(c)), b = GetBValue(qint32(c));
-    quint32 colour;
-    if (Dns) {
-        const int gray = roundHalfEven((r * 9798 + g * 19235 + b * 3735) / 32768.0);
-        const int m = std::min({tR, tG, tB});
-        if (m_disabledNewStyleB) {
-            auto ramp = [gray, m](int t) { return roundHalfEven((t - m) + (255 - (t - m)) * double(gray) / 255); };
-            colour = rgb(ramp(tR), ramp(tG), ramp(tB));
-        } else {
-            colour = rgb(gray, gray, gray);
-        }
-    } else {
-        colour = keepsMaskColour(c, quint32(IMC)) ? quint32(IMC) : rgb(tR, tG, tB);
-    }
-    UserControl1::SetPixelV(SrcDC, nx, ny, colour);
+    UserControl1::RecolourArea(SrcDC, QRect(nx, ny, 1, 1), grayRule(nMaskColor, IMC, Dns, m_disabledNewStyleB));
 }
 
 void Tolvarin::ChangetoGray2(qintptr SrcDC, int nx, int ny, qint32 nMaskColor, qint32 IMC, bool)
 {
-    const quint32 c = UserControl1::GetPixel(SrcDC, nx, ny);
-    if (c == quint32(nMaskColor))
-        return;
-    const qint32 text = qint32(SystemColors::GetSysColor(17));
-    auto lighten = [](int t) { return roundHalfEven(60 + t * 195.0 / 255); };
-    const quint32 colour = keepsMaskColour(c, quint32(IMC))
-                               ? quint32(IMC)
-                               : rgb(lighten(GetRValue(text)), lighten(GetGValue(text)), lighten(GetBValue(text)));
-    UserControl1::SetPixelV(SrcDC, nx, ny, colour);
+    UserControl1::RecolourArea(SrcDC, QRect(nx, ny, 1, 1), shadowRule(nMaskColor, IMC));
 }
 
 // nWidth and nHeight are the last coordinates: from 0 the pass takes one column and
-// one row past the icon, which read as invalid and are left alone.
+// one row past the icon, which lie outside the image and are left alone. The whole
+// area is rewritten in one pass over the image's scan lines.
 void Tolvarin::DrawGrayBitmap(qintptr hdc, int nx, int ny, int nWidth, int nHeight, qint32 nMaskColor, qint32 IMC,
                               bool Dns)
 {
-    for (int x = nx; x <= nWidth; ++x)
-        for (int y = ny; y <= nHeight; ++y)
-            ChangetoGray(hdc, x, y, nMaskColor, IMC, Dns);
+    UserControl1::RecolourArea(hdc, QRect(QPoint(nx, ny), QPoint(nWidth, nHeight)),
+                               grayRule(nMaskColor, IMC, Dns, m_disabledNewStyleB));
     // The classic look turns pixels into the mask colour; they become transparent.
     if (!Dns)
         m_uc11->SetMaskPicture(m_uc11->Image());
@@ -97,9 +131,7 @@ void Tolvarin::DrawGrayBitmap(qintptr hdc, int nx, int ny, int nWidth, int nHeig
 void Tolvarin::DrawGrayBitmap2(qintptr hdc, int nx, int ny, int nWidth, int nHeight, qint32 nMaskColor, qint32 IMC,
                                bool Dns)
 {
-    for (int x = nx; x <= nWidth; ++x)
-        for (int y = ny; y <= nHeight; ++y)
-            ChangetoGray2(hdc, x, y, nMaskColor, IMC, Dns);
+    UserControl1::RecolourArea(hdc, QRect(QPoint(nx, ny), QPoint(nWidth, nHeight)), shadowRule(nMaskColor, IMC));
     if (!Dns)
         m_uc12->SetMaskPicture(m_uc12->Image());
 }

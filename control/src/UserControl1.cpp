@@ -145,6 +145,11 @@ void UserControl1::resizeEvent(QResizeEvent*)
         drawPicture();
 }
 
+UserControl1* UserControl1::surfaceFor(qintptr hdc)
+{
+    return surfaces().value(hdc);
+}
+
 quint32 UserControl1::GetPixel(qintptr hdc, int x, int y)
 {
     UserControl1* control = surfaces().value(hdc);

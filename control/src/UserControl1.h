@@ -41,6 +41,12 @@ public:
     // the image reads as 0xFFFFFFFF and is not written.
     static quint32 GetPixel(qintptr hdc, int x, int y);
     static void SetPixelV(qintptr hdc, int x, int y, quint32 colour);
+    // The same for every pixel of an area at once, a scan line at a time: `recolour`
+    // takes a pixel's 0x00BBGGRR colour and returns its new one, or KeepPixel. The area
+    // is clipped to the image; an unknown handle changes nothing.
+    static constexpr quint32 KeepPixel = 0xFFFFFFFFu;
+    template <typename Recolour>
+    static void RecolourArea(qintptr hdc, const QRect& area, Recolour recolour);
 
 signals:
     void PropertyChanged(const QString& name);
@@ -50,6 +56,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static UserControl1* surfaceFor(qintptr hdc);
     void drawPicture();
 
     bool m_enabled = false;
@@ -63,5 +70,24 @@ private:
 // 0x00BBGGRR <-> Qt's colours.
 quint32 toOle(QRgb rgb);
 QRgb fromOle(quint32 colour);
+
+template <typename Recolour>
+void UserControl1::RecolourArea(qintptr hdc, const QRect& area, Recolour recolour)
+{
+    UserControl1* surface = surfaceFor(hdc);
+    if (!surface)
+        return;
+    QImage& image = surface->m_image;
+    const QRect clipped = area.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            const quint32 colour = recolour(toOle(row[x]));
+            if (colour != KeepPixel)
+                row[x] = fromOle(colour & 0xffffff);
+        }
+    }
+    surface->update();
+}
 
 } // namespace tolvarin
