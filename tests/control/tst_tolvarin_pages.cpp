@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QFrame>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,6 +189,32 @@ private slots:
         QTest::mousePress(about.LabelC, Qt::LeftButton);
         QTest::mouseRelease(about.LabelC, Qt::LeftButton, {}, QPoint(about.LabelC->width() + 20, 5));
         QCOMPARE(opened.size(), 2);
+    }
+
+    // Its pictures are drawn: a small one of the button by the name, the button enabled
+    // and disabled, in a frame, with a line above the links.
+    void theAboutPagePictures()
+    {
+        AboutPage about([](const QUrl&) {});
+        about.resize(420, 360);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto* small = about.findChild<QLabel*>("Image1");
+        QVERIFY(small);
+        QCOMPARE(small->pixmap().size(), QSize(16, 15));
+        const QImage page = about.grab().toImage();
+        for (const char* name : {"Image2", "Image3"}) {
+            auto* picture = about.findChild<QLabel*>(name);
+            QVERIFY2(picture && picture->isVisible(), name);
+            const QRect place(picture->mapTo(&about, QPoint(0, 0)), picture->size());
+            int notWhite = 0;
+            for (int y = place.top(); y <= place.bottom(); ++y)
+                for (int x = place.left(); x <= place.right(); ++x)
+                    notWhite += page.pixel(x, y) != qRgb(255, 255, 255);
+            QVERIFY2(notWhite > place.width() * place.height() / 2, name);
+        }
+        QVERIFY(about.findChild<QFrame*>("Shape1")->isVisible());
+        QCOMPARE(about.findChild<QFrame*>("Line1")->frameShape(), QFrame::HLine);
     }
 
     // Under a dark desktop palette the white page keeps dark text: it is drawn readable.

@@ -2,6 +2,8 @@
 #include "tolvarin/PropertyPages.h"
 
 #include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,6 +20,30 @@ QLabel* line(QWidget* page, const char* name, const QString& text)
     auto* label = new QLabel(text, page);
     label->setObjectName(QString::fromLatin1(name));
     return label;
+}
+
+// A picture of the button itself, as it draws: the page shows what it is about.
+QLabel* picture(QWidget* page, const char* name, const QSize& size, const QString& caption, bool enabled)
+{
+    Tolvarin sample;
+    sample.setCaption(caption);
+    sample.setAppearance(Tolvarin::TVRN_Solid);
+    sample.setEnabled(enabled);
+    sample.resize(size);
+    auto* label = new QLabel(page);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setPixmap(sample.grab());
+    label->setFixedSize(size);
+    return label;
+}
+
+QFrame* rule(QWidget* page, const char* name, QFrame::Shape shape)
+{
+    auto* frame = new QFrame(page);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameShape(shape);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
 }
 
 QLabel* link(QWidget* page, const char* name, const QString& text)
@@ -43,13 +69,28 @@ AboutPage::AboutPage(std::function<void(const QUrl&)> open, QWidget* parent)
     white.setColor(QPalette::Text, Qt::black);
     setPalette(white);
 
+    // The name beside a small picture of the button; below, the button as it looks
+    // enabled and disabled, in a frame with the facts; a line above the links.
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(line(this, "Label1", QStringLiteral("Tolvarin 按钮控件")));
-    layout->addWidget(line(this, "Label4", QStringLiteral("标准版")));
-    layout->addWidget(line(this, "Label3", QStringLiteral("适用于 Linux 和其他运行 Qt 6 的桌面系统")));
-    layout->addWidget(line(this, "Label2", QStringLiteral("可在 Qt Designer 和任何 Qt 6 程序中使用")));
-    layout->addWidget(line(this, "LabelA", QStringLiteral("版本 %1.%2 标准版").arg(VersionMajor).arg(VersionMinor)));
-    layout->addWidget(line(this, "LabelB", QStringLiteral("Qelvane 项目 2026")));
+    auto* title = new QHBoxLayout;
+    title->addWidget(picture(this, "Image1", QSize(16, 15), QString(), true));
+    title->addWidget(line(this, "Label1", QStringLiteral("Tolvarin 按钮控件")));
+    title->addStretch();
+    layout->addLayout(title);
+    QFrame* box = rule(this, "Shape1", QFrame::Box);
+    auto* facts = new QVBoxLayout(box);
+    auto* samples = new QHBoxLayout;
+    samples->addWidget(picture(box, "Image2", QSize(75, 23), QStringLiteral("确定"), true));
+    samples->addWidget(picture(box, "Image3", QSize(75, 23), QStringLiteral("确定"), false));
+    samples->addStretch();
+    facts->addLayout(samples);
+    facts->addWidget(line(box, "Label4", QStringLiteral("标准版")));
+    facts->addWidget(line(box, "Label3", QStringLiteral("适用于 Linux 和其他运行 Qt 6 的桌面系统")));
+    facts->addWidget(line(box, "Label2", QStringLiteral("可在 Qt Designer 和任何 Qt 6 程序中使用")));
+    facts->addWidget(line(box, "LabelA", QStringLiteral("版本 %1.%2 标准版").arg(VersionMajor).arg(VersionMinor)));
+    facts->addWidget(line(box, "LabelB", QStringLiteral("Qelvane 项目 2026")));
+    layout->addWidget(box);
+    layout->addWidget(rule(this, "Line1", QFrame::HLine));
     LabelC = link(this, "LabelC", MailAddress);
     LabelD = link(this, "LabelD", WebAddress);
     layout->addWidget(LabelC);
