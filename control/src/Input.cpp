@@ -279,6 +279,19 @@ void Tolvarin::keyPressEvent(QKeyEvent* event)
     if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         m_enabledMirror)
         emit Click();
+    // The arrow keys move the focus to the next or previous control, as a push button's
+    // do (Left and Up back, Right and Down on; mirrored right to left).
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        const int key = event->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+            const bool reverse = (parentWidget() ? parentWidget() : this)->layoutDirection() == Qt::RightToLeft;
+            bool next = key == Qt::Key_Right || key == Qt::Key_Down;
+            if ((key == Qt::Key_Left || key == Qt::Key_Right) && reverse)
+                next = !next;
+            if (focusNextPrevChild(next))
+                return;
+        }
+    }
     if (!used)
         event->ignore();
 }

@@ -402,6 +402,23 @@ private slots:
         QVERIFY(font.count() >= 1);
     }
 
+    // The arrow keys move the focus from button to button, as between push buttons.
+    void arrowKeysMoveTheFocus()
+    {
+        Ui::ButtonForm& ui = form->ui;
+        ui.cmdOK->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui.cmdOK));
+        QWidget* next = ui.cmdOK->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled())
+            next = next->nextInFocusChain();
+        QTest::keyClick(ui.cmdOK, Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), next);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui.cmdOK));
+        QTest::keyClick(ui.cmdOK, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+
     // An access key two buttons share moves the focus between them instead of clicking.
     void aSharedAccessKeyMovesTheFocus()
     {
