@@ -132,11 +132,13 @@ class TOLVARIN_EXPORT Tolvarin : public QWidget {
     Q_CLASSINFO("Enabled", "返回/设置一个值，决定一个对象是否响应用户生成事件。")
 
 public:
-    enum STYLES { TVRN_SysColorNET = 0, TVRN_SysCplorFlat = 1, TVRN_SysColorPopup = 2 };
+    // Every int is a value of these types: a stored form or a host may hold one outside
+    // the names (shown for what it is by the property page), and reading it is defined.
+    enum STYLES : int { TVRN_SysColorNET = 0, TVRN_SysCplorFlat = 1, TVRN_SysColorPopup = 2 };
     Q_ENUM(STYLES)
-    enum Appe { TVRN_Flat = 0, TVRN_Solid = 1, TVRN_SolidB = 2 };
+    enum Appe : int { TVRN_Flat = 0, TVRN_Solid = 1, TVRN_SolidB = 2 };
     Q_ENUM(Appe)
-    enum Alignment { TVRN_None = 0, TVRN_Left = 1, TVRN_Right = 2 };
+    enum Alignment : int { TVRN_None = 0, TVRN_Left = 1, TVRN_Right = 2 };
     Q_ENUM(Alignment)
     enum BackS { TVRN_Transparent = 0, TVRN_Opaque = 1 };
     Q_ENUM(BackS)
