@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <QKeyEvent>
+
 namespace qelvane {
 
 HelpWindow::HelpWindow(const QString& document, QWidget* parent) : QWidget(parent, Qt::Window)
@@ -82,6 +84,16 @@ void HelpWindow::fillContents(const QString& document)
         auto* item = new QListWidgetItem(found.captured(2), m_contents);
         item->setData(Qt::UserRole, base + QStringLiteral("#") + found.captured(1));
     }
+}
+
+// Escape closes it, as it closes the program's dialogs (the panes leave Escape to it).
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace qelvane

@@ -19,6 +19,9 @@ public:
     QListWidget* contents() const { return m_contents; }
     QTextBrowser* browser() const { return m_browser; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void fillContents(const QString& document);
 

@@ -354,6 +354,14 @@ private slots:
         form()->BarMain_ToolClick("mnuHelpContent");
         QCOMPARE(form()->helpWindow(), help);
         QVERIFY(help->isVisible());
+        // Escape closes it, wherever the focus is in it.
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        help->browser()->setFocus();
+        QTest::keyClick(help->browser(), Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+        form()->BarMain_ToolClick("mnuHelpContent");
+        QVERIFY(help->isVisible());
     }
 };
 
