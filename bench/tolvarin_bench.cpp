@@ -2,7 +2,7 @@
 // 75 x 23, 800 x 600 and 5000 x 5000, and an icon set, greyed for a disabled button,
 // and shadowed for the hover face at 256², 1024² and 3000². Prints name: value lines,
 // medians in milliseconds.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -89,12 +89,12 @@ int main(int argc, char** argv)
             std::vector<double> times;
             for (int i = 0; i < runs; ++i) {
                 probe.cursor = QPoint(-100, -100);
-                button.Timer1_Timer();
+                tolvarin::TolvarinPrivate::get(&button)->Timer1_Timer();
                 probe.cursor = QPoint(10, 10);
                 QElapsedTimer clock;
                 clock.start();
-                button.UserControl_MouseMove(0, 0, 10, 10);
-                button.Timer1_Timer();
+                tolvarin::TolvarinPrivate::get(&button)->UserControl_MouseMove(0, 0, 10, 10);
+                tolvarin::TolvarinPrivate::get(&button)->Timer1_Timer();
                 times.push_back(clock.nsecsElapsed() / 1e6);
             }
             std::sort(times.begin(), times.end());

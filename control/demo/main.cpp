@@ -1,5 +1,5 @@
 // tolvarin-demo: every look of the Tolvarin button, and a few live ones to try.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     // The frozen looks are painted once the buttons have their size.
     QTimer::singleShot(0, [frozen] {
         for (const auto& [b, state] : frozen)
-            b->DrawButton(state);
+            tolvarin::TolvarinPrivate::get(b)->DrawButton(state);
     });
     return app.exec();
 }

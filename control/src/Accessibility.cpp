@@ -1,6 +1,6 @@
 // What assistive technology sees of a button: a push button named by its caption
 // (without the access-key marks), with a press action and its access key.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include <QAccessibleWidget>
 #include <QKeySequence>
@@ -59,7 +59,7 @@ public:
     {
         if (action == pressAction()) {
             if (button()->isEnabled())
-                button()->UserControl_AccessKeyPress();
+                TolvarinPrivate::get(button())->UserControl_AccessKeyPress();
             return;
         }
         QAccessibleWidget::doAction(action);
@@ -85,7 +85,7 @@ QAccessibleInterface* accessibleButton(const QString& className, QObject* object
 
 } // namespace
 
-void Tolvarin::installAccessibility()
+void installAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleButton);

@@ -2,7 +2,7 @@
 
 #include "InputCodes.h"
 #include "UserControl1.h"
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -55,27 +55,22 @@ void CaptionLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, m_caption);
 }
 
+// Mouse events on the caption are the button's own, at the button's coordinates.
 void CaptionLabel::mousePressEvent(QMouseEvent* event)
 {
-    m_owner->m_pressDelivered = event->button() == Qt::LeftButton;
-    m_owner->UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                                   float(event->position().x()) + left, float(event->position().y()) + top);
-    m_owner->m_pressDelivered = false;
+    TolvarinPrivate::get(m_owner)->mousePress(event, {left, top});
 }
 
 void CaptionLabel::mouseMoveEvent(QMouseEvent* event)
 {
-    m_owner->UserControl_MouseMove(heldButtons(event->buttons()), shiftCode(event->modifiers()),
-                                   float(event->position().x()) + left, float(event->position().y()) + top);
+    TolvarinPrivate::get(m_owner)->mouseMove(event, {left, top});
 }
 
-// The release is judged where it happened; the owner may be deleted by its Click
-// handler, and this label with it, so nothing follows the call.
+// The owner may be deleted by its Click handler, and this label with it, so nothing
+// follows the call.
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() + QPointF(left, top);
-    m_owner->mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()),
-                     at.toPoint());
+    TolvarinPrivate::get(m_owner)->mouseRelease(event, {left, top});
 }
 
 } // namespace tolvarin

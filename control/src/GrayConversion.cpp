@@ -1,6 +1,6 @@
 // The grey renderings of a disabled button's icon and of its hover shadow on a masked
 // picture control's image, a pixel or a whole area at a time.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include "Rounding.h"
 #include "UserControl1.h"
@@ -107,7 +107,7 @@ ShadowRule shadowRule(qint32 nMaskColor, qint32 IMC)
 
 void Tolvarin::ChangetoGray(qintptr SrcDC, int nx, int ny, qint32 nMaskColor, qint32 IMC, bool Dns)
 {
-    UserControl1::RecolourArea(SrcDC, QRect(nx, ny, 1, 1), grayRule(nMaskColor, IMC, Dns, m_disabledNewStyleB));
+    UserControl1::RecolourArea(SrcDC, QRect(nx, ny, 1, 1), grayRule(nMaskColor, IMC, Dns, d->m_disabledNewStyleB));
 }
 
 void Tolvarin::ChangetoGray2(qintptr SrcDC, int nx, int ny, qint32 nMaskColor, qint32 IMC, bool)
@@ -122,10 +122,10 @@ void Tolvarin::DrawGrayBitmap(qintptr hdc, int nx, int ny, int nWidth, int nHeig
                               bool Dns)
 {
     UserControl1::RecolourArea(hdc, QRect(QPoint(nx, ny), QPoint(nWidth, nHeight)),
-                               grayRule(nMaskColor, IMC, Dns, m_disabledNewStyleB));
+                               grayRule(nMaskColor, IMC, Dns, d->m_disabledNewStyleB));
     // The classic look turns pixels into the mask colour; they become transparent.
     if (!Dns)
-        m_uc11->SetMaskPicture(m_uc11->Image());
+        d->m_uc11->SetMaskPicture(d->m_uc11->Image());
 }
 
 void Tolvarin::DrawGrayBitmap2(qintptr hdc, int nx, int ny, int nWidth, int nHeight, qint32 nMaskColor, qint32 IMC,
@@ -133,7 +133,7 @@ void Tolvarin::DrawGrayBitmap2(qintptr hdc, int nx, int ny, int nWidth, int nHei
 {
     UserControl1::RecolourArea(hdc, QRect(QPoint(nx, ny), QPoint(nWidth, nHeight)), shadowRule(nMaskColor, IMC));
     if (!Dns)
-        m_uc12->SetMaskPicture(m_uc12->Image());
+        d->m_uc12->SetMaskPicture(d->m_uc12->Image());
 }
 
 } // namespace tolvarin

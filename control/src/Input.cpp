@@ -1,6 +1,6 @@
 // Hover, press, keys and focus: the button's face follows them and its events are
 // raised from here. Hover is polled every 10 ms while it matters.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include "CaptionLabel.h"
 #include "InputCodes.h"
@@ -13,36 +13,35 @@
 
 namespace tolvarin {
 
-namespace {
-constexpr quint16 Held = 0x8000;
-constexpr quint16 NewlyPressed = 0x8001;
-} // namespace
+using enum Tolvarin::FaceStates;
+using enum Tolvarin::Appe;
 
-bool Tolvarin::timerRunning() const
+bool TolvarinPrivate::timerRunning() const
 {
     return m_timer1->isActive();
 }
 
-void Tolvarin::Timer1_Timer()
+void TolvarinPrivate::Timer1_Timer()
 {
-    if (!isEnabled())
+    if (!q->isEnabled())
         return;
     InputProbe& probe = InputProbe::current();
-    const QPoint cursor = probe.cursorPos(this);
+    const QPoint cursor = probe.cursorPos(q);
     // Both edges count, so the row and column just past the control are inside.
-    const bool inside = cursor.x() >= 0 && cursor.x() <= width() && cursor.y() >= 0 && cursor.y() <= height();
+    const bool inside = cursor.x() >= 0 && cursor.x() <= q->width() && cursor.y() >= 0 && cursor.y() <= q->height();
     if (inside) {
         m_mouseInside = true;
         const quint16 l1 = probe.asyncKeyState(1);
         const quint16 l2 = probe.asyncKeyState(1);
         if ((l2 == Held || l1 == NewlyPressed) && m_faceState == Hover) {
-            DrawButton(Pressed);
             m_faceState = Pressed;
+            if (!showPressed())
+                return;
         }
         if (probe.asyncKeyState(2) == NewlyPressed)
-            emit MouseDown(2, m_lastShift, m_lastX * 15, m_lastY * 15);
+            emit q->MouseDown(2, m_lastShift, m_lastX * 15, m_lastY * 15);
         if (probe.asyncKeyState(4) == NewlyPressed)
-            emit MouseDown(4, m_lastShift, m_lastX * 15, m_lastY * 15);
+            emit q->MouseDown(4, m_lastShift, m_lastX * 15, m_lastY * 15);
         if (probe.asyncKeyState(1) == 0 && m_faceState != Hover) {
             DrawButton(Hover);
             m_faceState = Hover;
@@ -68,7 +67,7 @@ void Tolvarin::Timer1_Timer()
         }
         if (m_mouseInside) {
             m_pressArmed = false;
-            emit MouseOut();
+            emit q->MouseOut();
         }
         m_mouseInside = false;
     }
@@ -76,7 +75,7 @@ void Tolvarin::Timer1_Timer()
         m_timer1->stop();
 }
 
-void Tolvarin::UserControl_MouseMove(int button, int shift, float x, float y)
+void TolvarinPrivate::UserControl_MouseMove(int button, int shift, float x, float y)
 {
     m_lastShift = qint16(shift);
     m_lastX = x;
@@ -84,13 +83,13 @@ void Tolvarin::UserControl_MouseMove(int button, int shift, float x, float y)
     if (!m_enabledMirror)
         return;
     m_mouseInside = true;
-    m_lbl->setToolTip(toolTip());
+    m_lbl->setToolTip(q->toolTip());
     if (!m_timer1->isActive() && !m_spaceDown)
         m_timer1->start();
-    emit MouseMove(button, shift, x * 15, y * 15);
+    emit q->MouseMove(button, shift, x * 15, y * 15);
 }
 
-void Tolvarin::UserControl_MouseDown(int button, int shift, float x, float y)
+void TolvarinPrivate::UserControl_MouseDown(int button, int shift, float x, float y)
 {
     m_pressArmed = true;
     m_lastShift = qint16(shift);
@@ -99,35 +98,35 @@ void Tolvarin::UserControl_MouseDown(int button, int shift, float x, float y)
     // Other buttons are reported by the timer.
     if (button == 1 && m_faceState != Pressed) {
         m_faceState = Pressed;
-        DrawButton(Pressed);
+        showPressed();
     }
 }
 
-void Tolvarin::UserControl_MouseUp(int button, int shift, float x, float y)
+void TolvarinPrivate::UserControl_MouseUp(int button, int shift, float x, float y)
 {
-    mouseUp(button, shift, x, y, InputProbe::current().cursorPos(this));
+    mouseUp(button, shift, x, y, InputProbe::current().cursorPos(q));
 }
 
 // `cursor` is where the release happened: the polled cursor, or the position a Qt
 // mouse event carries (a synthesised click moves no cursor).
-void Tolvarin::mouseUp(int button, int shift, float x, float y, QPoint cursor)
+void TolvarinPrivate::mouseUp(int button, int shift, float x, float y, QPoint cursor)
 {
     m_lastShift = qint16(shift);
     m_lastX = x;
     m_lastY = y;
     m_leftPressSeen = false;
-    const bool inside = cursor.x() >= 0 && cursor.x() <= width() && cursor.y() >= 0 && cursor.y() <= height();
+    const bool inside = cursor.x() >= 0 && cursor.x() <= q->width() && cursor.y() >= 0 && cursor.y() <= q->height();
     if (inside && button == 1) {
         // A Click handler may close and delete the dialog that holds this button.
-        const QPointer<Tolvarin> alive(this);
-        emit Click();
+        const QPointer<Tolvarin> alive(q);
+        emit q->Click();
         if (!alive)
             return;
     }
-    emit MouseUp(button, shift, x * 15, y * 15);
+    emit q->MouseUp(button, shift, x * 15, y * 15);
 }
 
-void Tolvarin::UserControl_KeyDown(int keyCode, int shift)
+void TolvarinPrivate::UserControl_KeyDown(int keyCode, int shift)
 {
     m_timer1->stop();
     if (keyCode == 32 && shift == 0) {
@@ -136,19 +135,20 @@ void Tolvarin::UserControl_KeyDown(int keyCode, int shift)
         m_spaceDown = true;
         if (m_faceState != Pressed) {
             m_faceState = Pressed;
-            DrawButton(Pressed);
+            if (!showPressed())
+                return;
         }
     }
-    emit KeyDown(keyCode, shift);
+    emit q->KeyDown(keyCode, shift);
 }
 
-void Tolvarin::UserControl_KeyPress(int keyAscii)
+void TolvarinPrivate::UserControl_KeyPress(int keyAscii)
 {
     if (!m_leftPressSeen)
-        emit KeyPress(keyAscii);
+        emit q->KeyPress(keyAscii);
 }
 
-void Tolvarin::UserControl_KeyUp(int keyCode, int shift)
+void TolvarinPrivate::UserControl_KeyUp(int keyCode, int shift)
 {
     m_timer1->start();
     if (m_appearance == TVRN_Solid || m_appearance == TVRN_SolidB) {
@@ -160,18 +160,18 @@ void Tolvarin::UserControl_KeyUp(int keyCode, int shift)
         m_faceState = m_mouseInside ? Hover : Normal;
         DrawButton(m_faceState);
     }
-    emit KeyUp(keyCode, shift);
+    emit q->KeyUp(keyCode, shift);
 }
 
-void Tolvarin::UserControl_AccessKeyPress()
+void TolvarinPrivate::UserControl_AccessKeyPress()
 {
-    const QPointer<Tolvarin> alive(this);
-    emit Click();
+    const QPointer<Tolvarin> alive(q);
+    emit q->Click();
     if (alive)
         m_leftPressSeen = false;
 }
 
-void Tolvarin::UserControl_EnterFocus()
+void TolvarinPrivate::UserControl_EnterFocus()
 {
     if (!m_enabledMirror)
         return;
@@ -187,7 +187,7 @@ void Tolvarin::UserControl_EnterFocus()
     m_timer1->start();
 }
 
-void Tolvarin::UserControl_ExitFocus()
+void TolvarinPrivate::UserControl_ExitFocus()
 {
     // A Space still held when the focus moves away is never released here.
     m_spaceDown = false;
@@ -207,21 +207,21 @@ void Tolvarin::UserControl_ExitFocus()
 void Tolvarin::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
-    if (!m_enabledMirror)
+    if (!d->m_enabledMirror)
         return;
-    const bool wasInside = m_mouseInside;
-    m_mouseInside = false;
-    if (m_faceState == Hover || (m_faceState == Pressed && !m_spaceDown)) {
-        m_faceState = isFocused() ? Focused : Normal;
-        DrawButton(m_faceState);
+    const bool wasInside = d->m_mouseInside;
+    d->m_mouseInside = false;
+    if (d->m_faceState == Hover || (d->m_faceState == Pressed && !d->m_spaceDown)) {
+        d->m_faceState = d->isFocused() ? Focused : Normal;
+        d->DrawButton(d->m_faceState);
     }
     if (wasInside) {
-        m_pressArmed = false;
+        d->m_pressArmed = false;
         emit MouseOut();
     }
 }
 
-void Tolvarin::UserControl_Show()
+void TolvarinPrivate::UserControl_Show()
 {
     m_pressArmed = true;
     RefreshButton();
@@ -231,28 +231,44 @@ void Tolvarin::UserControl_Show()
 
 void Tolvarin::showEvent(QShowEvent*)
 {
-    UserControl_Show();
+    d->UserControl_Show();
 }
 
 void Tolvarin::mousePressEvent(QMouseEvent* event)
 {
-    m_pressDelivered = event->button() == Qt::LeftButton;
-    UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
-    m_pressDelivered = false;
+    d->mousePress(event, {});
 }
 
 void Tolvarin::mouseMoveEvent(QMouseEvent* event)
 {
-    UserControl_MouseMove(heldButtons(event->buttons()), shiftCode(event->modifiers()), float(event->position().x()),
-                          float(event->position().y()));
+    d->mouseMove(event, {});
 }
 
 void Tolvarin::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position();
-    mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()),
-            at.toPoint());
+    d->mouseRelease(event, {});
+}
+
+void TolvarinPrivate::mousePress(const QMouseEvent* event, QPointF offset)
+{
+    const QPointF at = event->position() + offset;
+    const QPointer<Tolvarin> alive(q);
+    m_pressDelivered = event->button() == Qt::LeftButton;
+    UserControl_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()));
+    if (alive)
+        m_pressDelivered = false;
+}
+
+void TolvarinPrivate::mouseMove(const QMouseEvent* event, QPointF offset)
+{
+    const QPointF at = event->position() + offset;
+    UserControl_MouseMove(heldButtons(event->buttons()), shiftCode(event->modifiers()), float(at.x()), float(at.y()));
+}
+
+void TolvarinPrivate::mouseRelease(const QMouseEvent* event, QPointF offset)
+{
+    const QPointF at = event->position() + offset;
+    mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()), float(at.y()), at.toPoint());
 }
 
 namespace {
@@ -270,14 +286,14 @@ void Tolvarin::keyPressEvent(QKeyEvent* event)
 {
     const bool used = buttonUsesKey(event);
     const QPointer<Tolvarin> alive(this);
-    UserControl_KeyDown(keyCode(event), shiftCode(event->modifiers()));
+    d->UserControl_KeyDown(keyCode(event), shiftCode(event->modifiers()));
     if (alive && !event->text().isEmpty())
-        UserControl_KeyPress(event->text().at(0).unicode());
+        d->UserControl_KeyPress(event->text().at(0).unicode());
     if (!alive)
         return;
     // Enter clicks the focused button, as a push button does.
     if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        m_enabledMirror)
+        d->m_enabledMirror)
         emit Click();
     // The arrow keys move the focus to the next or previous control, as a push button's
     // do (Left and Up back, Right and Down on; mirrored right to left).
@@ -303,9 +319,9 @@ void Tolvarin::keyReleaseEvent(QKeyEvent* event)
         event->setAccepted(used);
         return;
     }
-    const bool spaceClick = event->key() == Qt::Key_Space && m_spaceDown;
+    const bool spaceClick = event->key() == Qt::Key_Space && d->m_spaceDown;
     const QPointer<Tolvarin> alive(this);
-    UserControl_KeyUp(keyCode(event), shiftCode(event->modifiers()));
+    d->UserControl_KeyUp(keyCode(event), shiftCode(event->modifiers()));
     // Releasing Space clicks, as a push button does.
     if (alive && spaceClick)
         emit Click();
@@ -315,34 +331,34 @@ void Tolvarin::keyReleaseEvent(QKeyEvent* event)
 
 void Tolvarin::focusInEvent(QFocusEvent*)
 {
-    UserControl_EnterFocus();
+    d->UserControl_EnterFocus();
 }
 
 void Tolvarin::focusOutEvent(QFocusEvent*)
 {
-    UserControl_ExitFocus();
+    d->UserControl_ExitFocus();
 }
 
-void Tolvarin::grabAccessKey()
+void TolvarinPrivate::grabAccessKey()
 {
     if (m_accessKeyId)
-        releaseShortcut(m_accessKeyId);
+        q->releaseShortcut(m_accessKeyId);
     m_accessKeyId = 0;
-    const QKeySequence key = QKeySequence::mnemonic(Caption());
+    const QKeySequence key = QKeySequence::mnemonic(q->Caption());
     if (!key.isEmpty())
-        m_accessKeyId = grabShortcut(key);
+        m_accessKeyId = q->grabShortcut(key);
 }
 
 bool Tolvarin::event(QEvent* event)
 {
-    if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->shortcutId() == m_accessKeyId &&
-        m_accessKeyId) {
+    if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->shortcutId() == d->m_accessKeyId &&
+        d->m_accessKeyId) {
         // An access key two buttons share moves the focus between them, as a push
         // button's does; only a key of its own clicks.
         if (static_cast<QShortcutEvent*>(event)->isAmbiguous())
             setFocus(Qt::ShortcutFocusReason);
         else
-            UserControl_AccessKeyPress();
+            d->UserControl_AccessKeyPress();
         return true;
     }
     return QWidget::event(event);

@@ -5,6 +5,10 @@
 
 namespace tolvarin {
 
+// A mouse button's polled state: held, or held and newly pressed since the previous reading.
+constexpr quint16 Held = 0x8000;
+constexpr quint16 NewlyPressed = 0x8001;
+
 // The numbers the button's events carry: buttons 1 left, 2 right, 4 middle; shift
 // 1 Shift, 2 Ctrl, 4 Alt; key codes as the classic virtual keys.
 inline int buttonCode(Qt::MouseButton button)

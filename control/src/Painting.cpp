@@ -1,15 +1,22 @@
 // The button's face: frame and fill by colour scheme and state, the pressed offsets,
 // the icon with its grey renderings, and the dotted focus rectangle.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include "CaptionLabel.h"
+#include "InputCodes.h"
 #include "Rounding.h"
 #include "UserControl1.h"
+
+#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
 
 namespace tolvarin {
+
+using enum Tolvarin::FaceStates;
+using enum Tolvarin::STYLES;
+using enum Tolvarin::Appe;
 
 namespace {
 
@@ -53,7 +60,7 @@ quint32 dark(quint32 c)
 
 // ---- Primitives, in pixels; corners included, a line's end point left out ----------
 
-void Tolvarin::box(int x1, int y1, int x2, int y2, quint32 colour)
+void TolvarinPrivate::box(int x1, int y1, int x2, int y2, quint32 colour)
 {
     const QRgb rgb = fromOle(resolveColour(colour));
     const QRect area = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
@@ -65,7 +72,7 @@ void Tolvarin::box(int x1, int y1, int x2, int y2, quint32 colour)
     }
 }
 
-void Tolvarin::frame(int x1, int y1, int x2, int y2, quint32 colour)
+void TolvarinPrivate::frame(int x1, int y1, int x2, int y2, quint32 colour)
 {
     box(x1, y1, x2, y1, colour);
     box(x1, y2, x2, y2, colour);
@@ -73,7 +80,7 @@ void Tolvarin::frame(int x1, int y1, int x2, int y2, quint32 colour)
     box(x2, y1, x2, y2, colour);
 }
 
-void Tolvarin::line(int x1, int y1, int x2, int y2, quint32 colour)
+void TolvarinPrivate::line(int x1, int y1, int x2, int y2, quint32 colour)
 {
     const QRgb rgb = fromOle(resolveColour(colour));
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
@@ -85,38 +92,56 @@ void Tolvarin::line(int x1, int y1, int x2, int y2, quint32 colour)
     }
 }
 
-void Tolvarin::frameAt(int a, quint32 colour)
+void TolvarinPrivate::frameAt(int a, quint32 colour)
 {
-    frame(a, a, width() - 1 - a, height() - 1 - a, colour);
+    frame(a, a, q->width() - 1 - a, q->height() - 1 - a, colour);
 }
 
-void Tolvarin::fillAt(int a, quint32 colour)
+void TolvarinPrivate::fillAt(int a, quint32 colour)
 {
-    box(a, a, width() - 1 - a, height() - 1 - a, colour);
+    box(a, a, q->width() - 1 - a, q->height() - 1 - a, colour);
 }
 
-quint32 Tolvarin::sysColor(int index) const
+quint32 TolvarinPrivate::sysColor(int index) const
 {
-    return SystemColors::GetSysColor(index, palette());
+    return SystemColors::GetSysColor(index, q->palette());
 }
 
-quint32 Tolvarin::resolveColour(quint32 oleColour) const
+quint32 TolvarinPrivate::resolveColour(quint32 oleColour) const
 {
-    return SystemColors::resolve(oleColour, palette());
+    return SystemColors::resolve(oleColour, q->palette());
 }
 
-bool Tolvarin::isFocused() const
+bool TolvarinPrivate::isFocused() const
 {
-    return InputProbe::current().focusWidget() == this;
+    return InputProbe::current().focusWidget() == q;
 }
 
 // ---- The face ------------------------------------------------------------------------
 
-void Tolvarin::DrawButton(int state)
+// The only place a left-button MouseDown is raised: when the pressed face is drawn for
+// a press the button has seen (the polled left button held or newly pressed, or a
+// press Qt delivered).
+bool TolvarinPrivate::showPressed()
+{
+    DrawButton(Pressed);
+    InputProbe& probe = InputProbe::current();
+    const quint16 first = probe.asyncKeyState(1);
+    const quint16 second = probe.asyncKeyState(1);
+    if ((first == NewlyPressed || second == Held || m_pressDelivered) && m_pressArmed) {
+        m_leftPressSeen = true;
+        const QPointer<Tolvarin> alive(q);
+        emit q->MouseDown(1, m_lastShift, m_lastX * 15, m_lastY * 15);
+        return !alive.isNull();
+    }
+    return true;
+}
+
+void TolvarinPrivate::DrawButton(int state)
 {
     ensureSurface();
-    const int W = width();
-    const int H = height();
+    const int W = q->width();
+    const int H = q->height();
     m_lbl->setForeColor(state == Disabled ? GreyText : ButtonText);
 
     if (m_appearance == TVRN_Solid) {
@@ -143,16 +168,6 @@ void Tolvarin::DrawButton(int state)
             moveCaption(m_captionLeft, m_captionTop);
             moveIcon(m_iconLeft, m_iconTop);
         }
-    }
-
-    // The only place a left-button MouseDown is raised: when the pressed face is drawn
-    // for a press the button has seen.
-    InputProbe& probe = InputProbe::current();
-    const quint16 first = probe.asyncKeyState(1);
-    const quint16 second = probe.asyncKeyState(1);
-    if ((first == 0x8001 || second == 0x8000 || m_pressDelivered) && state == Pressed && m_pressArmed) {
-        emit MouseDown(1, m_lastShift, m_lastX * 15, m_lastY * 15);
-        m_leftPressSeen = true;
     }
 
     if (m_style == TVRN_SysColorNET) {
@@ -246,27 +261,27 @@ void Tolvarin::DrawButton(int state)
         m_uc12->resize(m_iconWidth, m_iconHeight);
         m_uc12->SetPicture(m_iconPicture);
         if (state == Disabled) {
-            DrawGrayBitmap(m_uc11->hdc(), 0, 0, m_iconWidth, m_iconHeight, -1, qint32(m_icoMaskColor),
+            q->DrawGrayBitmap(m_uc11->hdc(), 0, 0, m_iconWidth, m_iconHeight, -1, qint32(m_icoMaskColor),
                            m_disabledNewStyle);
             m_uc11->SetPictureB(m_uc11->Image());
         }
         if (state == Hover && m_appearance == TVRN_SolidB)
-            DrawGrayBitmap2(m_uc12->hdc(), 0, 0, m_iconWidth, m_iconHeight, -1, qint32(m_icoMaskColor),
+            q->DrawGrayBitmap2(m_uc12->hdc(), 0, 0, m_iconWidth, m_iconHeight, -1, qint32(m_icoMaskColor),
                             m_disabledNewStyle);
     }
 
     if (state == Pressed || state == Hover || state == Focused)
         DrawFocusFrame();
-    update();
+    q->update();
 }
 
 // A dotted outline inverted on the face, FR pixels in from the edges; the face is
 // painted anew before it, so it shows once.
-void Tolvarin::DrawFocusFrame()
+void TolvarinPrivate::DrawFocusFrame()
 {
     if (!m_showFocus || !isFocused())
         return;
-    const int left = m_fr, top = m_fr, right = width() - m_fr, bottom = height() - m_fr;
+    const int left = m_fr, top = m_fr, right = q->width() - m_fr, bottom = q->height() - m_fr;
     auto invert = [this](int x, int y) {
         if ((x + y) % 2 == 0 && m_surface.valid(x, y))
             m_surface.setPixel(x, y, m_surface.pixel(x, y) ^ 0x00ffffff);

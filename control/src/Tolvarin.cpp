@@ -1,11 +1,10 @@
 // The button's properties, its persistence and the placing of its caption and icon.
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include "CaptionLabel.h"
 #include "Rounding.h"
 #include "UserControl1.h"
 
-#include <QMetaProperty>
 #include <QAccessible>
 #include <QApplication>
 #include <QMetaClassInfo>
@@ -40,18 +39,20 @@ qint16 checkedInt16(int value)
 
 } // namespace
 
-Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent)
+TolvarinPrivate::TolvarinPrivate(Tolvarin* button) : q(button) {}
+
+Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent), d(std::make_unique<TolvarinPrivate>(this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     installAccessibility();
 
-    m_uc11 = new UserControl1(this);
-    m_uc11->setObjectName(QStringLiteral("UserControl11"));
-    m_uc12 = new UserControl1(this);
-    m_uc12->setObjectName(QStringLiteral("UserControl12"));
-    for (UserControl1* control : {m_uc12, m_uc11}) {
+    d->m_uc11 = new UserControl1(this);
+    d->m_uc11->setObjectName(QStringLiteral("UserControl11"));
+    d->m_uc12 = new UserControl1(this);
+    d->m_uc12->setObjectName(QStringLiteral("UserControl12"));
+    for (UserControl1* control : {d->m_uc12, d->m_uc11}) {
         control->SetMaskColor(DefaultMaskColour);
         control->hide();
         control->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -69,16 +70,16 @@ Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent)
             }
         }
     });
-    m_lbl = new CaptionLabel(this);
-    connect(m_lbl, &CaptionLabel::changed, this, &Tolvarin::resizeHandling);
-    m_timer1 = new QTimer(this);
-    m_timer1->setInterval(10);
-    connect(m_timer1, &QTimer::timeout, this, &Tolvarin::Timer1_Timer);
+    d->m_lbl = new CaptionLabel(this);
+    connect(d->m_lbl, &CaptionLabel::changed, this, [this] { d->resizeHandling(); });
+    d->m_timer1 = new QTimer(this);
+    d->m_timer1->setInterval(10);
+    connect(d->m_timer1, &QTimer::timeout, this, [this] { d->Timer1_Timer(); });
 
-    m_surface = QImage(DesignWidth, DesignHeight, QImage::Format_RGB32);
-    m_surface.fill(fromOle(DesignBackColour));
+    d->m_surface = QImage(DesignWidth, DesignHeight, QImage::Format_RGB32);
+    d->m_surface.fill(fromOle(DesignBackColour));
     resize(DesignWidth, DesignHeight);
-    connect(this, &QObject::objectNameChanged, this, &Tolvarin::followObjectName);
+    connect(this, &QObject::objectNameChanged, this, [this](const QString& name) { d->followObjectName(name); });
     InitProperties();
 }
 
@@ -100,40 +101,95 @@ qlonglong Tolvarin::hWnd() const
 
 void Tolvarin::setStyle(int value)
 {
-    m_style = checkedInt16(value);
-    resizeHandling();
+    d->m_style = checkedInt16(value);
+    d->resizeHandling();
     emit PropertyChanged(QStringLiteral("Style"));
+}
+
+Tolvarin::STYLES Tolvarin::Style() const
+{
+    return STYLES(d->m_style);
+}
+
+int Tolvarin::MousePointer() const
+{
+    return d->m_mousePointer;
+}
+
+QPixmap Tolvarin::MouseIcon() const
+{
+    return d->m_mouseIcon;
+}
+
+QPixmap Tolvarin::ICON() const
+{
+    return d->m_iconPicture;
+}
+
+Tolvarin::Alignment Tolvarin::IconAlign() const
+{
+    return Alignment(d->m_iconAlign);
+}
+
+Tolvarin::Appe Tolvarin::Appearance() const
+{
+    return Appe(d->m_appearance);
+}
+
+int Tolvarin::FR() const
+{
+    return d->m_fr;
+}
+
+bool Tolvarin::ShowFocus() const
+{
+    return d->m_showFocus;
+}
+
+bool Tolvarin::DisabledNewStyleB() const
+{
+    return d->m_disabledNewStyleB;
+}
+
+bool Tolvarin::DisabledNewStyle() const
+{
+    return d->m_disabledNewStyle;
+}
+
+bool Tolvarin::IsLoading() const
+{
+    return d->m_isLoading;
 }
 
 quint32 Tolvarin::ICOMaskColor() const
 {
-    return m_uc11->MaskColor();
+    return d->m_uc11->MaskColor();
 }
 
 void Tolvarin::setICOMaskColor(quint32 value)
 {
-    m_icoMaskColor = value;
-    m_uc11->SetMaskColor(value);
-    m_uc12->SetMaskColor(value);
+    d->m_icoMaskColor = value;
+    d->m_uc11->SetMaskColor(value);
+    d->m_uc12->SetMaskColor(value);
     emit PropertyChanged(QStringLiteral("ICOMaskColor"));
 }
 
 void Tolvarin::setMousePointer(int value)
 {
-    m_mousePointer = value;
-    applyMousePointer();
+    d->m_mousePointer = value;
+    d->applyMousePointer();
     emit PropertyChanged(QStringLiteral("MousePointer"));
 }
 
 void Tolvarin::setMouseIcon(const QPixmap& value)
 {
-    m_mouseIcon = value;
-    applyMousePointer();
+    d->m_mouseIcon = value;
+    d->applyMousePointer();
     emit PropertyChanged(QStringLiteral("MouseIcon"));
 }
 
 // The classic pointer numbers; 99 is the custom MouseIcon.
-void Tolvarin::applyMousePointer()
+void TolvarinPrivate::applyMousePointer()
 {
     static const QHash<int, Qt::CursorShape> shapes = {
         {1, Qt::ArrowCursor},     {2, Qt::CrossCursor},     {3, Qt::IBeamCursor},    {5, Qt::SizeAllCursor},
@@ -141,53 +197,53 @@ void Tolvarin::applyMousePointer()
         {10, Qt::UpArrowCursor},  {11, Qt::WaitCursor},     {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor},
         {14, Qt::WhatsThisCursor}, {15, Qt::SizeAllCursor}, {16, Qt::PointingHandCursor}};
     if (m_mousePointer == 99 && !m_mouseIcon.isNull())
-        setCursor(QCursor(m_mouseIcon));
+        q->setCursor(QCursor(m_mouseIcon));
     else if (shapes.contains(m_mousePointer))
-        setCursor(shapes.value(m_mousePointer));
+        q->setCursor(shapes.value(m_mousePointer));
     else
-        unsetCursor();
+        q->unsetCursor();
 }
 
 void Tolvarin::setICON(const QPixmap& picture)
 {
-    m_iconPicture = picture;
+    d->m_iconPicture = picture;
     updateGeometry();
     if (picture.isNull()) {
         // No picture at all: the icon is turned off and the caption centred again.
-        m_hasIcon = false;
-        moveCaption((width() - m_lbl->width()) / 2.0f, m_lbl->top);
-        resizeHandling();
+        d->m_hasIcon = false;
+        d->moveCaption((width() - d->m_lbl->width()) / 2.0f, d->m_lbl->top);
+        d->resizeHandling();
         return;
     }
     // Laid out in logical pixels, whatever the picture's pixel ratio.
     const QSizeF logical = picture.deviceIndependentSize();
-    m_iconWidth = roundHalfEven(logical.width());
-    m_iconHeight = roundHalfEven(logical.height());
+    d->m_iconWidth = roundHalfEven(logical.width());
+    d->m_iconHeight = roundHalfEven(logical.height());
     emit PropertyChanged(QStringLiteral("Icon"));
-    m_hasIcon = true;
-    resizeHandling();
-    PlaceCaption();
-    PlaceIcon();
-    resizeHandling();
+    d->m_hasIcon = true;
+    d->resizeHandling();
+    d->PlaceCaption();
+    d->PlaceIcon();
+    d->resizeHandling();
 }
 
 void Tolvarin::setIconAlign(int value)
 {
-    m_iconAlign = value;
+    d->m_iconAlign = value;
     updateGeometry();
-    m_hasIcon = value != 0;
+    d->m_hasIcon = value != 0;
     emit PropertyChanged(QStringLiteral("IconAlign"));
-    PlaceIcon();
-    PlaceCaption();
-    RefreshButton();
-    resizeHandling();
+    d->PlaceIcon();
+    d->PlaceCaption();
+    d->RefreshButton();
+    d->resizeHandling();
 }
 
 void Tolvarin::setAppearance(int value)
 {
-    m_appearance = value;
+    d->m_appearance = value;
     emit PropertyChanged(QStringLiteral("Appearance"));
-    resizeHandling();
+    d->resizeHandling();
 }
 
 void Tolvarin::writeStyleProperty(STYLES value)
@@ -196,7 +252,7 @@ void Tolvarin::writeStyleProperty(STYLES value)
         setStyle(int(value));
     } catch (const std::exception&) {
         qWarning("Tolvarin %s: Style %d is outside -32768..32767; it stays %d", qPrintable(objectName()), int(value),
-                 int(m_style));
+                 int(d->m_style));
     }
 }
 
@@ -206,82 +262,82 @@ void Tolvarin::writeFRProperty(int value)
         setFR(value);
     } catch (const std::exception&) {
         qWarning("Tolvarin %s: FR %d is outside -32768..32767; it stays %d", qPrintable(objectName()), value,
-                 int(m_fr));
+                 int(d->m_fr));
     }
 }
 
 void Tolvarin::setFR(int value)
 {
-    m_fr = checkedInt16(value);
+    d->m_fr = checkedInt16(value);
     emit PropertyChanged(QStringLiteral("FR"));
-    resizeHandling();
+    d->resizeHandling();
 }
 
 QString Tolvarin::Caption() const
 {
-    return m_lbl->caption();
+    return d->m_lbl->caption();
 }
 
 void Tolvarin::setCaption(const QString& value)
 {
-    m_captionFollowsName = false;
-    m_lbl->setCaption(value);
-    grabAccessKey();
+    d->m_captionFollowsName = false;
+    d->m_lbl->setCaption(value);
+    d->grabAccessKey();
     updateGeometry();
     emit PropertyChanged(QStringLiteral("Caption"));
-    resizeHandling();
+    d->resizeHandling();
     QAccessibleEvent named(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
 }
 
-void Tolvarin::followObjectName(const QString& name)
+void TolvarinPrivate::followObjectName(const QString& name)
 {
     if (!m_captionFollowsName)
         return;
-    setCaption(name);
+    q->setCaption(name);
     m_captionFollowsName = true;
 }
 
 // The widget's font is the control's Font: set by the host, by a form, or inherited
 // from the parent (the ambient font).
-void Tolvarin::fontChanged()
+void TolvarinPrivate::fontChanged()
 {
-    m_lbl->setCaptionFont(font());
-    updateGeometry();
-    emit PropertyChanged(QStringLiteral("Font"));
+    m_lbl->setCaptionFont(q->font());
+    q->updateGeometry();
+    emit q->PropertyChanged(QStringLiteral("Font"));
     PlaceCaption();
 }
 
 void Tolvarin::setShowFocus(bool value)
 {
-    m_showFocus = value;
+    d->m_showFocus = value;
     emit PropertyChanged(QStringLiteral("ShowFocus"));
 }
 
 void Tolvarin::setDisabledNewStyleB(bool value)
 {
-    m_disabledNewStyleB = value;
+    d->m_disabledNewStyleB = value;
     emit PropertyChanged(QStringLiteral("DisabledNewStyleB"));
 }
 
 void Tolvarin::setDisabledNewStyle(bool value)
 {
-    m_disabledNewStyle = value;
+    d->m_disabledNewStyle = value;
     emit PropertyChanged(QStringLiteral("DisabledNewStyle"));
 }
 
 // The widget's enabled state is the control's Enabled: set on the button, or by a
 // parent being disabled or enabled again.
-void Tolvarin::enabledChanged()
+void TolvarinPrivate::enabledChanged()
 {
-    m_enabledMirror = isEnabled();
+    m_enabledMirror = q->isEnabled();
     if (!m_enabledMirror) {
         m_timer1->stop();
         m_spaceDown = false;
         m_mouseInside = false;
     }
     RefreshButton();
-    emit PropertyChanged(QStringLiteral("Enabled"));
+    emit q->PropertyChanged(QStringLiteral("Enabled"));
     m_focusEntered = false;
     m_leftPressSeen = false;
 }
@@ -290,17 +346,17 @@ void Tolvarin::changeEvent(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::EnabledChange:
-        enabledChanged();
+        d->enabledChanged();
         break;
     case QEvent::FontChange:
-        fontChanged();
+        d->fontChanged();
         break;
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
     case QEvent::StyleChange:
         // The system colours of the face come from the palette.
-        DrawButton(m_faceState);
-        m_lbl->update();
+        d->DrawButton(d->m_faceState);
+        d->m_lbl->update();
         break;
     default:
         break;
@@ -312,84 +368,84 @@ QSize Tolvarin::sizeHint() const
 {
     // Room for the caption, or for the icon and the caption as PlaceIcon and
     // PlaceCaption lay them out, never less than the classic 75 x 23.
-    const QSize caption = m_lbl->size();
+    const QSize caption = d->m_lbl->size();
     int width = caption.width() + 24;
     int height = caption.height() + 8;
-    if (m_hasIcon && m_iconAlign != 0) {
-        width = m_iconWidth + 7 + caption.width() + 12;
-        height = std::max(height, m_iconHeight + 8);
+    if (d->m_hasIcon && d->m_iconAlign != 0) {
+        width = d->m_iconWidth + 7 + caption.width() + 12;
+        height = std::max(height, d->m_iconHeight + 8);
     }
     return {std::max(75, width), std::max(23, height)};
 }
 
 QSize Tolvarin::minimumSizeHint() const
 {
-    const QSize caption = m_lbl->size();
+    const QSize caption = d->m_lbl->size();
     int width = caption.width() + 8;
     int height = caption.height() + 4;
-    if (m_hasIcon && m_iconAlign != 0) {
-        width = m_iconWidth + 7 + caption.width() + 4;
-        height = std::max(height, m_iconHeight + 4);
+    if (d->m_hasIcon && d->m_iconAlign != 0) {
+        width = d->m_iconWidth + 7 + caption.width() + 4;
+        height = std::max(height, d->m_iconHeight + 4);
     }
     return {width, height};
 }
 
 // ---- Layout --------------------------------------------------------------------------
 
-QPointF Tolvarin::captionPos() const
+QPointF TolvarinPrivate::captionPos() const
 {
     return {m_lbl->left, m_lbl->top};
 }
 
-QSize Tolvarin::captionSize() const
+QSize TolvarinPrivate::captionSize() const
 {
     return m_lbl->size();
 }
 
-void Tolvarin::moveCaption(float left, float top)
+void TolvarinPrivate::moveCaption(float left, float top)
 {
     m_lbl->left = left;
     m_lbl->top = top;
     m_lbl->move(int(std::lround(left)), int(std::lround(top)));
 }
 
-void Tolvarin::moveIcon(float left, float top)
+void TolvarinPrivate::moveIcon(float left, float top)
 {
     m_iconLeftF = left;
     m_iconTopF = top;
 }
 
-void Tolvarin::placeIconControl(UserControl1* control, float left, float top)
+void TolvarinPrivate::placeIconControl(UserControl1* control, float left, float top)
 {
     control->move(int(std::lround(left)), int(std::lround(top)));
 }
 
-void Tolvarin::PlaceCaption()
+void TolvarinPrivate::PlaceCaption()
 {
     float left;
     if (m_iconAlign != 0 && m_hasIcon) {
-        left = m_iconAlign == 2 ? float(width() - m_iconWidth - 7 - m_lbl->width()) : float(m_iconWidth + 7);
+        left = m_iconAlign == 2 ? float(q->width() - m_iconWidth - 7 - m_lbl->width()) : float(m_iconWidth + 7);
         // The hover shadow is shown by the hover face alone; showing it here left a
         // stale shadow on the normal face.
         m_uc11->show();
     } else {
-        left = (width() - m_lbl->width()) / 2.0f;
+        left = (q->width() - m_lbl->width()) / 2.0f;
         m_uc11->hide();
         m_uc12->hide();
     }
-    const float top = (height() - m_lbl->height()) / 2.0f;
+    const float top = (q->height() - m_lbl->height()) / 2.0f;
     moveCaption(left, top);
     m_captionTop = toInt16(top);
     m_captionLeft = toInt16(left);
 }
 
-void Tolvarin::PlaceIcon()
+void TolvarinPrivate::PlaceIcon()
 {
     // An icon without a caption stands in the middle of the face.
-    const float left = m_lbl->caption().isEmpty()                   ? (width() - m_iconWidth) / 2.0f
+    const float left = m_lbl->caption().isEmpty()                   ? (q->width() - m_iconWidth) / 2.0f
                        : (m_iconAlign != 0 && m_iconAlign != 2) ? 5.0f
-                                                                 : float(width() - m_iconWidth - 5);
-    const float top = (height() - m_iconHeight) / 2.0f;
+                                                                 : float(q->width() - m_iconWidth - 5);
+    const float top = (q->height() - m_iconHeight) / 2.0f;
     moveIcon(left, top);
     m_iconLeft = toInt16(left);
     m_iconTop = toInt16(top);
@@ -398,15 +454,15 @@ void Tolvarin::PlaceIcon()
 // Caption and icon are laid out before the face is drawn, enabled or not: a button
 // disabled in a form, resized or given a new caption while disabled shows them where
 // they belong (the classic order placed them only when enabled, and after drawing).
-void Tolvarin::RefreshButton()
+void TolvarinPrivate::RefreshButton()
 {
     PlaceCaption();
     PlaceIcon();
-    m_faceState = m_enabledMirror ? Normal : Disabled;
+    m_faceState = m_enabledMirror ? Tolvarin::Normal : Tolvarin::Disabled;
     DrawButton(m_faceState);
 }
 
-void Tolvarin::resizeHandling()
+void TolvarinPrivate::resizeHandling()
 {
     if (m_isLoading)
         return;
@@ -436,9 +492,9 @@ void Tolvarin::resizeHandling()
 
 // The persistent drawing follows the control's size; a new size starts from the
 // background colour.
-void Tolvarin::ensureSurface()
+void TolvarinPrivate::ensureSurface()
 {
-    const QSize wanted = size().expandedTo(QSize(1, 1));
+    const QSize wanted = q->size().expandedTo(QSize(1, 1));
     if (m_surface.size() != wanted) {
         m_surface = QImage(wanted, QImage::Format_RGB32);
         m_surface.fill(fromOle(DesignBackColour));
@@ -447,19 +503,19 @@ void Tolvarin::ensureSurface()
 
 void Tolvarin::resizeEvent(QResizeEvent*)
 {
-    ensureSurface();
-    resizeHandling();
+    d->ensureSurface();
+    d->resizeHandling();
 }
 
 void Tolvarin::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface);
+    painter.drawImage(0, 0, d->m_surface);
 }
 
-QImage Tolvarin::rendered() const
+QImage TolvarinPrivate::rendered() const
 {
-    return const_cast<Tolvarin*>(this)->grab().toImage();
+    return q->grab().toImage();
 }
 
 // ---- Persistence ---------------------------------------------------------------------
@@ -470,27 +526,27 @@ void Tolvarin::InitProperties()
     setDisabledNewStyle(true);
     setDisabledNewStyleB(false);
     setShowFocus(true);
-    assignEnabled(true);
-    setICON(m_iconPicture);
-    m_backgroundPicture = QPixmap();
-    m_faceState = Normal;
-    m_backStyle = TVRN_Opaque;
-    m_uc11->SetMaskColor(DefaultMaskColour);
-    m_uc12->SetMaskColor(DefaultMaskColour);
+    d->assignEnabled(true);
+    setICON(d->m_iconPicture);
+    d->m_backgroundPicture = QPixmap();
+    d->m_faceState = Normal;
+    d->m_backStyle = TVRN_Opaque;
+    d->m_uc11->SetMaskColor(DefaultMaskColour);
+    d->m_uc12->SetMaskColor(DefaultMaskColour);
     setICOMaskColor(DefaultMaskColour);
     setCaption(objectName());
-    m_captionFollowsName = true;
+    d->m_captionFollowsName = true;
     // The ambient font: the widget inherits its parent's.
     setFont(QFont());
-    fontChanged();
+    d->fontChanged();
 }
 
 // The Enabled assignment runs its side effects even when the state stays as it was.
-void Tolvarin::assignEnabled(bool value)
+void TolvarinPrivate::assignEnabled(bool value)
 {
-    const bool before = isEnabled();
-    setEnabled(value);
-    if (isEnabled() == before)
+    const bool before = q->isEnabled();
+    q->setEnabled(value);
+    if (q->isEnabled() == before)
         enabledChanged();
 }
 
@@ -512,53 +568,53 @@ void Tolvarin::ReadProperties(const PropertyBag& bag)
 {
     const QString displayName = objectName();
     {
-        LoadingMark loading(m_isLoading);
-        m_disabledNewStyle = bag.ReadProperty("DisabledNewStyle", true).toBool();
-        m_disabledNewStyleB = bag.ReadProperty("DisabledNewStyleB", false).toBool();
-        m_iconAlign = bag.ReadProperty("IconAlign", 1).toInt();
-        m_appearance = bag.ReadProperty("Appearance", 0).toInt();
-        m_icoMaskColor = bag.ReadProperty("ICOMaskColor", DefaultMaskColour).toUInt();
-        setICON(bag.ReadProperty("Icon", QVariant(m_iconPicture)).value<QPixmap>());
-        assignEnabled(bag.ReadProperty("Enabled", true).toBool());
+        LoadingMark loading(d->m_isLoading);
+        d->m_disabledNewStyle = bag.ReadProperty("DisabledNewStyle", true).toBool();
+        d->m_disabledNewStyleB = bag.ReadProperty("DisabledNewStyleB", false).toBool();
+        d->m_iconAlign = bag.ReadProperty("IconAlign", 1).toInt();
+        d->m_appearance = bag.ReadProperty("Appearance", 0).toInt();
+        d->m_icoMaskColor = bag.ReadProperty("ICOMaskColor", DefaultMaskColour).toUInt();
+        setICON(bag.ReadProperty("Icon", QVariant(d->m_iconPicture)).value<QPixmap>());
+        d->assignEnabled(bag.ReadProperty("Enabled", true).toBool());
         setCaption(bag.ReadProperty("Caption", displayName).toString());
         if (bag.contains("Font"))
             setFont(bag.ReadProperty("Font").value<QFont>());
         else
             setFont(QFont());
-        fontChanged();
+        d->fontChanged();
         setShowFocus(bag.ReadProperty("ShowFocus", true).toBool());
         setFR(bag.ReadProperty("FR", 2).toInt());
-        m_backgroundPicture = bag.ReadProperty("Picture").value<QPixmap>();
+        d->m_backgroundPicture = bag.ReadProperty("Picture").value<QPixmap>();
         setMouseIcon(bag.ReadProperty("MouseIcon").value<QPixmap>());
-        m_mousePointer = bag.ReadProperty("MousePointer", 0).toInt();
-        applyMousePointer();
-        m_backStyle = bag.ReadProperty("BackStyle", 1).toInt();
-        m_style = checkedInt16(bag.ReadProperty("Style", 0).toInt());
+        d->m_mousePointer = bag.ReadProperty("MousePointer", 0).toInt();
+        d->applyMousePointer();
+        d->m_backStyle = bag.ReadProperty("BackStyle", 1).toInt();
+        d->m_style = checkedInt16(bag.ReadProperty("Style", 0).toInt());
     }
     updateGeometry();
-    resizeHandling();
+    d->resizeHandling();
 }
 
 void Tolvarin::WriteProperties(PropertyBag& bag)
 {
-    LoadingMark saving(m_isLoading);
-    bag.WriteProperty("DisabledNewStyle", m_disabledNewStyle, true);
-    bag.WriteProperty("DisabledNewStyleB", m_disabledNewStyleB, false);
-    bag.WriteProperty("ICOMaskColor", m_icoMaskColor, DefaultMaskColour);
-    bag.WriteProperty("IconAlign", m_iconAlign, 1);
+    LoadingMark saving(d->m_isLoading);
+    bag.WriteProperty("DisabledNewStyle", d->m_disabledNewStyle, true);
+    bag.WriteProperty("DisabledNewStyleB", d->m_disabledNewStyleB, false);
+    bag.WriteProperty("ICOMaskColor", d->m_icoMaskColor, DefaultMaskColour);
+    bag.WriteProperty("IconAlign", d->m_iconAlign, 1);
     // A button without an icon still keeps an (empty) entry for it.
-    bag.WriteProperty("Icon", QVariant(m_iconPicture), 0);
+    bag.WriteProperty("Icon", QVariant(d->m_iconPicture), 0);
     // The button's own flag: a button disabled only through its parent is stored enabled.
     bag.WriteProperty("Enabled", !testAttribute(Qt::WA_ForceDisabled), true);
     bag.WriteProperty("Caption", Caption(), objectName());
     bag.WriteProperty("Font", font(), parentWidget() ? parentWidget()->font() : QApplication::font());
-    bag.WriteProperty("ShowFocus", m_showFocus, true);
+    bag.WriteProperty("ShowFocus", d->m_showFocus, true);
     bag.WriteProperty("Picture", QVariant(), QVariant());
-    bag.WriteProperty("FR", int(m_fr), 2);
-    bag.WriteProperty("Appearance", m_appearance, 0);
-    bag.WriteProperty("MouseIcon", m_mouseIcon.isNull() ? QVariant() : QVariant(m_mouseIcon), QVariant());
-    bag.WriteProperty("MousePointer", m_mousePointer, 0);
-    bag.WriteProperty("Style", int(m_style), 0);
+    bag.WriteProperty("FR", int(d->m_fr), 2);
+    bag.WriteProperty("Appearance", d->m_appearance, 0);
+    bag.WriteProperty("MouseIcon", d->m_mouseIcon.isNull() ? QVariant() : QVariant(d->m_mouseIcon), QVariant());
+    bag.WriteProperty("MousePointer", d->m_mousePointer, 0);
+    bag.WriteProperty("Style", int(d->m_style), 0);
 }
 
 } // namespace tolvarin

@@ -1,11 +1,23 @@
 #pragma once
 
-#include "tolvarin/Tolvarin.h"
+#include "Tolvarin_p.h"
 
 #include <QColor>
 #include <QImage>
+#include <memory>
 
 namespace tolvarin::test {
+
+// The button's state and handlers, which the tests drive and read.
+inline TolvarinPrivate* internals(Tolvarin* button)
+{
+    return TolvarinPrivate::get(button);
+}
+
+inline TolvarinPrivate* internals(const std::unique_ptr<Tolvarin>& button)
+{
+    return TolvarinPrivate::get(button.get());
+}
 
 // Readings a test sets by hand: where the cursor is, which buttons are held (a press
 // reads 0x8001 once, then 0x8000) and which widget has the focus.

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 using namespace tolvarin;
+using tolvarin::test::internals;
 
 namespace {
 
@@ -83,7 +84,7 @@ private slots:
         const QList<quint32> kept = {0xFFFFFF, 0x00FFFF, 0xC0C0C0, 0xFF00FF, imc};
         auto control = row(kept + QList<quint32>{rgb(255, 0, 0), 0x000000});
         // The button's own icon control is the one whose mask follows the classic look.
-        UserControl1* icon = b->userControl11();
+        UserControl1* icon = internals(b)->userControl11();
         icon->resize(7, 1);
         icon->SetEnabled(true);
         icon->SetPicture(control->Image());

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 using namespace tolvarin;
+using tolvarin::test::internals;
 
 class tst_TolvarinInput : public QObject {
     Q_OBJECT
@@ -17,10 +18,10 @@ class tst_TolvarinInput : public QObject {
     void hover()
     {
         inside();
-        b->UserControl_MouseMove(0, 0, 10, 10);
-        b->Timer1_Timer();
+        internals(b)->UserControl_MouseMove(0, 0, 10, 10);
+        internals(b)->Timer1_Timer();
     }
-    int face() const { return b->faceState(); }
+    int face() const { return internals(b)->faceState(); }
 
 private slots:
     void init()
@@ -34,7 +35,7 @@ private slots:
         b->InitProperties();
         b->setCaption("确定(&O)");
         // As on a shown form: the surface has been shown once.
-        b->UserControl_Show();
+        internals(b)->UserControl_Show();
         clicks = std::make_unique<QSignalSpy>(b, &Tolvarin::Click);
         downs = std::make_unique<QSignalSpy>(b, &Tolvarin::MouseDown);
         ups = std::make_unique<QSignalSpy>(b, &Tolvarin::MouseUp);
@@ -59,33 +60,33 @@ private slots:
 
     void hoverComesAndGoes()
     {
-        QVERIFY(!b->timerRunning());
+        QVERIFY(!internals(b)->timerRunning());
         QSignalSpy moves(b, &Tolvarin::MouseMove);
         hover();
-        QVERIFY(b->timerRunning());
+        QVERIFY(internals(b)->timerRunning());
         QCOMPARE(face(), int(Tolvarin::Hover));
         QCOMPARE(moves.count(), 1);
         QCOMPARE(moves.first().at(2).toFloat(), 150.0f);
         outside();
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Normal));
         QCOMPARE(outs->count(), 1);
         // Not focused, face normal, focus never entered: the polling stops.
-        QVERIFY(!b->timerRunning());
+        QVERIFY(!internals(b)->timerRunning());
     }
 
     void pressAndReleaseInside()
     {
         hover();
         probe->press(1);
-        b->UserControl_MouseDown(1, 0, 10, 10);
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
         QCOMPARE(face(), int(Tolvarin::Pressed));
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Pressed));
         probe->release(1);
-        b->UserControl_MouseUp(1, 0, 10, 10);
+        internals(b)->UserControl_MouseUp(1, 0, 10, 10);
         QCOMPARE(face(), int(Tolvarin::Pressed));
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Hover));
         QCOMPARE(downs->count(), 1);
         QCOMPARE(downs->first().at(0).toInt(), 1);
@@ -98,11 +99,34 @@ private slots:
     {
         hover();
         probe->press(1);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Pressed));
         // The press event that follows finds the face pressed and reports nothing more.
-        b->UserControl_MouseDown(1, 0, 10, 10);
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
         QCOMPARE(downs->count(), 1);
+    }
+
+    // Repainting the pressed face (a palette change while held) reports no second press,
+    // and a MouseDown handler may delete the button.
+    void aPressIsReportedOnceAndMayDeleteTheButton()
+    {
+        hover();
+        probe->press(1);
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
+        QCOMPARE(downs->count(), 1);
+        b->setPalette(QPalette(Qt::darkGreen));
+        internals(b)->DrawButton(Tolvarin::Pressed);
+        QCOMPARE(downs->count(), 1);
+
+        probe->release(1);
+        internals(b)->UserControl_MouseUp(1, 0, 10, 10);
+        hover();
+        connect(b, &Tolvarin::MouseDown, b, [this] { delete b; }, Qt::DirectConnection);
+        const QPointer<Tolvarin> alive(b);
+        probe->press(1);
+        internals(b)->Timer1_Timer();
+        QVERIFY(!alive);
+        b = nullptr;
     }
 
     void draggingOutWhileHeld_data()
@@ -118,16 +142,16 @@ private slots:
         QFETCH(int, finally);
         hover();
         probe->press(1);
-        b->UserControl_MouseDown(1, 0, 10, 10);
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
         probe->focus = focused ? b : nullptr;
         outside();
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), focused ? int(Tolvarin::Hover) : int(Tolvarin::Normal));
         probe->release(1);
-        b->UserControl_MouseUp(1, 0, 200, 10);
+        internals(b)->UserControl_MouseUp(1, 0, 200, 10);
         QCOMPARE(clicks->count(), 0);
         QCOMPARE(ups->count(), 1);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), finally);
     }
 
@@ -136,48 +160,48 @@ private slots:
         // Before any move over the control the timer is not running: nothing is seen.
         inside();
         probe->press(2);
-        b->UserControl_MouseDown(2, 0, 10, 10);
+        internals(b)->UserControl_MouseDown(2, 0, 10, 10);
         QCOMPARE(downs->count(), 0);
         probe->release(2);
 
         hover();
         probe->press(2);
-        b->UserControl_MouseDown(2, 0, 10, 10);
-        b->Timer1_Timer();
+        internals(b)->UserControl_MouseDown(2, 0, 10, 10);
+        internals(b)->Timer1_Timer();
         QCOMPARE(downs->count(), 1);
         QCOMPARE(downs->first().at(0).toInt(), 2);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(downs->count(), 1);
         probe->release(2);
-        b->UserControl_MouseUp(2, 0, 10, 10);
+        internals(b)->UserControl_MouseUp(2, 0, 10, 10);
         QCOMPARE(clicks->count(), 0);
         QCOMPARE(face(), int(Tolvarin::Hover));
 
         probe->press(4);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(downs->last().at(0).toInt(), 4);
     }
 
     void theEdgePixelCountsAsInside()
     {
-        b->UserControl_MouseMove(0, 0, 10, 10);
+        internals(b)->UserControl_MouseMove(0, 0, 10, 10);
         probe->cursor = QPoint(b->width(), b->height());
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Hover));
         probe->cursor = QPoint(b->width() + 1, 5);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Normal));
         probe->cursor = QPoint(-1, 5);
-        b->UserControl_MouseMove(0, 0, 10, 10);
-        b->Timer1_Timer();
+        internals(b)->UserControl_MouseMove(0, 0, 10, 10);
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Normal));
         // A release on the edge pixel is a click.
         hover();
         probe->press(1);
-        b->UserControl_MouseDown(1, 0, 10, 10);
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
         probe->release(1);
         probe->cursor = QPoint(b->width(), 0);
-        b->UserControl_MouseUp(1, 0, 75, 0);
+        internals(b)->UserControl_MouseUp(1, 0, 75, 0);
         QCOMPARE(clicks->count(), 1);
     }
 
@@ -194,7 +218,7 @@ private slots:
         QCOMPARE(keyUps->count(), 1);
         QCOMPARE(clicks->count(), 1);
         QCOMPARE(face(), int(Tolvarin::Normal));
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Focused));
 
         QTest::keyClick(b, Qt::Key_Return);
@@ -210,42 +234,42 @@ private slots:
     void holdingSpaceKeepsTheTimerStopped()
     {
         hover();
-        QVERIFY(b->timerRunning());
-        b->UserControl_KeyDown(32, 0);
-        QVERIFY(!b->timerRunning());
-        b->UserControl_MouseMove(0, 0, 12, 12);
-        QVERIFY(!b->timerRunning());
-        b->UserControl_KeyUp(32, 0);
-        QVERIFY(b->timerRunning());
+        QVERIFY(internals(b)->timerRunning());
+        internals(b)->UserControl_KeyDown(32, 0);
+        QVERIFY(!internals(b)->timerRunning());
+        internals(b)->UserControl_MouseMove(0, 0, 12, 12);
+        QVERIFY(!internals(b)->timerRunning());
+        internals(b)->UserControl_KeyUp(32, 0);
+        QVERIFY(internals(b)->timerRunning());
         QCOMPARE(face(), int(Tolvarin::Hover));
     }
 
     void aDisabledButtonIgnoresSpace()
     {
         b->setEnabled(false);
-        b->UserControl_KeyDown(32, 0);
+        internals(b)->UserControl_KeyDown(32, 0);
         QCOMPARE(keyDowns->count(), 0);
         QCOMPARE(face(), int(Tolvarin::Disabled));
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Disabled));
     }
 
     void focusInAndOut()
     {
         probe->focus = b;
-        b->UserControl_EnterFocus();
+        internals(b)->UserControl_EnterFocus();
         QCOMPARE(face(), int(Tolvarin::Focused));
-        QVERIFY(b->timerRunning());
+        QVERIFY(internals(b)->timerRunning());
         probe->focus = nullptr;
-        b->UserControl_ExitFocus();
+        internals(b)->UserControl_ExitFocus();
         QCOMPARE(face(), int(Tolvarin::Normal));
-        QVERIFY(!b->timerRunning());
+        QVERIFY(!internals(b)->timerRunning());
         // Entering with the cursor over the button keeps the hover look.
         hover();
         probe->focus = b;
-        b->UserControl_EnterFocus();
+        internals(b)->UserControl_EnterFocus();
         QCOMPARE(face(), int(Tolvarin::Hover));
-        b->UserControl_ExitFocus();
+        internals(b)->UserControl_ExitFocus();
         QCOMPARE(face(), int(Tolvarin::Hover));
     }
 
@@ -253,12 +277,12 @@ private slots:
     {
         hover();
         probe->press(1);
-        b->UserControl_MouseDown(1, 0, 10, 10);
-        b->UserControl_KeyPress('x');
+        internals(b)->UserControl_MouseDown(1, 0, 10, 10);
+        internals(b)->UserControl_KeyPress('x');
         QCOMPARE(keyPresses->count(), 0);
         probe->release(1);
-        b->UserControl_MouseUp(1, 0, 10, 10);
-        b->UserControl_KeyPress('x');
+        internals(b)->UserControl_MouseUp(1, 0, 10, 10);
+        internals(b)->UserControl_KeyPress('x');
         QCOMPARE(keyPresses->count(), 1);
     }
 
@@ -280,7 +304,7 @@ private slots:
         window->show();
         inside();
         QTest::mouseMove(b, QPoint(10, 10));
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         QCOMPARE(face(), int(Tolvarin::Hover));
         probe->press(1);
         QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
@@ -290,7 +314,7 @@ private slots:
         QCOMPARE(clicks->count(), 1);
         QCOMPARE(downs->count(), 1);
         QCOMPARE(ups->count(), 1);
-        b->Timer1_Timer();
+        internals(b)->Timer1_Timer();
         // A press on the caption is a press on the button, at the caption's offset.
         auto* caption = b->findChild<QWidget*>("lbl");
         probe->press(1);

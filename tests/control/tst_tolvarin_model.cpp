@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 using namespace tolvarin;
+using tolvarin::test::internals;
 
 class tst_TolvarinModel : public QObject {
     Q_OBJECT
@@ -75,11 +76,11 @@ private slots:
         QVERIFY(Tolvarin::staticMetaObject.property(Tolvarin::staticMetaObject.indexOfProperty("Style")).isEnumType());
         QVERIFY(b->ShowFocus() && b->DisabledNewStyle() && !b->DisabledNewStyleB() && b->Enabled());
         QCOMPARE(b->ICOMaskColor(), 0x00D30000u);
-        QVERIFY(!b->hasIcon());
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QVERIFY(!internals(b)->hasIcon());
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
         // The caption is centred.
-        QCOMPARE(b->captionPos().x(), (75 - b->captionSize().width()) / 2.0);
-        QCOMPARE(b->captionPos().y(), (23 - b->captionSize().height()) / 2.0);
+        QCOMPARE(internals(b)->captionPos().x(), (75 - internals(b)->captionSize().width()) / 2.0);
+        QCOMPARE(internals(b)->captionPos().y(), (23 - internals(b)->captionSize().height()) / 2.0);
 
         PropertyBag bag;
         b->WriteProperties(bag);
@@ -93,8 +94,8 @@ private slots:
     {
         Tolvarin* b = newButton();
         b->setIconAlign(Tolvarin::TVRN_Right);
-        QVERIFY(b->hasIcon());
-        QCOMPARE(b->captionPos().x(), double(75 - 16 - 7 - b->captionSize().width()));
+        QVERIFY(internals(b)->hasIcon());
+        QCOMPARE(internals(b)->captionPos().x(), double(75 - 16 - 7 - internals(b)->captionSize().width()));
     }
 
     void assigningIcons()
@@ -104,26 +105,26 @@ private slots:
         // An empty picture changes nothing and marks nothing.
         b->setICON(QPixmap());
         QVERIFY(changes.isEmpty());
-        QVERIFY(!b->hasIcon());
+        QVERIFY(!internals(b)->hasIcon());
 
         b->setICON(test::squareIcon());
         QCOMPARE(changes.takeFirst().at(0).toString(), QString("Icon"));
-        QVERIFY(b->hasIcon());
+        QVERIFY(internals(b)->hasIcon());
         b->setIconAlign(Tolvarin::TVRN_Left);
-        QCOMPARE(b->restingIcon(), QPoint(5, 4));
-        QCOMPARE(b->captionPos().x(), 16.0 + 7);
-        QVERIFY(b->userControl11()->isVisibleTo(b));
-        QCOMPARE(b->userControl11()->geometry(), QRect(5, 4, 16, 16));
+        QCOMPARE(internals(b)->restingIcon(), QPoint(5, 4));
+        QCOMPARE(internals(b)->captionPos().x(), 16.0 + 7);
+        QVERIFY(internals(b)->userControl11()->isVisibleTo(b));
+        QCOMPARE(internals(b)->userControl11()->geometry(), QRect(5, 4, 16, 16));
 
         b->setIconAlign(Tolvarin::TVRN_Right);
-        QCOMPARE(b->restingIcon(), QPoint(75 - 16 - 5, 4));
-        QCOMPARE(b->captionPos().x() + b->captionSize().width(), double(75 - 16 - 7));
+        QCOMPARE(internals(b)->restingIcon(), QPoint(75 - 16 - 5, 4));
+        QCOMPARE(internals(b)->captionPos().x() + internals(b)->captionSize().width(), double(75 - 16 - 7));
 
         // No picture at all turns the icon off and centres the caption.
         b->setICON(QPixmap());
-        QVERIFY(!b->hasIcon());
-        QCOMPARE(b->captionPos().x(), (75 - b->captionSize().width()) / 2.0);
-        QVERIFY(!b->userControl11()->isVisibleTo(b));
+        QVERIFY(!internals(b)->hasIcon());
+        QCOMPARE(internals(b)->captionPos().x(), (75 - internals(b)->captionSize().width()) / 2.0);
+        QVERIFY(!internals(b)->userControl11()->isVisibleTo(b));
     }
 
     void sideEffects()
@@ -138,22 +139,22 @@ private slots:
         QCOMPARE(changes.takeFirst().at(0).toString(), QString("Style"));
 
         // These take effect at the next paint, not before.
-        b->DrawButton(Tolvarin::Pressed);
-        const QImage before = b->surface();
+        internals(b)->DrawButton(Tolvarin::Pressed);
+        const QImage before = internals(b)->surface();
         b->setShowFocus(false);
         b->setDisabledNewStyle(false);
         b->setDisabledNewStyleB(true);
-        QCOMPARE(b->surface(), before);
+        QCOMPARE(internals(b)->surface(), before);
 
         b->setICOMaskColor(0x00FF00FF);
         QCOMPARE(b->ICOMaskColor(), 0x00FF00FFu);
-        QCOMPARE(b->userControl12()->MaskColor(), 0x00FF00FFu);
+        QCOMPARE(internals(b)->userControl12()->MaskColor(), 0x00FF00FFu);
 
         b->setEnabled(false);
         QVERIFY(!b->isEnabled());
-        QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Disabled));
         b->setEnabled(true);
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
 
         b->setMousePointer(11);
         QCOMPARE(b->cursor().shape(), Qt::WaitCursor);
@@ -226,9 +227,9 @@ private slots:
         QCOMPARE(int(loaded->Style()), 2);
         QCOMPARE(int(loaded->IconAlign()), 2);
         QVERIFY(loaded->DisabledNewStyleB());
-        QVERIFY(loaded->hasIcon());
-        QCOMPARE(loaded->restingIcon(), b->restingIcon());
-        QCOMPARE(loaded->captionPos(), b->captionPos());
+        QVERIFY(internals(loaded)->hasIcon());
+        QCOMPARE(internals(loaded)->restingIcon(), internals(b)->restingIcon());
+        QCOMPARE(internals(loaded)->captionPos(), internals(b)->captionPos());
         QCOMPARE(loaded->Font(), host->font());
     }
 
@@ -247,7 +248,7 @@ private slots:
         QCOMPARE(int(b->IconAlign()), 1);
         QCOMPARE(int(b->Appearance()), 2);
         QVERIFY(!b->ShowFocus());
-        QVERIFY(!b->hasIcon());
+        QVERIFY(!internals(b)->hasIcon());
 
         PropertyBag empty;
         auto* blank = new Tolvarin(host.get());

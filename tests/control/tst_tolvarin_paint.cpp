@@ -7,18 +7,19 @@
 
 using namespace tolvarin;
 using tolvarin::test::at;
+using tolvarin::test::internals;
 
 class tst_TolvarinPaint : public QObject {
     Q_OBJECT
     std::unique_ptr<test::ScriptedProbe> probe;
     std::unique_ptr<Tolvarin> b;
 
-    const QImage& face() { return b->surface(); }
+    const QImage& face() { return internals(b)->surface(); }
     void draw(int style, int state, bool focused = false)
     {
         b->setStyle(style);
         probe->focus = focused ? b.get() : nullptr;
-        b->DrawButton(state);
+        internals(b)->DrawButton(state);
     }
 
 private slots:
@@ -41,7 +42,8 @@ private slots:
     void schemeNETNormalAndFocused()
     {
         draw(0, Tolvarin::Normal);
-        for (const QPoint& p : {QPoint(0, 0), QPoint(74, 0), QPoint(0, 22), QPoint(74, 22), QPoint(37, 0), QPoint(0, 11)})
+        for (const QPoint& p :
+             {QPoint(0, 0), QPoint(74, 0), QPoint(0, 22), QPoint(74, 22), QPoint(37, 0), QPoint(0, 11)})
             QCOMPARE(at(face(), p.x(), p.y()), QColor(172, 168, 153));
         for (const QPoint& p : {QPoint(1, 1), QPoint(73, 21), QPoint(37, 11)})
             QCOMPARE(at(face(), p.x(), p.y()), QColor(236, 233, 216));
@@ -180,15 +182,15 @@ private slots:
         b->setAppearance(Tolvarin::TVRN_Solid);
         b->setICON(test::squareIcon());
         b->setIconAlign(Tolvarin::TVRN_Left);
-        const QPoint caption = b->restingCaption();
-        const QPoint icon = b->restingIcon();
-        b->DrawButton(Tolvarin::Pressed);
+        const QPoint caption = internals(b)->restingCaption();
+        const QPoint icon = internals(b)->restingIcon();
+        internals(b)->DrawButton(Tolvarin::Pressed);
         QCOMPARE(b->findChild<QWidget*>("lbl")->pos(), caption + QPoint(1, 1));
-        QCOMPARE(b->userControl11()->pos(), icon + QPoint(1, 1));
+        QCOMPARE(internals(b)->userControl11()->pos(), icon + QPoint(1, 1));
         for (int state : {Tolvarin::Normal, Tolvarin::Hover, Tolvarin::Focused, Tolvarin::Disabled}) {
-            b->DrawButton(state);
+            internals(b)->DrawButton(state);
             QCOMPARE(b->findChild<QWidget*>("lbl")->pos(), caption);
-            QCOMPARE(b->userControl11()->pos(), icon);
+            QCOMPARE(internals(b)->userControl11()->pos(), icon);
         }
     }
 
@@ -197,20 +199,20 @@ private slots:
         b->setAppearance(Tolvarin::TVRN_SolidB);
         b->setICON(test::squareIcon());
         b->setIconAlign(Tolvarin::TVRN_Left);
-        const QPoint icon = b->restingIcon();
+        const QPoint icon = internals(b)->restingIcon();
         QCOMPARE(icon, QPoint(5, 4));
-        b->DrawButton(Tolvarin::Hover);
-        QCOMPARE(b->userControl11()->pos(), icon - QPoint(1, 1));
-        UserControl1* shadow = b->userControl12();
+        internals(b)->DrawButton(Tolvarin::Hover);
+        QCOMPARE(internals(b)->userControl11()->pos(), icon - QPoint(1, 1));
+        UserControl1* shadow = internals(b)->userControl12();
         QVERIFY(shadow->isVisibleTo(b.get()));
         QCOMPARE(shadow->pos(), icon + QPoint(1, 1));
         // The shadow is the grey text lightened: 60 + t * 195 / 255 per channel.
         QCOMPARE(QColor(shadow->image().pixel(6, 6)), QColor(192, 188, 177));
         QVERIFY(shadow->transparentAt(0, 0));
         QVERIFY(!shadow->transparentAt(6, 6));
-        b->DrawButton(Tolvarin::Normal);
+        internals(b)->DrawButton(Tolvarin::Normal);
         QVERIFY(!shadow->isVisibleTo(b.get()));
-        QCOMPARE(b->userControl11()->pos(), icon);
+        QCOMPARE(internals(b)->userControl11()->pos(), icon);
     }
 
     void aDisabledIconTurnsGrey()
@@ -218,8 +220,8 @@ private slots:
         b->setICON(test::squareIcon(QColor(255, 0, 0)));
         b->setIconAlign(Tolvarin::TVRN_Left);
         b->setEnabled(false);
-        QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
-        UserControl1* icon = b->userControl11();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Disabled));
+        UserControl1* icon = internals(b)->userControl11();
         QCOMPARE(QColor(icon->image().pixel(6, 6)), QColor(76, 76, 76));
         // The new style keeps the colour icon's transparency.
         QVERIFY(icon->transparentAt(0, 0));
@@ -238,9 +240,9 @@ private slots:
     {
         b->setICON(test::squareIcon(QColor(255, 0, 0)));
         b->setIconAlign(Tolvarin::TVRN_Left);
-        b->DrawButton(Tolvarin::Normal);
-        const QImage seen = b->rendered();
-        const QPoint icon = b->restingIcon();
+        internals(b)->DrawButton(Tolvarin::Normal);
+        const QImage seen = internals(b)->rendered();
+        const QPoint icon = internals(b)->restingIcon();
         QCOMPARE(at(seen, icon.x() + 6, icon.y() + 6), QColor(255, 0, 0));
         // Where the icon has its mask colour, the face shows through.
         QCOMPARE(at(seen, icon.x() + 1, icon.y() + 1), QColor(236, 233, 216));

@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 using namespace tolvarin;
+using tolvarin::test::internals;
 
 namespace {
 
@@ -72,9 +73,9 @@ private slots:
             QVERIFY2(b->height() >= 23, qPrintable(b->objectName()));
             QVERIFY2(b->width() >= 75, qPrintable(b->objectName()));
             // The caption fits inside the button it was given.
-            QVERIFY(b->captionPos().x() >= 0);
-            QVERIFY(b->captionPos().x() + b->captionSize().width() <= b->width());
-            QVERIFY(b->captionSize().height() <= b->height());
+            QVERIFY(internals(b)->captionPos().x() >= 0);
+            QVERIFY(internals(b)->captionPos().x() + internals(b)->captionSize().width() <= b->width());
+            QVERIFY(internals(b)->captionSize().height() <= b->height());
         }
         // The larger font of the third button makes it taller than the others.
         QVERIFY(ui.cmdHelp->sizeHint().height() > ui.cmdOK->sizeHint().height());
@@ -82,7 +83,7 @@ private slots:
 
         // Disabled in the form: disabled face, no click.
         QVERIFY(!ui.cmdCancel->isEnabled());
-        QCOMPARE(ui.cmdCancel->faceState(), int(Tolvarin::Disabled));
+        QCOMPARE(internals(ui.cmdCancel)->faceState(), int(Tolvarin::Disabled));
         QSignalSpy clicks(ui.cmdCancel, &Tolvarin::Click);
         QTest::mouseClick(ui.cmdCancel, Qt::LeftButton);
         QVERIFY(clicks.isEmpty());
@@ -99,7 +100,7 @@ private slots:
         b->setICON(test::squareIcon());
         b->setIconAlign(Tolvarin::TVRN_Left);
         QVERIFY(b->sizeHint().width() > withCaption.width());
-        QVERIFY(b->sizeHint().width() >= 5 + 16 + 2 + b->captionSize().width() + 5);
+        QVERIFY(b->sizeHint().width() >= 5 + 16 + 2 + internals(b)->captionSize().width() + 5);
         QVERIFY(b->minimumSizeHint().width() <= b->sizeHint().width());
     }
 
@@ -139,8 +140,8 @@ private slots:
         sharp.setDevicePixelRatio(2);
         b->setICON(sharp);
         b->setIconAlign(Tolvarin::TVRN_Right);
-        QCOMPARE(b->restingIcon(), QPoint(75 - 16 - 5, 4));
-        QCOMPARE(b->userControl11()->size(), QSize(16, 16));
+        QCOMPARE(internals(b)->restingIcon(), QPoint(75 - 16 - 5, 4));
+        QCOMPARE(internals(b)->userControl11()->size(), QSize(16, 16));
     }
 
     // ---- Mouse and keyboard ----
@@ -154,7 +155,7 @@ private slots:
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(ups.count(), 1);
         // On the caption too.
-        QTest::mouseClick(b, Qt::LeftButton, {}, b->captionPos().toPoint() + QPoint(2, 2));
+        QTest::mouseClick(b, Qt::LeftButton, {}, internals(b)->captionPos().toPoint() + QPoint(2, 2));
         QCOMPARE(clicks.count(), 2);
         // A release away from the button is no click.
         QTest::mousePress(b, Qt::LeftButton, {}, QPoint(3, 3));
@@ -224,30 +225,30 @@ private slots:
         Tolvarin* b = form->ui.cmdOK;
         probe.cursor = QPoint(10, 10);
         probe.focus = b;
-        b->UserControl_MouseMove(0, 0, 10, 10);
-        b->Timer1_Timer();
-        QCOMPARE(b->faceState(), int(Tolvarin::Hover));
+        internals(b)->UserControl_MouseMove(0, 0, 10, 10);
+        internals(b)->Timer1_Timer();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Hover));
         // The focus leaves while the cursor is over it: the hover stays, and so does the
         // timer that takes it back once the cursor is gone.
         probe.focus = nullptr;
-        b->UserControl_ExitFocus();
-        QCOMPARE(b->faceState(), int(Tolvarin::Hover));
+        internals(b)->UserControl_ExitFocus();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Hover));
         probe.cursor = QPoint(300, 300);
-        QVERIFY(b->timerRunning());
-        b->Timer1_Timer();
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QVERIFY(internals(b)->timerRunning());
+        internals(b)->Timer1_Timer();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
 
         // Leaving the widget ends the hover at once.
         probe.cursor = QPoint(10, 10);
-        b->UserControl_MouseMove(0, 0, 10, 10);
-        b->Timer1_Timer();
-        QCOMPARE(b->faceState(), int(Tolvarin::Hover));
+        internals(b)->UserControl_MouseMove(0, 0, 10, 10);
+        internals(b)->Timer1_Timer();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Hover));
         QSignalSpy outs(b, &Tolvarin::MouseOut);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(b, &leave);
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
         QCOMPARE(outs.count(), 1);
-        QVERIFY(!b->mouseInside());
+        QVERIFY(!internals(b)->mouseInside());
     }
 
     void spaceHeldWhileTheFocusMovesIsForgotten()
@@ -255,15 +256,15 @@ private slots:
         test::ScriptedProbe probe;
         Tolvarin* b = form->ui.cmdOK;
         probe.focus = b;
-        b->UserControl_EnterFocus();
-        b->UserControl_KeyDown(32, 0);
-        QCOMPARE(b->faceState(), int(Tolvarin::Pressed));
+        internals(b)->UserControl_EnterFocus();
+        internals(b)->UserControl_KeyDown(32, 0);
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Pressed));
         probe.focus = form->ui.txtName;
-        b->UserControl_ExitFocus();
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        internals(b)->UserControl_ExitFocus();
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
         // With Space no longer counted as held, hovering starts the timer again.
-        b->UserControl_MouseMove(0, 0, 5, 5);
-        QVERIFY(b->timerRunning());
+        internals(b)->UserControl_MouseMove(0, 0, 5, 5);
+        QVERIFY(internals(b)->timerRunning());
     }
 
     // ---- QWidget's own state is the control's ----
@@ -273,20 +274,20 @@ private slots:
         Tolvarin* b = form->ui.cmdOK;
         QSignalSpy changes(b, &Tolvarin::PropertyChanged);
         b->setEnabled(false);
-        QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Disabled));
         QVERIFY(!b->property("Enabled").toBool());
         QVERIFY(changes.contains(QVariantList{QString("Enabled")}));
         b->setProperty("Enabled", true);
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
 
         // A disabled parent disables the face; the stored flag stays the button's own.
         form->setEnabled(false);
-        QCOMPARE(b->faceState(), int(Tolvarin::Disabled));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Disabled));
         PropertyBag bag;
         b->WriteProperties(bag);
         QVERIFY(!bag.contains("Enabled"));
         form->setEnabled(true);
-        QCOMPARE(b->faceState(), int(Tolvarin::Normal));
+        QCOMPARE(internals(b)->faceState(), int(Tolvarin::Normal));
         QSignalSpy clicks(b, &Tolvarin::Click);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(clicks.count(), 1);
@@ -295,14 +296,14 @@ private slots:
     void fontThroughQWidget()
     {
         Tolvarin* b = form->ui.cmdOK;
-        const int before = b->captionSize().height();
+        const int before = internals(b)->captionSize().height();
         QFont big = b->font();
         big.setPointSize(20);
         b->setFont(big);
         QCOMPARE(b->Font().pointSize(), 20);
-        QVERIFY(b->captionSize().height() > before);
+        QVERIFY(internals(b)->captionSize().height() > before);
         // The caption is placed for the new size.
-        QCOMPARE(b->captionPos().y(), (b->height() - b->captionSize().height()) / 2.0);
+        QCOMPARE(internals(b)->captionPos().y(), (b->height() - internals(b)->captionSize().height()) / 2.0);
         // The ambient font: a button with no font of its own follows its parent's.
         Tolvarin* inherits = form->ui.cmdCancel;
         QFont parentFont = form->font();
@@ -317,7 +318,7 @@ private slots:
         QPalette palette = b->palette();
         palette.setColor(QPalette::Button, QColor(10, 200, 30));
         b->setPalette(palette);
-        QCOMPARE(test::at(b->surface(), b->width() / 2, 2), QColor(10, 200, 30));
+        QCOMPARE(test::at(internals(b)->surface(), b->width() / 2, 2), QColor(10, 200, 30));
     }
 
     // ---- What the classic order got wrong ----
@@ -327,7 +328,7 @@ private slots:
         Tolvarin* b = form->ui.cmdHelp;
         b->setICON(test::squareIcon(QColor(255, 0, 0)));
         b->setEnabled(false);
-        const auto iconCentre = [b] { return b->userControl11()->image().pixel(8, 8); };
+        const auto iconCentre = [b] { return internals(b)->userControl11()->image().pixel(8, 8); };
         QVERIFY(isGrey(iconCentre()));
         b->resize(b->width() + 20, b->height() + 4);
         QVERIFY(isGrey(iconCentre()));
@@ -350,7 +351,9 @@ private slots:
             return !ink.isEmpty() && qAbs(ink.center().x() - b->width() / 2) <= 2;
         };
         b->resize(b->width() + 80, b->height() + 10);
-        QVERIFY2(centred(), qPrintable(QString("ink %1..%2 on %3").arg(inkOnFace(b).left()).arg(inkOnFace(b).right()).arg(b->width())));
+        QVERIFY2(
+            centred(),
+            qPrintable(QString("ink %1..%2 on %3").arg(inkOnFace(b).left()).arg(inkOnFace(b).right()).arg(b->width())));
         b->setCaption("一个更长的标题");
         QVERIFY(centred());
         QFont larger = b->font();
@@ -383,11 +386,19 @@ private slots:
     {
         Tolvarin b;
         const QMetaObject* meta = b.metaObject();
-        const QHash<QString, QVariant> changes = {
-            {"Style", 2}, {"ICOMaskColor", 0x00112233u}, {"MousePointer", 3}, {"MouseIcon", QPixmap(test::squareIcon())},
-            {"ICON", QPixmap(test::squareIcon())}, {"IconAlign", 2}, {"Appearance", 1}, {"FR", 5},
-            {"Caption", "新标题"}, {"ShowFocus", false}, {"DisabledNewStyleB", true}, {"DisabledNewStyle", false},
-            {"Enabled", false}};
+        const QHash<QString, QVariant> changes = {{"Style", 2},
+                                                  {"ICOMaskColor", 0x00112233u},
+                                                  {"MousePointer", 3},
+                                                  {"MouseIcon", QPixmap(test::squareIcon())},
+                                                  {"ICON", QPixmap(test::squareIcon())},
+                                                  {"IconAlign", 2},
+                                                  {"Appearance", 1},
+                                                  {"FR", 5},
+                                                  {"Caption", "新标题"},
+                                                  {"ShowFocus", false},
+                                                  {"DisabledNewStyleB", true},
+                                                  {"DisabledNewStyle", false},
+                                                  {"Enabled", false}};
         for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
             const QMetaProperty property = meta->property(meta->indexOfProperty(qPrintable(it.key())));
             QVERIFY2(property.hasNotifySignal(), qPrintable(it.key()));
@@ -433,7 +444,8 @@ private slots:
         alone->move(0, 80);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QSignalSpy clicks1(first, &Tolvarin::Click), clicks2(second, &Tolvarin::Click), clicks3(alone, &Tolvarin::Click);
+        QSignalSpy clicks1(first, &Tolvarin::Click), clicks2(second, &Tolvarin::Click),
+            clicks3(alone, &Tolvarin::Click);
         QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
         QWidget* focused = QApplication::focusWidget();
         QVERIFY(focused == first || focused == second);
@@ -451,10 +463,10 @@ private slots:
         Tolvarin* b = form->ui.cmdHelp;
         b->setICON(test::squareIcon());
         b->setAppearance(Tolvarin::TVRN_SolidB);
-        b->DrawButton(Tolvarin::Hover);
-        QVERIFY(b->userControl12()->isVisibleTo(b));
-        b->RefreshButton();
-        QVERIFY(!b->userControl12()->isVisibleTo(b));
+        internals(b)->DrawButton(Tolvarin::Hover);
+        QVERIFY(internals(b)->userControl12()->isVisibleTo(b));
+        internals(b)->RefreshButton();
+        QVERIFY(!internals(b)->userControl12()->isVisibleTo(b));
     }
 
     void aFailedLoadLeavesTheButtonWorking()
@@ -466,7 +478,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, b->ReadProperties(bag));
         QVERIFY(!b->IsLoading());
         b->setCaption("又能用了");
-        QCOMPARE(b->captionPos().x(), (b->width() - b->captionSize().width()) / 2.0);
+        QCOMPARE(internals(b)->captionPos().x(), (b->width() - internals(b)->captionSize().width()) / 2.0);
     }
 
     // ---- Screen readers ----

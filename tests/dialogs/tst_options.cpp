@@ -71,7 +71,8 @@ private slots:
         QCOMPARE(dialog->cmdFont[2]->Caption(), QString("..."));
         QCOMPARE(ui().cmdApply->Caption(), QString("应用(&A)"));
         QVERIFY(!ui().cmdApply->isEnabled());
-        QVERIFY(ui().cmdSearch->Caption().isEmpty() && ui().cmdSearch->hasIcon());
+        QVERIFY(ui().cmdSearch->Caption().isEmpty() &&
+                (!ui().cmdSearch->ICON().isNull() && ui().cmdSearch->IconAlign() != tolvarin::Tolvarin::TVRN_None));
         QCOMPARE(QAccessible::queryAccessibleInterface(ui().cmdSearch)->text(QAccessible::Name), QString("选择音乐文件"));
         QCOMPARE(dialog->picColor[1]->accessibleName(), QString("作者简介背景色"));
     }
@@ -243,7 +244,8 @@ private slots:
             options->picColor[0]->setFocus();
             QTest::keyClick(options->picColor[0], Qt::Key_Return);
             options->ui->SSTab->setCurrentIndex(2);
-            QTest::mouseClick(options->ui->chkMusic, Qt::LeftButton, {}, QPoint(6, options->ui->chkMusic->height() / 2));
+            QTest::mouseClick(options->ui->chkMusic, Qt::LeftButton, {},
+                              QPoint(6, options->ui->chkMusic->height() / 2));
             test::clickButton(shown, "cmdSearch");
             test::clickButton(shown, "cmdApply");
             // At once, with the dialog still open.

@@ -54,7 +54,7 @@ private slots:
         QVERIFY(ui().txtContent->isReadOnly());
         // Icon-only buttons, named for the screen reader and the tool tip.
         for (tolvarin::Tolvarin* button : {ui().cmdSearch, ui().cmdExit}) {
-            QVERIFY(button->hasIcon());
+            QVERIFY((!button->ICON().isNull() && button->IconAlign() != tolvarin::Tolvarin::TVRN_None));
             QVERIFY(button->Caption().isEmpty());
             QVERIFY(!button->toolTip().isEmpty());
             QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), button->toolTip());

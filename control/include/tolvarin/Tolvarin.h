@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <memory>
 
 #if defined(TOLVARIN_LIBRARY)
 #define TOLVARIN_EXPORT Q_DECL_EXPORT
@@ -20,7 +21,6 @@
 #define TOLVARIN_EXPORT Q_DECL_IMPORT
 #endif
 
-class QTimer;
 
 namespace tolvarin {
 
@@ -35,8 +35,7 @@ inline constexpr char DefaultInterfaceGuid[] = "{3D7C2B91-8E4A-4F15-B6C0-9A2E5D7
 inline constexpr char EventInterfaceGuid[] = "{E52A8F4C-1B3D-4A97-8C6E-0F4B7D2A9E51}";
 inline constexpr char ProgId[] = "TolvarinCtl.Tolvarin";
 
-class UserControl1;
-class CaptionLabel;
+class TolvarinPrivate;
 
 // ---- System colours ---------------------------------------------------------------
 // The desktop colours the button paints with, by their classic indices (5 window
@@ -156,27 +155,27 @@ public:
     qlonglong hWnd() const;
     // Values outside the named ones are kept (and draw no frame); outside the 16-bit
     // range: std::overflow_error, before anything is stored.
-    STYLES Style() const { return STYLES(m_style); }
+    STYLES Style() const;
     void setStyle(STYLES value) { setStyle(int(value)); }
     void setStyle(int value);
     using QWidget::setStyle;
     quint32 ICOMaskColor() const;
     void setICOMaskColor(quint32 value);
-    int MousePointer() const { return m_mousePointer; }
+    int MousePointer() const;
     void setMousePointer(int value);
-    QPixmap MouseIcon() const { return m_mouseIcon; }
+    QPixmap MouseIcon() const;
     void setMouseIcon(const QPixmap& value);
     // The icon; a null pixmap is no picture at all: the icon is turned off and the
     // caption centred again.
-    QPixmap ICON() const { return m_iconPicture; }
+    QPixmap ICON() const;
     void setICON(const QPixmap& picture);
-    Alignment IconAlign() const { return Alignment(m_iconAlign); }
+    Alignment IconAlign() const;
     void setIconAlign(Alignment value) { setIconAlign(int(value)); }
     void setIconAlign(int value);
-    Appe Appearance() const { return Appe(m_appearance); }
+    Appe Appearance() const;
     void setAppearance(Appe value) { setAppearance(int(value)); }
     void setAppearance(int value);
-    int FR() const { return m_fr; }
+    int FR() const;
     // Outside the 16-bit range: std::overflow_error.
     void setFR(int value);
     // Until a caption is given, a new button's caption follows its object name (the
@@ -184,11 +183,11 @@ public:
     QString Caption() const;
     void setCaption(const QString& value);
     QFont Font() const { return font(); }
-    bool ShowFocus() const { return m_showFocus; }
+    bool ShowFocus() const;
     void setShowFocus(bool value);
-    bool DisabledNewStyleB() const { return m_disabledNewStyleB; }
+    bool DisabledNewStyleB() const;
     void setDisabledNewStyleB(bool value);
-    bool DisabledNewStyle() const { return m_disabledNewStyle; }
+    bool DisabledNewStyle() const;
     void setDisabledNewStyle(bool value);
     bool Enabled() const { return isEnabled(); }
 
@@ -214,39 +213,7 @@ public:
     void InitProperties();
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag);
-    bool IsLoading() const { return m_isLoading; }
-
-    // ---- Looks and state, for hosts and tests ----
-    int faceState() const { return m_faceState; }
-    bool hasIcon() const { return m_hasIcon; }
-    // The painted face, one pixel per pixel.
-    const QImage& surface() const { return m_surface; }
-    // The surface with the caption and the icon controls on it, as the user sees it.
-    QImage rendered() const;
-    QPointF captionPos() const;
-    QSize captionSize() const;
-    QPointF iconPos() const { return {m_iconLeftF, m_iconTopF}; }
-    QPoint restingCaption() const { return {m_captionLeft, m_captionTop}; }
-    QPoint restingIcon() const { return {m_iconLeft, m_iconTop}; }
-    UserControl1* userControl11() const { return m_uc11; }
-    UserControl1* userControl12() const { return m_uc12; }
-    bool timerRunning() const;
-    bool mouseInside() const { return m_mouseInside; }
-
-    // ---- Handlers (the platform's events arrive here; tests may call them too) ----
-    void DrawButton(int state);
-    void RefreshButton();
-    void Timer1_Timer();
-    void UserControl_MouseDown(int button, int shift, float x, float y);
-    void UserControl_MouseMove(int button, int shift, float x, float y);
-    void UserControl_MouseUp(int button, int shift, float x, float y);
-    void UserControl_KeyDown(int keyCode, int shift);
-    void UserControl_KeyPress(int keyAscii);
-    void UserControl_KeyUp(int keyCode, int shift);
-    void UserControl_AccessKeyPress();
-    void UserControl_EnterFocus();
-    void UserControl_ExitFocus();
-    void UserControl_Show();
+    bool IsLoading() const;
 
 signals:
     void Click();
@@ -291,77 +258,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    friend class CaptionLabel;
+    friend class TolvarinPrivate;
     // The property system's way in (Qt Designer, QUiLoader, setProperty): a value out
     // of range is refused with a warning and the property keeps its value, since no
     // exception may cross Qt's meta-object calls. C++ callers of setStyle and setFR
     // are told by the exception.
     void writeStyleProperty(STYLES value);
     void writeFRProperty(int value);
-    void resizeHandling();
-    void enabledChanged();
-    void assignEnabled(bool value);
-    void installAccessibility();
-    void fontChanged();
-    void followObjectName(const QString& name);
-    void mouseUp(int button, int shift, float x, float y, QPoint cursor);
-    // The system colour of an index as this button paints it (its own palette).
-    quint32 sysColor(int index) const;
-    quint32 resolveColour(quint32 oleColour) const;
-    void ensureSurface();
-    void PlaceCaption();
-    void PlaceIcon();
-    void DrawFocusFrame();
-    bool isFocused() const;
-    void moveCaption(float left, float top);
-    void moveIcon(float left, float top);
-    void placeIconControl(UserControl1* control, float left, float top);
-    void grabAccessKey();
-    void applyMousePointer();
-    // Drawing on the surface, in pixels, with colours as OLE colour values.
-    void frame(int x1, int y1, int x2, int y2, quint32 colour);
-    void box(int x1, int y1, int x2, int y2, quint32 colour);
-    void line(int x1, int y1, int x2, int y2, quint32 colour);
-    void frameAt(int a, quint32 colour);
-    void fillAt(int a, quint32 colour);
 
-    CaptionLabel* m_lbl;
-    UserControl1* m_uc11;
-    UserControl1* m_uc12;
-    QTimer* m_timer1;
-    QImage m_surface;
-
-    // The hidden image control holding the icon: its picture and where it rests.
-    QPixmap m_iconPicture;
-    float m_iconLeftF = 0, m_iconTopF = 0;
-    int m_iconWidth = 16, m_iconHeight = 16;
-
-    int m_faceState = Normal;
-    bool m_enabledMirror = true;
-    bool m_disabledNewStyle = true;
-    bool m_disabledNewStyleB = false;
-    bool m_showFocus = true;
-    quint32 m_icoMaskColor = 0x00D30000;
-    qint16 m_style = 0;
-    int m_iconAlign = 0;
-    int m_appearance = 0;
-    qint16 m_fr = 2;
-    bool m_hasIcon = false;
-    bool m_isLoading = false;
-    qint16 m_iconLeft = 0, m_iconTop = 0, m_captionLeft = 0, m_captionTop = 0;
-    qint16 m_lastShift = 0;
-    float m_lastX = 0, m_lastY = 0;
-    bool m_mouseInside = false, m_spaceDown = false, m_leftPressSeen = false, m_focusEntered = false,
-         m_pressArmed = false;
-    int m_mousePointer = 0;
-    QPixmap m_mouseIcon;
-    QPixmap m_backgroundPicture;
-    int m_backStyle = TVRN_Opaque;
-    int m_accessKeyId = 0;
-    bool m_captionFollowsName = true;
-    // A press delivered as a Qt mouse event: it counts as seen whatever the polled
-    // button readings say (synthesised clicks do not change them).
-    bool m_pressDelivered = false;
+    std::unique_ptr<TolvarinPrivate> d;
 };
 
 } // namespace tolvarin
