@@ -1,12 +1,9 @@
 #include "TolvarinDesignerPlugin.h"
 
-#include "tolvarin/PropertyPages.h"
+#include "TolvarinTaskMenu.h"
 #include "tolvarin/Tolvarin.h"
 
-#include <QAction>
 #include <QDesignerFormEditorInterface>
-#include <QDesignerFormWindowCursorInterface>
-#include <QDesignerFormWindowInterface>
 #include <QExtensionManager>
 #include <QMetaProperty>
 #include <QPixmap>
@@ -90,62 +87,6 @@ QString TolvarinDesignerPlugin::domXml() const
   <property name="Caption"><string>确定(&amp;O)</string></property>
  </widget>
 </ui>)");
-}
-
-// ---- Task menu ----------------------------------------------------------------------
-
-TolvarinTaskMenu::TolvarinTaskMenu(Tolvarin* button, QObject* parent)
-    : QObject(parent), m_button(button), m_edit(new QAction(QStringLiteral("编辑属性页..."), this))
-{
-    connect(m_edit, &QAction::triggered, this, &TolvarinTaskMenu::editPages);
-}
-
-QAction* TolvarinTaskMenu::preferredEditAction() const
-{
-    return m_edit;
-}
-
-QList<QAction*> TolvarinTaskMenu::taskActions() const
-{
-    return {m_edit};
-}
-
-void TolvarinTaskMenu::editPages()
-{
-    if (!m_button)
-        return;
-    QDesignerFormWindowInterface* form = QDesignerFormWindowInterface::findFormWindow(m_button);
-    // The clicked button first, then the other buttons chosen in the form.
-    QList<QObject*> controls{m_button.data()};
-    if (form) {
-        QDesignerFormWindowCursorInterface* cursor = form->cursor();
-        for (int i = 0; i < cursor->selectedWidgetCount(); ++i) {
-            QWidget* widget = cursor->selectedWidget(i);
-            if (widget != m_button && qobject_cast<Tolvarin*>(widget))
-                controls << widget;
-        }
-    }
-    const PropertyWriter write = [form](QObject* control, const char* name, const QVariant& value) {
-        if (form)
-            form->cursor()->setWidgetProperty(static_cast<QWidget*>(control), QString::fromLatin1(name), value);
-        else
-            control->setProperty(name, value);
-    };
-    PropertyPagesDialog pages(controls, write, form ? static_cast<QWidget*>(form) : m_button.data());
-    // Each Apply is one step of Designer's undo.
-    if (form)
-        pages.setApplyBracket([form] { form->beginCommand(QStringLiteral("修改 Tolvarin 属性")); },
-                              [form] { form->endCommand(); });
-    pages.exec();
-}
-
-QObject* TolvarinTaskMenuFactory::createExtension(QObject* object, const QString& iid, QObject* parent) const
-{
-    if (iid != Q_TYPEID(QDesignerTaskMenuExtension))
-        return nullptr;
-    if (auto* button = qobject_cast<Tolvarin*>(object))
-        return new TolvarinTaskMenu(button, parent);
-    return nullptr;
 }
 
 } // namespace tolvarin

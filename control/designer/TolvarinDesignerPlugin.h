@@ -1,13 +1,8 @@
 #pragma once
 
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
-#include <QDesignerTaskMenuExtension>
-#include <QExtensionFactory>
-#include <QPointer>
 
 namespace tolvarin {
-
-class Tolvarin;
 
 // The Tolvarin button in Qt Designer's widget box.
 class TolvarinDesignerPlugin : public QObject, public QDesignerCustomWidgetInterface {
@@ -32,35 +27,6 @@ public:
 
 private:
     bool m_initialized = false;
-};
-
-// The button's entry in Designer's context menu (and its double click): the property
-// pages for the buttons chosen in the form, written through the form's property sheet
-// so that the form keeps them and Designer's undo takes them back.
-class TolvarinTaskMenu : public QObject, public QDesignerTaskMenuExtension {
-    Q_OBJECT
-    Q_INTERFACES(QDesignerTaskMenuExtension)
-
-public:
-    TolvarinTaskMenu(Tolvarin* button, QObject* parent);
-
-    QAction* preferredEditAction() const override;
-    QList<QAction*> taskActions() const override;
-
-private:
-    void editPages();
-
-    QPointer<Tolvarin> m_button;
-    QAction* m_edit;
-};
-
-class TolvarinTaskMenuFactory : public QExtensionFactory {
-    Q_OBJECT
-public:
-    using QExtensionFactory::QExtensionFactory;
-
-protected:
-    QObject* createExtension(QObject* object, const QString& iid, QObject* parent) const override;
 };
 
 } // namespace tolvarin
