@@ -89,6 +89,9 @@ private slots:
         whenModal([](QWidget* dialog) {
             auto* pages = qobject_cast<PropertyPagesDialog*>(dialog);
             QVERIFY(pages);
+            // Chinese whatever the host's language.
+            QCOMPARE(standardButton(pages, QDialogButtonBox::Apply)->text(), QString("应用(&A)"));
+            QCOMPARE(standardButton(pages, QDialogButtonBox::Cancel)->text(), QString("取消"));
             QTest::keyClick(pages->options()->Combo2, Qt::Key_Down);
             QTest::mouseClick(pages->options()->chkShowFocus, Qt::LeftButton, {}, QPoint(6, 6));
             QTest::mouseClick(standardButton(pages, QDialogButtonBox::Apply), Qt::LeftButton);

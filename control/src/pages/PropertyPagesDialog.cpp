@@ -25,6 +25,10 @@ PropertyPagesDialog::PropertyPagesDialog(const QList<QObject*>& controls, const 
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply,
                                          this);
+    // The control's own words, whatever language the host (Qt Designer, say) runs in.
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Apply)->setText(QStringLiteral("应用(&A)"));
     QPushButton* applyButton = buttons->button(QDialogButtonBox::Apply);
     applyButton->setEnabled(false);
     connect(m_options, &OptionsPage::changedChanged, applyButton, &QPushButton::setEnabled);
