@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     auto db = DbConnection::Open(file);
     Services services;
     services.db = db.get();
-    services.applicationFolder = QCoreApplication::applicationDirPath();
+    services.dataFolder = QCoreApplication::applicationDirPath();
     frmQueryPoem dialog(services);
     dialog.show();
     Ui::frmQueryPoem& ui = *dialog.ui;

@@ -182,7 +182,7 @@ void frmOptions::picColor_DblClick(int Index)
 void frmOptions::cmdSearch_Click()
 {
     const std::optional<QString> file = m_services.choosers->chooseFileToOpen(
-        this, QStringLiteral("选择背景音乐"), m_services.applicationFolder + QStringLiteral("/music/"),
+        this, QStringLiteral("选择背景音乐"), m_services.dataFolder + QStringLiteral("/music/"),
         QStringLiteral("数字音乐文件(*.mid)"));
     if (!file)
         return;

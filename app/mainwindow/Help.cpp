@@ -10,7 +10,7 @@ namespace qelvane {
 
 QString frmMain::helpDocument() const
 {
-    return m_services.applicationFolder + QStringLiteral("/help/index.html");
+    return m_services.dataFolder + QStringLiteral("/help/index.html");
 }
 
 HelpWindow* frmMain::helpWindow() const

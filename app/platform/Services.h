@@ -17,7 +17,8 @@ class SettingsStore;
 struct Services {
     DbConnection* db = nullptr;
     SettingsStore* settings = nullptr;
-    QString applicationFolder;
+    // The folder of the help document (help/) and the shipped tunes (music/).
+    QString dataFolder;
     // Where exported documents are written (the user's documents folder).
     QString documentsFolder;
     DesktopOpener* opener = nullptr;

@@ -1,5 +1,7 @@
 #include "MainSub.h"
 
+#include "ProgramFiles.h"
+
 #include "dialogs/frmSplash.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
@@ -67,7 +69,12 @@ void Start(const Environment& environment)
 {
     auto splash = showSplash();
 
-    ConnectionString = libraryPath(environment.applicationFolder);
+    const ProgramFiles files = locateProgramFiles(
+        environment.applicationFolder, environment.userDataFolder.isEmpty()
+                                           ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                           : environment.userDataFolder);
+    provideLibrary(files);
+    ConnectionString = files.libraryFile;
     DbConnection = DbConnection::Open(ConnectionString);
     releaseAtExit();
 
@@ -76,7 +83,7 @@ void Start(const Environment& environment)
     Services services;
     services.db = DbConnection.get();
     services.settings = environment.settings;
-    services.applicationFolder = environment.applicationFolder;
+    services.dataFolder = files.dataFolder;
     services.documentsFolder = environment.documentsFolder.isEmpty()
                                    ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                    : environment.documentsFolder;

@@ -31,7 +31,10 @@ extern frmMain* MainForm;
 // What the start-up sequence runs on; tests give their own folder and stores.
 // The desktop opener and the choosers default to the real desktop's.
 struct Environment {
+    // The program's folder; where its files and the library are is worked out from it.
     QString applicationFolder;
+    // Where a per-user library goes; empty: the user's data folder.
+    QString userDataFolder;
     SettingsStore* settings = nullptr;
     std::function<std::unique_ptr<MusicBackend>()> makeMusicBackend;
     DesktopOpener* opener = nullptr;

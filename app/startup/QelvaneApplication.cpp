@@ -5,6 +5,7 @@
 #include "store/DbConnection.h"
 #include "store/StoreError.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdlib>
@@ -16,6 +17,13 @@ QelvaneApplication::QelvaneApplication(int& argc, char** argv) : QApplication(ar
 {
     setApplicationName(QStringLiteral("Qelvane"));
     setOrganizationName(QStringLiteral("Qelvane"));
+    // The desktop entry names the program (its icon on Wayland's task bars); every
+    // window carries the program's icon.
+    setDesktopFileName(QStringLiteral("org.qelvane.Qelvane"));
+    QIcon icon;
+    for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
+        icon.addFile(QStringLiteral(":/appicon/%1/apps/org.qelvane.Qelvane.png").arg(QLatin1String(size)));
+    setWindowIcon(icon);
 }
 
 void QelvaneApplication::loadChineseTexts()

@@ -8,6 +8,8 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "startup/MainSub.h"
+#include "startup/ProgramFiles.h"
+#include "store/StoreError.h"
 #include "store/DbConnection.h"
 
 #include <QHeaderView>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QtTest>
+#include <unistd.h>
 
 using namespace qelvane;
 
@@ -101,6 +104,76 @@ private slots:
         QCOMPARE(MainSub::libraryPath("/opt/qelvane"), QString("/opt/qelvane/data/poem.mdb"));
         // At the root the separator doubles, and the path is used as it stands.
         QCOMPARE(MainSub::libraryPath("/"), QString("//data/poem.mdb"));
+    }
+
+    // Installed: the program in P/bin, its files in P/share/qelvane. The library is the
+    // user's own copy, made once, writable, and nothing is written under the prefix.
+    void anInstalledProgramGivesEachUserALibrary()
+    {
+        const QString prefix = m_dir->filePath("prefix");
+        QDir().mkpath(prefix + "/bin");
+        const QString shipped = test::copyFixtureLibrary(prefix + "/share/qelvane/data");
+        QFile::setPermissions(shipped, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        const QString user = m_dir->filePath("home/data");
+
+        const ProgramFiles files = locateProgramFiles(prefix + "/bin", user);
+        QCOMPARE(files.dataFolder, prefix + "/share/qelvane");
+        QCOMPARE(files.libraryFile, user + "/poem.mdb");
+        QCOMPARE(files.shippedLibrary, shipped);
+
+        MainSub::Environment environment;
+        environment.applicationFolder = prefix + "/bin";
+        environment.userDataFolder = user;
+        environment.settings = m_settings.get();
+        MainSub::Start(environment);
+        m_form = MainSub::MainForm;
+        QCOMPARE(MainSub::ConnectionString, user + "/poem.mdb");
+        QCOMPARE(m_form->tvwPoem->topLevelItemCount(), 2);
+        QVERIFY(QFileInfo(user + "/poem.mdb").permissions() & QFile::WriteOwner);
+        QCOMPARE(QDir(prefix + "/share/qelvane/data").entryList(QDir::Files), QStringList({"poem.mdb"}));
+        QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), QStringList({"poem.mdb"}));
+        delete m_form;
+        MainSub::Finish();
+
+        // A library already there is used as it is, not copied over.
+        QFile mark(user + "/poem.mdb");
+        QVERIFY(mark.open(QIODevice::Append));
+        mark.write("mark");
+        mark.close();
+        const qint64 marked = QFileInfo(mark).size();
+        provideLibrary(files);
+        QCOMPARE(QFileInfo(user + "/poem.mdb").size(), marked);
+    }
+
+    void aReadOnlyPortableFolderGivesTheUserACopy()
+    {
+        if (geteuid() == 0)
+            QSKIP("every file is writable to root");
+        const QString library = m_dir->filePath("data/poem.mdb");
+        QFile::setPermissions(library, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        const ProgramFiles files = locateProgramFiles(m_dir->path(), m_dir->filePath("user"));
+        QCOMPARE(files.libraryFile, m_dir->filePath("user/poem.mdb"));
+        QCOMPARE(files.shippedLibrary, library);
+        QCOMPARE(files.dataFolder, m_dir->path());
+    }
+
+    // A copy that cannot be made is reported with the file's name, and leaves nothing.
+    void aFailedCopyIsReportedAndLeavesNothing()
+    {
+        QFile blocker(m_dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const ProgramFiles files{m_dir->path(), m_dir->filePath("blocker/user/poem.mdb"),
+                                 m_dir->filePath("data/poem.mdb")};
+        try {
+            provideLibrary(files);
+            QFAIL("no error");
+        } catch (const StoreError& error) {
+            QVERIFY2(error.description().startsWith(QStringLiteral("无法为您建立诗词库“%1”")
+                                                        .arg(QDir::toNativeSeparators(files.libraryFile))),
+                     qPrintable(error.description()));
+        }
+        QVERIFY(!QFileInfo::exists(files.libraryFile));
     }
 
     void firstRun()

@@ -99,7 +99,7 @@ Services LibraryFixture::services()
     Services services;
     services.db = db.get();
     services.settings = settings.get();
-    services.applicationFolder = folder.path();
+    services.dataFolder = folder.path();
     services.documentsFolder = folder.filePath(QStringLiteral("Documents"));
     services.opener = &opener;
     services.choosers = &choosers;
