@@ -47,36 +47,41 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS
   "libtolvarin3 (= ${PROJECT_VERSION}), libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, timgm6mb-soundfont, fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "fonts-hanazono, fonts-babelstone-han")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION "desktop library of Chinese and foreign poetry
- Qelvane (诗词库) keeps Chinese poems by epoch and author and foreign poems by
- country and author, each with its notes and the author's biography. The reader
- browses, searches titles or texts, keeps favourites, looks up the metre
- templates of classical forms, edits authors and poems, exports a poem to a
- word-processor document and can let a tune play in the background.
- .
- The package holds the program, a sample library, the help, qelvane-mklib to
- build a full library of the classical corpus (over 300,000 poems) and
- qelvane-coverage.")
+Qelvane (诗词库) keeps Chinese poems by epoch and author and foreign poems by
+country and author, each with its notes and the author's biography. The reader
+browses, searches titles or texts, keeps favourites, looks up the metre
+templates of classical forms, edits authors and poems, exports a poem to a
+word-processor document and can let a tune play in the background.
+
+The package holds the program, a sample library, the help, qelvane-mklib to
+build a full library of the classical corpus (over 300,000 poems) and
+qelvane-coverage.")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libtolvarin3)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# The library's shlibs entry and the ldconfig trigger, as Debian policy has them.
+file(WRITE ${CMAKE_BINARY_DIR}/packaging/libtolvarin3/shlibs
+  "libtolvarin ${TOLVARIN_VERSION_MAJOR} libtolvarin${TOLVARIN_VERSION_MAJOR} (>= ${PROJECT_VERSION})\n")
+file(WRITE ${CMAKE_BINARY_DIR}/packaging/libtolvarin3/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_BINARY_DIR}/packaging/libtolvarin3/shlibs ${CMAKE_BINARY_DIR}/packaging/libtolvarin3/triggers)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "Tolvarin button control for Qt 6 (shared library)
- Tolvarin is a push button that paints itself in the desktop's system colours
- in one of three schemes, with an optional icon beside its caption, hover,
- press and focus looks, and a grey rendering of its icon when disabled.
- .
- This package holds the shared library.")
+Tolvarin is a push button that paints itself in the desktop's system colours
+in one of three schemes, with an optional icon beside its caption, hover,
+press and focus looks, and a grey rendering of its icon when disabled.
+
+This package holds the shared library.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtolvarin-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libtolvarin3 (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SUGGESTS "qt6-tools-dev-tools")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "Tolvarin button control for Qt 6 (development files)
- Tolvarin is a push button that paints itself in the desktop's system colours
- in one of three schemes, with an optional icon beside its caption.
- .
- This package holds the headers, the CMake package (find_package(Tolvarin 3),
- target Tolvarin::tolvarin) and the Qt Designer plugin.")
+Tolvarin is a push button that paints itself in the desktop's system colours
+in one of three schemes, with an optional icon beside its caption.
+
+This package holds the headers, the CMake package (find_package(Tolvarin 3),
+target Tolvarin::tolvarin) and the Qt Designer plugin.")
 
 include(CPack)

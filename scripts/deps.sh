@@ -10,6 +10,7 @@ PACKAGES=(
   libfluidsynth-dev timgm6mb-soundfont
   libopencc-dev opencc libsqlite3-dev
   xvfb xauth x11-utils xdotool openbox imagemagick unzip xdg-utils
+  desktop-file-utils appstream lintian
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han
 )
 

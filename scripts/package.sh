@@ -31,6 +31,6 @@ for deb in "$out"/*.deb; do
   if dpkg-deb --fsys-tarfile "$deb" | tar -xO 2> /dev/null | grep -aq "$PWD"; then
     echo "the build folder's path is inside"; status=1
   fi
-  lintian --no-tag-display-limit "$deb" || status=1
+  lintian --tag-display-limit 0 "$deb" || status=1
 done
 exit $status
