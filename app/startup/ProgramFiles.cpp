@@ -10,15 +10,7 @@
 namespace qelvane {
 
 namespace {
-
 const QString LibraryName = QStringLiteral("poem.mdb");
-
-bool writable(const QString& file)
-{
-    const QFileInfo info(file);
-    return info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
-}
-
 } // namespace
 
 ProgramFiles locateProgramFiles(const QString& programFolder, const QString& userDataFolder)
@@ -26,11 +18,10 @@ ProgramFiles locateProgramFiles(const QString& programFolder, const QString& use
     const QString portable = programFolder + QStringLiteral("/data/") + LibraryName;
     const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/qelvane"));
     const QString userLibrary = userDataFolder + QLatin1Char('/') + LibraryName;
-    if (QFileInfo::exists(portable)) {
-        if (writable(portable))
-            return {programFolder, portable, {}};
-        return {programFolder, userLibrary, portable};
-    }
+    // Portable: the library beside the program is the library, whatever its state (a
+    // read-only file or folder is refused when it is opened, as it always was).
+    if (QFileInfo::exists(portable))
+        return {programFolder, portable, {}};
     const QString shipped = installed + QStringLiteral("/data/") + LibraryName;
     if (QFileInfo::exists(shipped))
         return {installed, userLibrary, shipped};

@@ -4,11 +4,12 @@
 
 namespace qelvane {
 
-// Where the program's files are. Portable: the library is data/poem.mdb beside the
-// program, the help and the tunes beside it too. Installed (the program in P/bin, its
-// files in P/share/qelvane), or portable in a folder the user cannot write: the help
-// and the tunes are read where they were shipped, and the library is the user's own
-// poem.mdb in the user's data folder, copied from the shipped one on the first start.
+// Where the program's files are. Portable (a data/poem.mdb beside the program): that is
+// the library, and the help and the tunes are beside the program too. Installed (the
+// program in P/bin, its files in P/share/qelvane, whose folders the user need not be
+// able to write): the help and the tunes are read where they were shipped, and the
+// library is the user's own poem.mdb in the user's data folder, copied from the
+// shipped one on the first start.
 struct ProgramFiles {
     // The folder holding help/ and music/.
     QString dataFolder;

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QtTest>
-#include <unistd.h>
 
 using namespace qelvane;
 
@@ -143,18 +142,6 @@ private slots:
         const qint64 marked = QFileInfo(mark).size();
         provideLibrary(files);
         QCOMPARE(QFileInfo(user + "/poem.mdb").size(), marked);
-    }
-
-    void aReadOnlyPortableFolderGivesTheUserACopy()
-    {
-        if (geteuid() == 0)
-            QSKIP("every file is writable to root");
-        const QString library = m_dir->filePath("data/poem.mdb");
-        QFile::setPermissions(library, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        const ProgramFiles files = locateProgramFiles(m_dir->path(), m_dir->filePath("user"));
-        QCOMPARE(files.libraryFile, m_dir->filePath("user/poem.mdb"));
-        QCOMPARE(files.shippedLibrary, library);
-        QCOMPARE(files.dataFolder, m_dir->path());
     }
 
     // A copy that cannot be made is reported with the file's name, and leaves nothing.
