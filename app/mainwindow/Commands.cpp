@@ -8,7 +8,7 @@
 #include "dialogs/frmQueryFormat.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
-#include "startup/MainSub.h"
+#include "StatusBar.h"
 #include "store/StoreError.h"
 
 #include <QAction>
@@ -80,7 +80,7 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
 
 void frmMain::UpdateViewMode()
 {
-    MainSub::SetPositionText(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
+    showPosition(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
     const struct {
         const char* band;
         const char* tool;

@@ -2,7 +2,7 @@
 #include "frmMain.h"
 
 #include "platform/MessageBox.h"
-#include "startup/MainSub.h"
+#include "platform/PoemExport.h"
 #include "store/Recordset.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
@@ -28,8 +28,9 @@ void frmMain::ExportPoem()
         if (!rs.Eof())
             author = rs.Text(QStringLiteral("Author"));
     }
-    MainSub::ExportToWord(m_services, this, entry->text(0), txtPoemDetail->toPlainText(), author,
-                          txtAuthorDetail->toPlainText(), txtPoemNote->toPlainText());
+    ExportToWord(m_services, this,
+                 {entry->text(0), txtPoemDetail->toPlainText(), author, txtAuthorDetail->toPlainText(),
+                  txtPoemNote->toPlainText()});
 }
 
 } // namespace qelvane

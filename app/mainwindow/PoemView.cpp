@@ -5,7 +5,7 @@
 #include "ui/NodeData.h"
 #include "ui/PoemEntry.h"
 #include "platform/MessageBox.h"
-#include "startup/MainSub.h"
+#include "StatusBar.h"
 #include "store/Recordset.h"
 #include "store/Statements.h"
 
@@ -109,7 +109,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
         else
             txtAuthorDetail->setPlainText(rs.Text("AuthorDetail"));
     });
-    MainSub::SetPositionText(QStringLiteral("当前状态：查找诗词结果"));
+    showPosition(QStringLiteral("当前状态：查找诗词结果"));
 }
 
 } // namespace qelvane

@@ -5,7 +5,7 @@
 #include "NodeTags.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
-#include "startup/MainSub.h"
+#include "StatusBar.h"
 #include "store/Recordset.h"
 #include "store/Statements.h"
 
@@ -178,21 +178,21 @@ void frmMain::showNodeSummary(QTreeWidgetItem* node)
     const QString text = node ? node->text(0) : QString();
     const QString children = QString::number(node ? node->childCount() : 0);
     if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
-        MainSub::SetStatusText((tag == tags::ForeignPoet ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
+        showStatus((tag == tags::ForeignPoet ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
                                QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
                                QStringLiteral("首作品"));
     } else if (tag == tags::ChinaEpoch) {
-        MainSub::SetStatusText(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
+        showStatus(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
                                QStringLiteral("位诗词作者"));
     } else if (tag == tags::ForeignCountry) {
-        MainSub::SetStatusText(QStringLiteral("国家") + text + QStringLiteral("：共有") + children +
+        showStatus(QStringLiteral("国家") + text + QStringLiteral("：共有") + children +
                                QStringLiteral("位诗词作者"));
     } else if (tag == tags::ChinaRoot) {
-        MainSub::SetStatusText(QStringLiteral("中国诗词：共包括") + children + QStringLiteral("代的作品"));
+        showStatus(QStringLiteral("中国诗词：共包括") + children + QStringLiteral("代的作品"));
     } else if (tag == tags::ForeignRoot) {
-        MainSub::SetStatusText(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
+        showStatus(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
     }
-    MainSub::SetPositionText(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
+    showPosition(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
 }
 
 void frmMain::tvwPoem_DblClick()

@@ -11,7 +11,6 @@
 #include "platform/MessageBox.h"
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
-#include "startup/MainSub.h"
 #include "store/DbConnection.h"
 
 #include <QApplication>
@@ -63,8 +62,6 @@ const QString FocusFrame = QStringLiteral(
 frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, QWidget* parent)
     : QWidget(parent), m_services(services), m_db(*services.db), m_settings(*services.settings)
 {
-    if (!MainSub::MainForm)
-        MainSub::MainForm = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(msg::ApplicationTitle);
     musicPlayer = new MusicPlayer(std::move(music), this);
@@ -73,10 +70,16 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
     setStyleSheet(FocusFrame);
 }
 
-frmMain::~frmMain()
+frmMain::~frmMain() = default;
+
+void frmMain::showStatus(const QString& text)
 {
-    if (MainSub::MainForm == this)
-        MainSub::MainForm = nullptr;
+    sbStatusBar->setPanelText(1, text);
+}
+
+void frmMain::showPosition(const QString& text)
+{
+    sbStatusBar->setPanelText(2, text);
 }
 
 void frmMain::buildControls()

@@ -171,6 +171,10 @@ private:
     std::optional<SelectedAuthor> selectedAuthorForPoems();
     void askToReloadTree();
     void placeStatusBar();
+    // Panel 1 of the status bar (what the clicked node holds) and panel 2 (where the
+    // reader is, or what the window is doing).
+    void showStatus(const QString& text);
+    void showPosition(const QString& text);
 
     Services m_services;
     DbConnection& m_db;

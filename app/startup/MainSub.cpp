@@ -11,7 +11,6 @@
 #include "platform/Choosers.h"
 #include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
-#include "platform/PoemDocument.h"
 #include "platform/Services.h"
 
 #include <QCoreApplication>
@@ -27,7 +26,7 @@ namespace qelvane::MainSub {
 
 QString ConnectionString;
 std::unique_ptr<qelvane::DbConnection> DbConnection;
-frmMain* MainForm = nullptr;
+QPointer<frmMain> MainForm;
 
 namespace {
 // How long the splash may take to reach the screen before the load goes on anyway.
@@ -99,30 +98,6 @@ void Start(const Environment& environment)
 
     splash.reset();
     MainForm->show();
-}
-
-bool ExportToWord(const Services& services, QWidget* parent, const QString& title, const QString& poem,
-                  const QString& author, const QString& biography, const QString& notes)
-{
-    const PoemDocument document{title, poem, author, biography, notes};
-    const QDate today = QDate::currentDate();
-    const QString folder = services.documentsFolder;
-    const QString file = document.newFileName(folder, today);
-    if (!QDir().mkpath(folder) || !document.writeOdf(file, today)) {
-        msg::notice(parent, QStringLiteral("无法输出：文档“%1”不能写入。").arg(QDir::toNativeSeparators(file)));
-        return false;
-    }
-    // A document written but not opened stays where it is: the reader is told where.
-    const QPointer<QWidget> window = parent;
-    const auto notOpened = [window, file](const QString& reason) {
-        msg::notice(window, QStringLiteral("文档已保存为“%1”，但%2。请检查是否已正确安装文字处理程序。")
-                                .arg(QDir::toNativeSeparators(file), reason));
-    };
-    if (!services.opener->openUrl(QUrl::fromLocalFile(file), notOpened)) {
-        notOpened(QStringLiteral("无法打开它"));
-        return false;
-    }
-    return true;
 }
 
 void Finish()

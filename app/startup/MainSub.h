@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -18,15 +19,16 @@ class SettingsStore;
 class frmMain;
 
 // The program's start-up module: its globals, the start-up sequence and the two
-// status-bar procedures every part of the main window reports through.
+// status-bar procedures, for the start-up itself (the main window reports through its
+// own status bar).
 namespace MainSub {
 
 // The path of the library file the connection was opened on.
 extern QString ConnectionString;
 // The one connection to the poem library, for the whole run.
 extern std::unique_ptr<qelvane::DbConnection> DbConnection;
-// The one main window.
-extern frmMain* MainForm;
+// The one main window (null once it is gone).
+extern QPointer<frmMain> MainForm;
 
 // What the start-up sequence runs on; tests give their own folder and stores.
 // The desktop opener and the choosers default to the real desktop's.
@@ -57,12 +59,6 @@ void Start(const Environment& environment);
 
 // Releases what Start made, after the run or after a failed start.
 void Finish();
-
-// Writes a poem into a new word-processor document (an OpenDocument text in the
-// documents folder) and opens it on the desktop. Says so and returns false when the
-// document cannot be written or nothing opens it.
-bool ExportToWord(const Services& services, QWidget* parent, const QString& title, const QString& poem,
-                  const QString& author, const QString& biography, const QString& notes);
 
 // Panel 1 (summary of the clicked node) and panel 2 (position or state) of the
 // main window's status bar.

@@ -6,6 +6,7 @@
 #include "store/StoreError.h"
 
 #include <QIcon>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdlib>
@@ -24,6 +25,12 @@ QelvaneApplication::QelvaneApplication(int& argc, char** argv) : QApplication(ar
     for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
         icon.addFile(QStringLiteral(":/appicon/%1/apps/org.qelvane.Qelvane.png").arg(QLatin1String(size)));
     setWindowIcon(icon);
+    // A statement waiting for another program's lock shows the wait cursor until the
+    // statement is through and the event loop runs again.
+    DbConnection::onLockWait([] {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QTimer::singleShot(0, [] { QGuiApplication::restoreOverrideCursor(); });
+    });
 }
 
 void QelvaneApplication::loadChineseTexts()

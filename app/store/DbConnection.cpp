@@ -4,9 +4,6 @@
 #include "StoreError.h"
 
 #include <QAtomicInt>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QTimer>
 #include <sqlite3.h>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -39,16 +36,16 @@ constexpr int BusyTimeoutMs = 1500;
 int LockWaitMs = 10000;
 constexpr int LockPollMs = 50;
 
-// Waits for another program's lock with the wait cursor showing; the cursor is given
-// back once the statement is through and the event loop runs again.
+std::function<void()> LockWaitStarted;
+
+// Waits for another program's lock; the program hears once per wait that one began
+// (it shows the wait cursor).
 int waitForLock(void*, int attempt)
 {
     if (attempt * LockPollMs >= LockWaitMs)
         return 0;
-    if (attempt == 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        QTimer::singleShot(0, [] { QGuiApplication::restoreOverrideCursor(); });
-    }
+    if (attempt == 0 && LockWaitStarted)
+        LockWaitStarted();
     sqlite3_sleep(LockPollMs);
     return 1;
 }
@@ -269,6 +266,11 @@ QSqlQuery DbConnection::run(const QString& statement, const QVariantList& values
     if (!query.exec())
         fail(QStringLiteral("数据库语句执行失败"), query.lastError(), statement);
     return query;
+}
+
+void DbConnection::onLockWait(std::function<void()> started)
+{
+    LockWaitStarted = std::move(started);
 }
 
 void DbConnection::setLockWaitMs(int milliseconds)

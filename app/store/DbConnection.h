@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -59,6 +60,9 @@ public:
     // How long a statement waits for another program's lock once the library is open
     // (10 s unless set; tests shorten it).
     static void setLockWaitMs(int milliseconds);
+    // Called when a statement starts waiting for another program's lock; the program
+    // shows its wait cursor here.
+    static void onLockWait(std::function<void()> started);
 
     // The statement as the SQLite engine takes it.
     static QString toEngineDialect(const QString& statement);
