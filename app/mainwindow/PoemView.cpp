@@ -4,6 +4,7 @@
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "ui/PoemEntry.h"
+#include "ui/Text.h"
 #include "platform/MessageBox.h"
 #include "StatusBar.h"
 #include "store/Recordset.h"
@@ -95,7 +96,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
     });
     step([&] {
         // A foreign result never selects a Chinese author, whatever its key.
-        const QString key = keys::keyOf(side, authorId.trimmed());
+        const QString key = keys::keyOf(side, text::trimSpaces(authorId));
         QTreeWidgetItem* node = nodeByKey(side, key);
         if (!node)
             throw std::runtime_error(

@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace qelvane::msg {
@@ -91,6 +92,15 @@ void plain(QWidget* parent, const QString& text)
 Answer question(QWidget* parent, const QString& text, const QString& title)
 {
     return show(parent, {text, title, Icon::Question, Buttons::YesNo, Answer::No});
+}
+
+void fatal(const QString& text)
+{
+    // A box on a platform without a screen would wait for an answer nobody can give.
+    const QString platform = QGuiApplication::platformName();
+    if (!activeRecorder && (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")))
+        return;
+    show(nullptr, {text, ApplicationTitle, Icon::Critical, Buttons::Ok, Answer::Ok});
 }
 
 Answer warning(QWidget* parent, const QString& text)

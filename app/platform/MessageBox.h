@@ -33,6 +33,9 @@ void notice(QWidget* parent, const QString& text);
 void plain(QWidget* parent, const QString& text);
 // Yes/No, question icon, No the default.
 Answer question(QWidget* parent, const QString& text, const QString& title);
+// OK, critical icon, the program's title, without a parent: the report of a failure
+// that ends the program. Not shown where no screen is (offscreen), unless recorded.
+void fatal(const QString& text);
 // Yes/No, critical icon, title "警告": only No cancels.
 Answer warning(QWidget* parent, const QString& text);
 

@@ -8,22 +8,6 @@
 
 namespace tolvarin {
 
-namespace {
-
-// Colour values are 0x00BBGGRR; one with the high bit set names a system colour.
-QColor shownColour(quint32 oleColour, const QPalette& palette)
-{
-    const quint32 rgb = SystemColors::resolve(oleColour, palette);
-    return QColor(int(rgb & 0xff), int((rgb >> 8) & 0xff), int((rgb >> 16) & 0xff));
-}
-
-quint32 oleColour(const QColor& colour)
-{
-    return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
-}
-
-} // namespace
-
 TolvarinTaskMenu::TolvarinTaskMenu(Tolvarin* button, QObject* parent, EditsFor editsFor)
     : QObject(parent), m_button(button), m_editsFor(std::move(editsFor)),
       m_pages(new QAction(QStringLiteral("编辑属性页..."), this)),
@@ -71,13 +55,14 @@ void TolvarinTaskMenu::editMaskColour()
     if (!m_button)
         return;
     const std::unique_ptr<FormEdits> edits = m_editsFor(m_button);
-    QColorDialog dialog(shownColour(m_button->ICOMaskColor(), m_button->palette()), edits->dialogParent());
+    QColorDialog dialog(QColor(SystemColors::toRgb(SystemColors::resolve(m_button->ICOMaskColor(), m_button->palette()))),
+                        edits->dialogParent());
     dialog.setObjectName(QStringLiteral("tolvarinMaskColour"));
     dialog.setWindowTitle(QStringLiteral("图标屏蔽色"));
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || !m_button)
         return;
-    const quint32 chosen = oleColour(dialog.selectedColor());
+    const quint32 chosen = SystemColors::fromRgb(dialog.selectedColor().rgb());
     if (chosen == m_button->ICOMaskColor())
         return;
     edits->beginChange(QStringLiteral("修改 Tolvarin 图标屏蔽色"));

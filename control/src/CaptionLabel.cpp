@@ -51,7 +51,7 @@ void CaptionLabel::autoSize()
 void CaptionLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(QColor(fromOle(SystemColors::resolve(m_foreColor, m_owner->palette()))));
+    painter.setPen(QColor(SystemColors::toRgb(SystemColors::resolve(m_foreColor, m_owner->palette()))));
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, m_caption);
 }
 

@@ -4,6 +4,7 @@
 
 #include "CaptionLabel.h"
 #include "InputCodes.h"
+#include "Twips.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,9 +40,9 @@ void TolvarinPrivate::Timer1_Timer()
                 return;
         }
         if (probe.asyncKeyState(2) == NewlyPressed)
-            emit q->MouseDown(2, m_lastShift, m_lastX * 15, m_lastY * 15);
+            emit q->MouseDown(2, m_lastShift, m_lastX * TwipsPerPixel, m_lastY * TwipsPerPixel);
         if (probe.asyncKeyState(4) == NewlyPressed)
-            emit q->MouseDown(4, m_lastShift, m_lastX * 15, m_lastY * 15);
+            emit q->MouseDown(4, m_lastShift, m_lastX * TwipsPerPixel, m_lastY * TwipsPerPixel);
         if (probe.asyncKeyState(1) == 0 && m_faceState != Hover) {
             DrawButton(Hover);
             m_faceState = Hover;
@@ -86,7 +87,7 @@ void TolvarinPrivate::UserControl_MouseMove(int button, int shift, float x, floa
     m_lbl->setToolTip(q->toolTip());
     if (!m_timer1->isActive() && !m_spaceDown)
         m_timer1->start();
-    emit q->MouseMove(button, shift, x * 15, y * 15);
+    emit q->MouseMove(button, shift, x * TwipsPerPixel, y * TwipsPerPixel);
 }
 
 void TolvarinPrivate::UserControl_MouseDown(int button, int shift, float x, float y)
@@ -123,7 +124,7 @@ void TolvarinPrivate::mouseUp(int button, int shift, float x, float y, QPoint cu
         if (!alive)
             return;
     }
-    emit q->MouseUp(button, shift, x * 15, y * 15);
+    emit q->MouseUp(button, shift, x * TwipsPerPixel, y * TwipsPerPixel);
 }
 
 void TolvarinPrivate::UserControl_KeyDown(int keyCode, int shift)

@@ -4,6 +4,8 @@
 
 #include "CaptionLabel.h"
 #include "InputCodes.h"
+#include "Twips.h"
+#include "Twips.h"
 #include "Rounding.h"
 #include "UserControl1.h"
 
@@ -62,7 +64,7 @@ quint32 dark(quint32 c)
 
 void TolvarinPrivate::box(int x1, int y1, int x2, int y2, quint32 colour)
 {
-    const QRgb rgb = fromOle(resolveColour(colour));
+    const QRgb rgb = SystemColors::toRgb(resolveColour(colour));
     const QRect area = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
                            .intersected(m_surface.rect());
     // A scan line at a time: a face of millions of pixels fills as fast as memory goes.
@@ -82,7 +84,7 @@ void TolvarinPrivate::frame(int x1, int y1, int x2, int y2, quint32 colour)
 
 void TolvarinPrivate::line(int x1, int y1, int x2, int y2, quint32 colour)
 {
-    const QRgb rgb = fromOle(resolveColour(colour));
+    const QRgb rgb = SystemColors::toRgb(resolveColour(colour));
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int i = 0; i < steps; ++i) {
         const int x = x1 + int(std::lround(double(x2 - x1) * i / steps));
@@ -131,7 +133,7 @@ bool TolvarinPrivate::showPressed()
     if ((first == NewlyPressed || second == Held || m_pressDelivered) && m_pressArmed) {
         m_leftPressSeen = true;
         const QPointer<Tolvarin> alive(q);
-        emit q->MouseDown(1, m_lastShift, m_lastX * 15, m_lastY * 15);
+        emit q->MouseDown(1, m_lastShift, m_lastX * TwipsPerPixel, m_lastY * TwipsPerPixel);
         return !alive.isNull();
     }
     return true;

@@ -22,29 +22,29 @@ quint32 SystemColors::fromPalette(int index, const QPalette& palette)
 {
     switch (index) {
     case 5:
-        return toOle(palette.color(QPalette::Active, QPalette::Base).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Base).rgb());
     case 7:
-        return toOle(palette.color(QPalette::Active, QPalette::Text).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Text).rgb());
     case 8:
-        return toOle(palette.color(QPalette::Active, QPalette::WindowText).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::WindowText).rgb());
     case 13:
-        return toOle(palette.color(QPalette::Active, QPalette::Highlight).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Highlight).rgb());
     case 14:
-        return toOle(palette.color(QPalette::Active, QPalette::HighlightedText).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::HighlightedText).rgb());
     case 15:
-        return toOle(palette.color(QPalette::Active, QPalette::Button).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Button).rgb());
     case 16:
-        return toOle(palette.color(QPalette::Active, QPalette::Dark).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Dark).rgb());
     case 17:
-        return toOle(palette.color(QPalette::Disabled, QPalette::Text).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Disabled, QPalette::Text).rgb());
     case 18:
-        return toOle(palette.color(QPalette::Active, QPalette::ButtonText).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::ButtonText).rgb());
     case 20:
-        return toOle(palette.color(QPalette::Active, QPalette::Light).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Light).rgb());
     case 21:
-        return toOle(palette.color(QPalette::Active, QPalette::Shadow).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Shadow).rgb());
     default:
-        return toOle(palette.color(QPalette::Active, QPalette::Window).rgb());
+        return SystemColors::fromRgb(palette.color(QPalette::Active, QPalette::Window).rgb());
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "CaptionLabel.h"
 #include "Rounding.h"
+#include "Twips.h"
 #include "UserControl1.h"
 
 #include <QAccessible>
@@ -20,9 +21,9 @@ namespace {
 
 constexpr quint32 DesignBackColour = 0x00D8E9EC;
 constexpr quint32 DefaultMaskColour = 0x00D30000; // RGB(0, 0, 211)
-// The design size, 1005 x 345 twips, at 15 twips per pixel.
-constexpr int DesignWidth = 67;
-constexpr int DesignHeight = 23;
+// The design size, 1005 x 345 twips.
+constexpr int DesignWidth = 1005 / TwipsPerPixel;
+constexpr int DesignHeight = 345 / TwipsPerPixel;
 
 qint16 toInt16(float value)
 {
@@ -77,7 +78,7 @@ Tolvarin::Tolvarin(QWidget* parent) : QWidget(parent), d(std::make_unique<Tolvar
     connect(d->m_timer1, &QTimer::timeout, this, [this] { d->Timer1_Timer(); });
 
     d->m_surface = QImage(DesignWidth, DesignHeight, QImage::Format_RGB32);
-    d->m_surface.fill(fromOle(DesignBackColour));
+    d->m_surface.fill(SystemColors::toRgb(DesignBackColour));
     resize(DesignWidth, DesignHeight);
     connect(this, &QObject::objectNameChanged, this, [this](const QString& name) { d->followObjectName(name); });
     InitProperties();
@@ -497,7 +498,7 @@ void TolvarinPrivate::ensureSurface()
     const QSize wanted = q->size().expandedTo(QSize(1, 1));
     if (m_surface.size() != wanted) {
         m_surface = QImage(wanted, QImage::Format_RGB32);
-        m_surface.fill(fromOle(DesignBackColour));
+        m_surface.fill(SystemColors::toRgb(DesignBackColour));
     }
 }
 

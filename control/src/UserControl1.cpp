@@ -23,21 +23,11 @@ QImage pictureImage(const QVariant& picture)
 }
 } // namespace
 
-quint32 toOle(QRgb rgb)
-{
-    return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
-}
-
-QRgb fromOle(quint32 colour)
-{
-    return qRgb(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff);
-}
-
 UserControl1::UserControl1(QWidget* parent) : QWidget(parent)
 {
     surfaces().insert(reinterpret_cast<qintptr>(this), this);
     m_image = QImage(1, 1, QImage::Format_RGB32);
-    m_image.fill(fromOle(m_maskColor));
+    m_image.fill(SystemColors::toRgb(m_maskColor));
 }
 
 UserControl1::~UserControl1()
@@ -59,7 +49,7 @@ void UserControl1::drawPicture()
 {
     const QSize area = size().isEmpty() ? QSize(1, 1) : size();
     m_image = QImage(area, QImage::Format_RGB32);
-    m_image.fill(fromOle(m_maskColor));
+    m_image.fill(SystemColors::toRgb(m_maskColor));
     const QImage picture = pictureImage(m_picture);
     if (!picture.isNull()) {
         QPainter painter(&m_image);
@@ -126,7 +116,7 @@ bool UserControl1::transparentAt(int x, int y) const
 {
     if (m_mask.isNull() || !m_mask.valid(x, y))
         return true;
-    return toOle(m_mask.pixel(x, y)) == (m_maskColor & 0xffffff);
+    return SystemColors::fromRgb(m_mask.pixel(x, y)) == (m_maskColor & 0xffffff);
 }
 
 void UserControl1::paintEvent(QPaintEvent*)
@@ -155,7 +145,7 @@ quint32 UserControl1::GetPixel(qintptr hdc, int x, int y)
     UserControl1* control = surfaces().value(hdc);
     if (!control || !control->m_image.valid(x, y))
         return 0xFFFFFFFFu;
-    return toOle(control->m_image.pixel(x, y));
+    return SystemColors::fromRgb(control->m_image.pixel(x, y));
 }
 
 void UserControl1::SetPixelV(qintptr hdc, int x, int y, quint32 colour)
@@ -163,7 +153,7 @@ void UserControl1::SetPixelV(qintptr hdc, int x, int y, quint32 colour)
     UserControl1* control = surfaces().value(hdc);
     if (!control || !control->m_image.valid(x, y))
         return;
-    control->m_image.setPixel(x, y, fromOle(colour & 0xffffff));
+    control->m_image.setPixel(x, y, SystemColors::toRgb(colour & 0xffffff));
     control->update();
 }
 

@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "tolvarin/Tolvarin.h"
+
 namespace tolvarin {
 
 // The masked picture control inside every button: it shows a picture with one colour
@@ -67,10 +69,6 @@ private:
     QImage m_mask;
 };
 
-// 0x00BBGGRR <-> Qt's colours.
-quint32 toOle(QRgb rgb);
-QRgb fromOle(quint32 colour);
-
 template <typename Recolour>
 void UserControl1::RecolourArea(qintptr hdc, const QRect& area, Recolour recolour)
 {
@@ -82,9 +80,9 @@ void UserControl1::RecolourArea(qintptr hdc, const QRect& area, Recolour recolou
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            const quint32 colour = recolour(toOle(row[x]));
+            const quint32 colour = recolour(SystemColors::fromRgb(row[x]));
             if (colour != KeepPixel)
-                row[x] = fromOle(colour & 0xffffff);
+                row[x] = SystemColors::toRgb(colour & 0xffffff);
         }
     }
     surface->update();

@@ -17,7 +17,7 @@ std::unique_ptr<UserControl1> row(const QList<quint32>& colours)
     control->SetEnabled(true);
     QImage image(int(colours.size()), 1, QImage::Format_RGB32);
     for (int x = 0; x < colours.size(); ++x)
-        image.setPixel(x, 0, fromOle(colours[x]));
+        image.setPixel(x, 0, SystemColors::toRgb(colours[x]));
     control->SetPicture(QPixmap::fromImage(image));
     return control;
 }

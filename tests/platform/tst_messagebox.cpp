@@ -1,5 +1,10 @@
-// Message boxes recorded and answered in place of the user; recorders nest.
+// Message boxes recorded and answered in place of the user (recorders nest), and the
+// real box answered by the keyboard.
 #include "platform/MessageBox.h"
+#include "startup/FatalReport.h"
+
+#include <QApplication>
+#include <QMessageBox>
 
 #include <QtTest>
 
@@ -27,6 +32,35 @@ private slots:
         QCOMPARE(outer.texts(), QStringList({"现在更新作者列表吗？"}));
         QCOMPARE(msg::warning(nullptr, "删除？"), msg::Answer::Yes);
         QCOMPARE(outer.shown().last().title, QString("警告"));
+    }
+
+    // The real box, answered by the keyboard: Escape on a Yes/No question means No,
+    // even where Yes is the default; Enter takes the default.
+    void theRealBoxByKeyboard()
+    {
+        const auto answerWith = [](Qt::Key key) {
+            QTimer::singleShot(0, [key] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QTest::keyClick(box, key);
+            });
+        };
+        answerWith(Qt::Key_Escape);
+        QCOMPARE(msg::warning(nullptr, "删除这首诗？"), msg::Answer::No);
+        answerWith(Qt::Key_Return);
+        QCOMPARE(msg::warning(nullptr, "删除这首诗？"), msg::Answer::Yes);
+        answerWith(Qt::Key_Escape);
+        QCOMPARE(msg::question(nullptr, "现在更新作者列表吗？", "提示"), msg::Answer::No);
+    }
+
+    // The report of a failure that ends the program is a box like the others.
+    void theFatalReportIsRecorded()
+    {
+        msg::Recorder recorder;
+        reportFatal(QStringLiteral("磁盘已满"));
+        QCOMPARE(recorder.texts(), QStringList({"程序遇到无法继续的错误，即将退出。\n\n磁盘已满"}));
+        QCOMPARE(recorder.shown().at(0).icon, msg::Icon::Critical);
+        QCOMPARE(recorder.shown().at(0).title, msg::ApplicationTitle);
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPair>
 #include <QPixmap>
+#include <QRgb>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -55,6 +56,13 @@ public:
     static quint32 resolve(quint32 oleColour, const QPalette& palette);
     // The classic index's colour in a palette, ignoring what was set by hand.
     static quint32 fromPalette(int index, const QPalette& palette);
+    // A 0x00BBGGRR value as Qt's colour (the high byte is not looked at: resolve a
+    // system colour first), and Qt's colour as such a value.
+    static QRgb toRgb(quint32 colour) { return qRgb(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff); }
+    static quint32 fromRgb(QRgb rgb)
+    {
+        return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
+    }
 };
 
 // ---- Input readings ---------------------------------------------------------------

@@ -2,6 +2,8 @@
 // to the first control the host chose, by property name.
 #include "tolvarin/PropertyPages.h"
 
+#include "Twips.h"
+
 #include <QCheckBox>
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -17,7 +19,7 @@ namespace {
 // The page's positions are in twips, at the control's 15 twips a pixel.
 QRect twips(int left, int top, int width, int height)
 {
-    return {left / 15, top / 15, width / 15, height / 15};
+    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
 }
 
 template <typename Widget>
@@ -48,7 +50,7 @@ QComboBox* list(QWidget* page, const char* name, int top, const QStringList& ent
 OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Options"));
-    setMinimumSize(4500 / 15, 3600 / 15);
+    setMinimumSize(4500 / TwipsPerPixel, 3600 / TwipsPerPixel);
     chkDisabledNewStyle = placed<QCheckBox>(this, "chkDisabledNewStyle", twips(120, 120, 1740, 285));
     chkDisabledNewStyle->setText(QStringLiteral("DisabledNewStyle"));
     Check1 = placed<QCheckBox>(this, "Check1", twips(120, 480, 1860, 285));
