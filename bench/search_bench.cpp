@@ -24,7 +24,7 @@ using namespace qelvane::bench;
 namespace {
 
 // The bare work: every row of the statement stepped and its column tested.
-double bareScanSeconds(const QString& file, const search::Query& query, int column, const QByteArray& text,
+double bareScanSeconds(const QString& file, const library::SearchQuery& query, int column, const QByteArray& text,
                        int* matches)
 {
     sqlite3* db = nullptr;
@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     const QString file = QString::fromLocal8Bit(argv[1]);
     const QString text = QString::fromLocal8Bit(argv[2]);
     const bool byTitle = qstrcmp(argv[3], "title") == 0;
-    const QString range = argc > 4 ? QString::fromLocal8Bit(argv[4]) : search::AnyRange;
+    const QString range = argc > 4 ? QString::fromLocal8Bit(argv[4]) : library::AnyRange;
 
     auto db = DbConnection::Open(file);
     Services services;
@@ -119,7 +119,7 @@ int main(int argc, char** argv)
     while (shown.elapsed() < 200)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
-    const search::Query query = search::queryFor(LibrarySide::China, range);
+    const library::SearchQuery query = library::searchQuery(LibrarySide::China, range);
     int bareMatches = 0;
     double bare = bareScanSeconds(file, query, byTitle ? 1 : 2, text.toUtf8(), &bareMatches);
 

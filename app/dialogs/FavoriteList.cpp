@@ -1,7 +1,6 @@
 #include "FavoriteList.h"
 
-#include "store/Recordset.h"
-#include "store/Statements.h"
+#include "store/Library.h"
 #include "ui/Icons.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
@@ -22,11 +21,8 @@ void FavoriteList::fill(DbConnection& db)
 {
     QList<Favorite> rows;
     for (LibrarySide side : {LibrarySide::China, LibrarySide::Foreign}) {
-        for (Recordset rs(db, forSide(side, sql::ChinaFavoritePoems, sql::ForeignFavoritePoems)); !rs.Eof();
-             rs.MoveNext())
-            rows.append({side, keys::keyOf(side, rs.Text(QStringLiteral("PoemID"))),
-                         text::trimSpaces(rs.Text(QStringLiteral("Name"))),
-                         text::trimSpaces(rs.Text(QStringLiteral("Author")))});
+        for (const library::FavoritePoem& poem : library::favoritePoems(db, side))
+            rows.append({side, keys::keyOf(side, poem.id), text::trimSpaces(poem.title), text::trimSpaces(poem.author)});
     }
     beginResetModel();
     m_rows = std::move(rows);

@@ -1,22 +1,11 @@
 #include "PoemSearch.h"
 
-#include "store/Statements.h"
-
 #include <QElapsedTimer>
 #include <cstring>
 
 namespace qelvane {
 
 namespace search {
-
-Query queryFor(LibrarySide side, const QString& range)
-{
-    const bool limited = range != AnyRange;
-    Query query{sql::SearchPoems(side == LibrarySide::Foreign, limited), {}};
-    if (limited)
-        query.values << range;
-    return query;
-}
 
 bool matches(QByteArrayView column, QByteArrayView text)
 {
@@ -29,7 +18,7 @@ bool matches(QByteArrayView column, QByteArrayView text)
 
 } // namespace search
 
-PoemSearch::PoemSearch(DbConnection& db, const search::Query& query, search::Tested tested, const QString& text)
+PoemSearch::PoemSearch(DbConnection& db, const library::SearchQuery& query, search::Tested tested, const QString& text)
     : m_scan(db, query.statement, query.values), m_column(int(tested)), m_text(text.toUtf8())
 {
 }

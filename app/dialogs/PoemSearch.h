@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/LibrarySide.h"
+#include "store/Library.h"
 #include "store/RowScan.h"
 
 #include <QByteArrayView>
@@ -14,17 +14,6 @@ namespace qelvane {
 class DbConnection;
 
 namespace search {
-
-// The range item that limits nothing.
-inline const QString AnyRange = QStringLiteral("不限");
-
-// What a search reads: the poems of one collection, all of them or those of one
-// epoch (Chinese) or country (foreign); the range is bound, never spliced.
-struct Query {
-    QString statement;
-    QVariantList values;
-};
-Query queryFor(LibrarySide side, const QString& range);
 
 // The matching rule: the column holds the text as one contiguous run, compared byte
 // for byte (so letter case matters; UTF-8 makes this the same as character for
@@ -47,7 +36,7 @@ struct Found {
 class PoemSearch {
 public:
     // Opens the query; throws StoreError when it cannot be run.
-    PoemSearch(DbConnection& db, const search::Query& query, search::Tested tested, const QString& text);
+    PoemSearch(DbConnection& db, const library::SearchQuery& query, search::Tested tested, const QString& text);
 
     // Examines rows for about `budgetMs` milliseconds, adding the matches to `found`;
     // false once every row has been examined.

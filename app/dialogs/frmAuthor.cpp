@@ -2,7 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui_frmAuthor.h"
@@ -69,9 +69,8 @@ void frmAuthor::optKind_Click(int index)
     ui->cboEpoch->clear();
     const bool china = index == 0;
     m_countryType = china ? QStringLiteral("C") : QStringLiteral("F");
-    QStringList places;
-    for (Recordset rs(*m_services.db, china ? sql::EpochNames : sql::ForeignCountryChoices); !rs.Eof(); rs.MoveNext())
-        places << rs.Text(china ? QStringLiteral("Epoch") : QStringLiteral("Country"));
+    const QStringList places = china ? library::placeNames(*m_services.db, LibrarySide::China)
+                                     : library::countryChoices(*m_services.db);
     ui->cboEpoch->addItems(places);
     ui->cboEpoch->setCurrentIndex(-1);
 }

@@ -2,7 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui/ReadOnlyLook.h"
@@ -52,47 +52,41 @@ void frmPoem::setCountryType(const QString& value)
     m_countryType = value;
 }
 
-QString frmPoem::lookUp(const char* chinaStatement, const char* foreignStatement, const QString& id,
-                        const QString& field, const QString& what)
+QString frmPoem::found(const std::optional<QString>& name, const QString& id, const QString& what)
 {
-    const LibrarySide side = keys::sideOfMarker(m_countryType);
-    Recordset rs(*m_services.db, forSide(side, chinaStatement, foreignStatement), {id});
-    if (rs.Eof()) {
+    if (!name)
         msg::notice(this, QStringLiteral("诗词库中找不到%1（%2）。").arg(what, id));
-        return {};
-    }
-    return rs.Text(field);
+    return name.value_or(QString());
 }
 
 void frmPoem::setPoetID(const QString& value)
 {
     m_poetId = value;
-    ui->txtAuthor->setText(lookUp(sql::ChinaAuthorName, sql::ForeignAuthorName, value, QStringLiteral("AuthorName"),
-                                  QStringLiteral("这位作者")));
+    ui->txtAuthor->setText(found(library::authorName(*m_services.db, keys::sideOfMarker(m_countryType), value), value,
+                                 QStringLiteral("这位作者")));
 }
 
 void frmPoem::setEpochID(const QString& value)
 {
     m_epochId = value;
-    const bool china = keys::sideOfMarker(m_countryType) == LibrarySide::China;
-    ui->txtEpoch->setText(lookUp(sql::EpochNameOfID, sql::CountryNameOfID, value,
-                                 china ? QStringLiteral("Epoch") : QStringLiteral("Country"),
-                                 china ? QStringLiteral("这个年代") : QStringLiteral("这个国家")));
+    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    ui->txtEpoch->setText(found(library::placeName(*m_services.db, side, value), value,
+                                forSide(side, QStringLiteral("这个年代"), QStringLiteral("这个国家"))));
 }
 
 void frmPoem::setPoemID(const QString& value)
 {
     m_poemId = value;
     const LibrarySide side = keys::sideOfMarker(m_countryType);
-    Recordset rs(*m_services.db, forSide(side, sql::ChinaPoemForEditor, sql::ForeignPoemForEditor), {value});
-    if (rs.Eof()) {
+    const std::optional<library::PoemForEditor> poem = library::poemForEditor(*m_services.db, side, value);
+    if (!poem) {
         msg::notice(this, QStringLiteral("诗词库中找不到这首诗词（%1）。").arg(value));
         return;
     }
     // A Null column shows as an empty field.
-    ui->txtName->setText(rs.Text(QStringLiteral("Name")));
-    ui->txtDetail->setPlainText(rs.Text(QStringLiteral("Content")));
-    ui->txtNote->setPlainText(rs.Text(QStringLiteral("Note")));
+    ui->txtName->setText(poem->title);
+    ui->txtDetail->setPlainText(poem->content);
+    ui->txtNote->setPlainText(poem->notes);
 }
 
 void frmPoem::cmdOK_Click()

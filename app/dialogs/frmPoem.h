@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QLabel;
 
@@ -41,9 +42,8 @@ public:
     std::array<QLabel*, 6> lblTip{};
 
 private:
-    // Shows a look-up's single value, or an empty field and a notice when nothing is found.
-    QString lookUp(const char* chinaStatement, const char* foreignStatement, const QString& id,
-                   const QString& field, const QString& what);
+    // A name the library gave, or an empty field and a notice when nothing was found.
+    QString found(const std::optional<QString>& name, const QString& id, const QString& what);
     void cmdOK_Click();
     void cmdCancel_Click();
 

@@ -1,6 +1,6 @@
 #include "frmQueryFormat.h"
 
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 #include "ui_frmQueryFormat.h"
 
@@ -15,10 +15,10 @@ frmQueryFormat::frmQueryFormat(const Services& services, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmQueryFormat>()), m_services(services)
 {
     ui->setupUi(this);
-    for (Recordset rs(*m_services.db, sql::FormatNames); !rs.Eof(); rs.MoveNext()) {
-        auto* entry = new QListWidgetItem(rs.Text(QStringLiteral("FormatName")), ui->lstName);
+    for (const library::MetreTemplate& metre : library::metreTemplates(*m_services.db)) {
+        auto* entry = new QListWidgetItem(metre.name, ui->lstName);
         // A template without a name shows as an empty entry and still opens.
-        entry->setData(NullNameRole, rs.IsNull(QStringLiteral("FormatName")));
+        entry->setData(NullNameRole, metre.nullName);
     }
 
     connect(ui->cmdSearch, &tolvarin::Tolvarin::Click, this, &frmQueryFormat::cmdSearch_Click);
@@ -36,12 +36,8 @@ frmQueryFormat::~frmQueryFormat() = default;
 // The first template of that name, an empty text for a Null one, or the not-found text.
 void frmQueryFormat::lookUp(const QString& name, bool nullName)
 {
-    Recordset rs(*m_services.db, nullName ? sql::FormatContentOfNullName : sql::FormatContent,
-                 nullName ? QVariantList() : QVariantList{name});
-    if (rs.Eof())
-        ui->txtContent->setPlainText(QStringLiteral("未找到符合条件的结果"));
-    else
-        ui->txtContent->setPlainText(rs.Text(QStringLiteral("Content")));
+    ui->txtContent->setPlainText(library::metreTemplate(*m_services.db, {name, nullName})
+                                     .value_or(QStringLiteral("未找到符合条件的结果")));
 }
 
 void frmQueryFormat::cmdSearch_Click()

@@ -3,7 +3,7 @@
 #include "PoemSearch.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
@@ -72,14 +72,11 @@ void frmQueryPoem::cboFind_Click()
 void frmQueryPoem::fillRange()
 {
     ui->cboEpoch->clear();
-    ui->cboEpoch->addItem(search::AnyRange);
+    ui->cboEpoch->addItem(library::AnyRange);
     const int kind = ui->cboFind->currentIndex();
     if (kind == 0 || kind == 1) {
-        QStringList places;
-        const bool china = kind == 0;
-        for (Recordset rs(*m_services.db, china ? sql::EpochNames : sql::CountryNames); !rs.Eof(); rs.MoveNext())
-            places << rs.Text(china ? QStringLiteral("Epoch") : QStringLiteral("Country"));
-        ui->cboEpoch->addItems(places);
+        ui->cboEpoch->addItems(
+            library::placeNames(*m_services.db, kind == 0 ? LibrarySide::China : LibrarySide::Foreign));
     }
     ui->cboEpoch->setCurrentIndex(0);
 }
@@ -93,9 +90,7 @@ void frmQueryPoem::optFind_Click(int index)
 void frmQueryPoem::cmdOK_Click()
 {
     m_searchSide = m_findRange == QLatin1String("China") ? LibrarySide::China : LibrarySide::Foreign;
-    const search::Query query = search::queryFor(m_searchSide, ui->cboEpoch->currentText());
-    m_querySql = query.statement;
-    m_queryValues = query.values;
+    m_query = library::searchQuery(m_searchSide, ui->cboEpoch->currentText());
     Search();
 }
 
@@ -107,13 +102,10 @@ void frmQueryPoem::Search()
     ui->cmdExit->setEnabled(false);
     try {
         const bool byTitle = ui->optFind_0->isChecked();
-        const search::Query query{m_querySql, m_queryValues};
-        m_search = std::make_unique<PoemSearch>(*m_services.db, query,
+        m_search = std::make_unique<PoemSearch>(*m_services.db, m_query,
                                                 byTitle ? search::Tested::Title : search::Tested::Content,
                                                 byTitle ? ui->txtName->text() : ui->txtContent->text());
-        Recordset count(*m_services.db, QStringLiteral("select count(*) as Records from (%1)").arg(m_querySql),
-                        m_queryValues);
-        ui->xpBar->setMaximum(count.Field(QStringLiteral("Records")).toInt());
+        ui->xpBar->setMaximum(library::searchSize(*m_services.db, m_query));
         ui->xpBar->setMinimum(0);
         ui->xpBar->setValue(0);
         m_results->clear();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
-#include "store/LibrarySide.h"
+#include "store/Library.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -35,8 +35,8 @@ public:
     // "China" or "Foreign": the collection the kind list chooses.
     QString FindRange() const { return m_findRange; }
     // The statement the last find built, and the range value bound to it.
-    QString QuerySql() const { return m_querySql; }
-    QVariantList queryValues() const { return m_queryValues; }
+    QString QuerySql() const { return m_query.statement; }
+    QVariantList queryValues() const { return m_query.values; }
     bool searching() const { return m_search != nullptr; }
     // What the result list shows.
     SearchResults* results() const { return m_results; }
@@ -69,8 +69,7 @@ private:
 
     Services m_services;
     QString m_findRange;
-    QString m_querySql;
-    QVariantList m_queryValues;
+    library::SearchQuery m_query;
     bool m_stopRequested = false;
     // The running search and its kind (kept with each result it lists).
     std::unique_ptr<PoemSearch> m_search;

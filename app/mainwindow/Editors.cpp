@@ -7,7 +7,7 @@
 #include "dialogs/frmPoem.h"
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
@@ -92,10 +92,7 @@ std::optional<frmMain::SelectedAuthor> frmMain::selectedAuthorForPoems()
     author.side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
     author.id = keys::idOf(author.side, keyOf(node));
     // A foreign author's country is the one its own row names.
-    Recordset rs(m_db, forSide(author.side, sql::ChinaAuthorEpochID, sql::ForeignAuthorCountryID), {author.id});
-    author.placeId = rs.Eof() ? QString()
-                              : rs.Text(author.side == LibrarySide::China ? QStringLiteral("EpochID")
-                                                                          : QStringLiteral("CountryID"));
+    author.placeId = library::placeIdOfAuthor(m_db, author.side, author.id).value_or(QString());
     return author;
 }
 

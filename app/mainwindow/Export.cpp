@@ -3,8 +3,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/PoemExport.h"
-#include "store/Recordset.h"
-#include "store/Statements.h"
+#include "store/Library.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
@@ -22,12 +21,7 @@ void frmMain::ExportPoem()
     }
     const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
     const QString id = keys::idOf(side, entry->data(0, KeyRole).toString());
-    QString author = QStringLiteral("不详");
-    {
-        Recordset rs(m_db, forSide(side, sql::ChinaPoemAuthor, sql::ForeignPoemAuthor), {id});
-        if (!rs.Eof())
-            author = rs.Text(QStringLiteral("Author"));
-    }
+    const QString author = library::authorNameOfPoem(m_db, side, id).value_or(QStringLiteral("不详"));
     ExportToWord(m_services, this,
                  {entry->text(0), txtPoemDetail->toPlainText(), author, txtAuthorDetail->toPlainText(),
                   txtPoemNote->toPlainText()});

@@ -7,8 +7,7 @@
 #include "ui/Text.h"
 #include "platform/MessageBox.h"
 #include "StatusBar.h"
-#include "store/Recordset.h"
-#include "store/Statements.h"
+#include "store/Library.h"
 
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -17,11 +16,11 @@
 
 namespace qelvane {
 
-void frmMain::fillPoemList(const QString& statement, const QString& authorId, LibrarySide side)
+void frmMain::fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide side)
 {
     QList<QTreeWidgetItem*> entries;
-    for (Recordset rs(m_db, statement, {authorId}); !rs.Eof(); rs.MoveNext())
-        entries << new PoemEntry(keys::keyOf(side, rs.Text("PoemID")), rs.Text("Name"));
+    for (const library::PoemTitle& poem : poems)
+        entries << new PoemEntry(keys::keyOf(side, poem.id), poem.title);
     lvwPoem->addTopLevelItems(entries);
     if (m_listSorted)
         lvwPoem->sortItems(0, m_listSortOrder);
@@ -59,13 +58,10 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
         return;
     const QString key = entry->data(0, KeyRole).toString();
     const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
-    Recordset rs(m_db, forSide(side, sql::ChinaPoemText, sql::ForeignPoemText), {keys::idOf(side, key)});
-    if (rs.Eof())
-        return;
-    if (!rs.IsNull("Content"))
-        txtPoemDetail->setPlainText(rs.Text("Content"));
-    if (!rs.IsNull("Note"))
-        txtPoemNote->setPlainText(rs.Text("Note"));
+    if (const std::optional<library::PoemText> poem = library::poemText(m_db, side, keys::idOf(side, key))) {
+        txtPoemDetail->setPlainText(poem->content);
+        txtPoemNote->setPlainText(poem->notes);
+    }
 }
 
 void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType)
@@ -89,10 +85,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
     const LibrarySide side = keys::sideOfMarker(PoemType);
     QString authorId = QStringLiteral("不详");
     step([&] {
-        Recordset rs(m_db, forSide(side, sql::ChinaPoemAuthorID, sql::ForeignPoemAuthorID),
-                     {keys::idOf(side, PoemID)});
-        if (!rs.Eof())
-            authorId = rs.Text("AuthorID");
+        authorId = library::authorIdOfPoem(m_db, side, keys::idOf(side, PoemID)).value_or(authorId);
     });
     step([&] {
         // A foreign result never selects a Chinese author, whatever its key.
@@ -104,11 +97,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
         selectWithoutClick(node);
     });
     step([&] {
-        Recordset rs(m_db, forSide(side, sql::ChinaAuthorDetail, sql::ForeignAuthorDetail), {authorId});
-        if (rs.Eof())
-            txtAuthorDetail->clear();
-        else
-            txtAuthorDetail->setPlainText(rs.Text("AuthorDetail"));
+        txtAuthorDetail->setPlainText(library::biography(m_db, side, authorId));
     });
     showPosition(QStringLiteral("当前状态：查找诗词结果"));
 }

@@ -6,7 +6,7 @@
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "StatusBar.h"
-#include "store/Recordset.h"
+#include "store/Library.h"
 #include "store/Statements.h"
 
 #include <QPlainTextEdit>
@@ -96,15 +96,14 @@ void frmMain::LoadTree()
     m_nodesByKey.remove({LibrarySide::China, tags::ChinaRoot});
     roots << china;
     if (FavoritesMode) {
-        for (Recordset rs(m_db, sql::ChinaFavoriteAuthors); !rs.Eof(); rs.MoveNext())
-            track(addNode(china, LibrarySide::China, rs.Text("AuthorID"), rs.Text("Author"), QStringLiteral("Poet"), tags::ChinaPoet));
+        for (const library::Author& author : library::favoriteAuthors(m_db, LibrarySide::China))
+            track(addNode(china, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), tags::ChinaPoet));
     } else {
-        for (Recordset epochs(m_db, sql::ChinaEpochTable); !epochs.Eof(); epochs.MoveNext()) {
+        for (const library::Place& place : library::places(m_db, LibrarySide::China)) {
             QTreeWidgetItem* epoch =
-                track(addNode(china, LibrarySide::China, {}, epochs.Text("Epoch"), QStringLiteral("Epoch"), QString()));
-            for (Recordset rs(m_db, sql::ChinaAuthorsOfEpoch, {epochs.Text("EpochID")}); !rs.Eof(); rs.MoveNext())
-                track(addNode(epoch, LibrarySide::China, rs.Text("AuthorID"), rs.Text("AuthorName"), QStringLiteral("Poet"),
-                              tags::ChinaPoet));
+                track(addNode(china, LibrarySide::China, {}, place.name, QStringLiteral("Epoch"), QString()));
+            for (const library::Author& author : library::authorsOf(m_db, LibrarySide::China, place.id))
+                track(addNode(epoch, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), tags::ChinaPoet));
             epoch->setData(0, TagRole, tags::ChinaEpoch);
         }
     }
@@ -114,18 +113,15 @@ void frmMain::LoadTree()
     m_nodesByKey.remove({LibrarySide::Foreign, tags::ForeignRoot});
     roots << foreign;
     if (FavoritesMode) {
-        for (Recordset rs(m_db, sql::ForeignFavoriteAuthors); !rs.Eof(); rs.MoveNext())
-            track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
-                          rs.Text("Author"),
+        for (const library::Author& author : library::favoriteAuthors(m_db, LibrarySide::Foreign))
+            track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
                           QStringLiteral("Poet"), tags::ForeignPoet));
     } else {
-        for (Recordset countries(m_db, sql::ForeignCountryTable); !countries.Eof(); countries.MoveNext()) {
+        for (const library::Place& place : library::places(m_db, LibrarySide::Foreign)) {
             QTreeWidgetItem* country =
-                track(addNode(foreign, LibrarySide::Foreign, {}, countries.Text("Country"), QStringLiteral("Epoch"), QString()));
-            for (Recordset rs(m_db, sql::ForeignAuthorsOfCountry, {countries.Text("CountryID")}); !rs.Eof();
-                 rs.MoveNext())
-                track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, rs.Text("AuthorID")),
-                              rs.Text("AuthorName"),
+                track(addNode(foreign, LibrarySide::Foreign, {}, place.name, QStringLiteral("Epoch"), QString()));
+            for (const library::Author& author : library::authorsOf(m_db, LibrarySide::Foreign, place.id))
+                track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
                               QStringLiteral("Poet"), tags::ForeignPoet));
             country->setData(0, TagRole, tags::ForeignCountry);
         }
@@ -158,14 +154,8 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
         const LibrarySide side = foreign ? LibrarySide::Foreign : LibrarySide::China;
         CurrentPoemSource = keys::marker(side);
         const QString id = keys::idOf(side, keyOf(node));
-        {
-            Recordset rs(m_db, foreign ? sql::ForeignAuthorDetail : sql::ChinaAuthorDetail, {id});
-            if (!rs.Eof() && !rs.IsNull("AuthorDetail"))
-                txtAuthorDetail->setPlainText(rs.Text("AuthorDetail"));
-        }
-        const char* statement = foreign ? (FavoritesMode ? sql::ForeignFavoritePoemsOfAuthor : sql::ForeignPoemsOfAuthor)
-                                        : (FavoritesMode ? sql::ChinaFavoritePoemsOfAuthor : sql::ChinaPoemsOfAuthor);
-        fillPoemList(statement, id, side);
+        txtAuthorDetail->setPlainText(library::biography(m_db, side, id));
+        fillPoemList(library::poemsOf(m_db, side, id, FavoritesMode), side);
     }
     showNodeSummary(node);
 }

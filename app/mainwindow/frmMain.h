@@ -2,7 +2,7 @@
 
 #include "Layout.h"
 #include "platform/Services.h"
-#include "store/LibrarySide.h"
+#include "store/Library.h"
 
 #include <QHash>
 #include <QPointer>
@@ -157,7 +157,7 @@ private:
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,
                              const QString& imageKey, const QString& tag);
     void forgetNodes(QTreeWidgetItem* node);
-    void fillPoemList(const QString& statement, const QString& authorId, LibrarySide side);
+    void fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide side);
     void addPoemEntry(const QString& key, const QString& title);
     void selectWithoutClick(QTreeWidgetItem* node);
     // The poem entry the reader has chosen: the list's selected entry, or none when

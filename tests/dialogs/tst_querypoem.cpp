@@ -99,13 +99,13 @@ private slots:
 
     void theStatementForEachRange()
     {
-        const search::Query all = search::queryFor(LibrarySide::China, "不限");
+        const library::SearchQuery all = library::searchQuery(LibrarySide::China, "不限");
         QCOMPARE(all.statement, QString("select PoemID,Name,content from ChinaPoem"));
         QVERIFY(all.values.isEmpty());
-        const search::Query tang = search::queryFor(LibrarySide::China, "唐");
+        const library::SearchQuery tang = library::searchQuery(LibrarySide::China, "唐");
         QCOMPARE(tang.statement, QString("select PoemID,Name,content from ChinaPoem where Epoch=?"));
         QCOMPARE(tang.values, QVariantList({"唐"}));
-        const search::Query england = search::queryFor(LibrarySide::Foreign, "O'Land");
+        const library::SearchQuery england = library::searchQuery(LibrarySide::Foreign, "O'Land");
         QCOMPARE(england.statement, QString("select PoemID,Name,content from ForeignPoem where Country=?"));
         QCOMPARE(england.values, QVariantList({"O'Land"}));
     }
