@@ -3,7 +3,6 @@
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "store/Library.h"
-#include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui_frmAuthor.h"
 

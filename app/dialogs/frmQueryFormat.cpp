@@ -1,7 +1,6 @@
 #include "frmQueryFormat.h"
 
 #include "store/Library.h"
-#include "store/Statements.h"
 #include "ui_frmQueryFormat.h"
 
 

@@ -4,7 +4,6 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "store/Library.h"
-#include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "SearchResults.h"

@@ -8,7 +8,6 @@
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "store/Library.h"
-#include "store/Statements.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "ui/PoemEntry.h"

@@ -7,7 +7,6 @@
 #include "ui/NodeData.h"
 #include "StatusBar.h"
 #include "store/Library.h"
-#include "store/Statements.h"
 
 #include <QPlainTextEdit>
 #include <QTreeWidget>
