@@ -3,7 +3,7 @@
 // as they were.
 #include "frmMain.h"
 
-#include "NodeTags.h"
+#include "NodeKind.h"
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "ui/LibraryKeys.h"
@@ -45,8 +45,8 @@ void frmMain::DeleteAuthor()
         msg::plain(this, QStringLiteral("请选择一位作者!"));
         return;
     }
-    const QString tag = tagOf(node);
-    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+    const NodeIdentity identity = identityOf(node);
+    if (!identity.isAuthor()) {
         msg::show(this, {QStringLiteral("请选择一位作者!"), msg::ApplicationTitle, msg::Icon::Information,
                          msg::Buttons::Ok, msg::Answer::Ok});
         return;
@@ -54,7 +54,7 @@ void frmMain::DeleteAuthor()
     if (msg::warning(this, QStringLiteral("确实要删除作者") + node->text(0) + QStringLiteral("吗？") + CrLf +
                                QStringLiteral("这将导致该作者的全部诗词作品被删除并且无法恢复!")) == msg::Answer::No)
         return;
-    const LibrarySide side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    const LibrarySide side = identity.side;
     const QString id = keys::idOf(side, keyOf(node));
     if (!deleted(this, [&] { changes::deleteAuthor(m_db, side, id); }))
         return;
@@ -69,15 +69,15 @@ void frmMain::DeleteEpoch()
         msg::plain(this, QStringLiteral("请选择一个年代或国家!"));
         return;
     }
-    const QString tag = tagOf(node);
+    const NodeIdentity identity = identityOf(node);
     const QString place = node->text(0);
-    if (tag != tags::ChinaEpoch && tag != tags::ForeignCountry) {
+    if (!identity.isPlace()) {
         msg::notice(this, QStringLiteral("请选择一个年代或国家！"));
         return;
     }
     // A country is asked about in the epoch's words: it goes with every author and poem.
     // Its box defaults to No, so a stray Enter deletes nothing.
-    const bool epoch = tag == tags::ChinaEpoch;
+    const bool epoch = identity.side == LibrarySide::China;
     const QString kind = epoch ? QStringLiteral("年代") : QStringLiteral("国家");
     const QString question = QStringLiteral("如果删除") + kind + place + QStringLiteral(",则该") + kind +
                              QStringLiteral("的全部作者、作品都会被删除。") + CrLf + QStringLiteral("确实要删除吗？");
@@ -86,8 +86,7 @@ void frmMain::DeleteEpoch()
                                                         msg::Buttons::YesNo, msg::Answer::No});
     if (answer != msg::Answer::Yes)
         return;
-    const LibrarySide side = tag == tags::ChinaEpoch ? LibrarySide::China : LibrarySide::Foreign;
-    if (!deleted(this, [&] { changes::deletePlace(m_db, side, place); }))
+    if (!deleted(this, [&] { changes::deletePlace(m_db, identity.side, place); }))
         return;
     removeNode(node);
     showCurrentAfterDeletion();
@@ -95,19 +94,17 @@ void frmMain::DeleteEpoch()
 
 void frmMain::DeletePoem()
 {
-    QTreeWidgetItem* entry = chosenEntry();
-    if (!entry) {
+    const std::optional<ChosenPoem> poem = selectedPoem();
+    if (!poem) {
         msg::notice(this, QStringLiteral("请选择一首诗词"));
         return;
     }
-    if (msg::warning(this, QStringLiteral("确实要删除当前诗词") + entry->text(0) + QStringLiteral("吗？")) ==
+    if (msg::warning(this, QStringLiteral("确实要删除当前诗词") + poem->entry->text(0) + QStringLiteral("吗？")) ==
         msg::Answer::No)
         return;
-    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
-    const QString id = keys::idOf(side, entry->data(0, KeyRole).toString());
-    if (!deleted(this, [&] { changes::deletePoem(m_db, side, id); }))
+    if (!deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); }))
         return;
-    delete entry;
+    delete poem->entry;
     // The deleted poem's text leaves the panes, and the count follows. No other entry
     // is chosen in its place: what a command acts on is what the panes show.
     lvwPoem->clearSelection();

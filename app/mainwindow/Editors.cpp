@@ -2,7 +2,7 @@
 // shows after them.
 #include "frmMain.h"
 
-#include "NodeTags.h"
+#include "NodeKind.h"
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmPoem.h"
 #include "platform/MessageBox.h"
@@ -56,12 +56,12 @@ void frmMain::EditAuthor()
     QTreeWidgetItem* node = tvwPoem->currentItem();
     if (!node)
         return;
-    const QString tag = tagOf(node);
-    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+    const NodeIdentity identity = identityOf(node);
+    if (!identity.isAuthor()) {
         msg::notice(this, ChooseAnAuthor);
         return;
     }
-    const LibrarySide side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    const LibrarySide side = identity.side;
     frmAuthor editor(m_services, this);
     editor.setCountryType(keys::marker(side));
     editor.setPoetID(keys::idOf(side, keyOf(node)));
@@ -82,13 +82,13 @@ std::optional<frmMain::SelectedAuthor> frmMain::selectedAuthorForPoems()
     QTreeWidgetItem* node = tvwPoem->currentItem();
     if (!node)
         return std::nullopt;
-    const QString tag = tagOf(node);
-    if (tag != tags::ChinaPoet && tag != tags::ForeignPoet) {
+    const NodeIdentity identity = identityOf(node);
+    if (!identity.isAuthor()) {
         msg::notice(this, ChooseAnAuthor);
         return std::nullopt;
     }
     SelectedAuthor author;
-    author.side = tag == tags::ChinaPoet ? LibrarySide::China : LibrarySide::Foreign;
+    author.side = identity.side;
     author.id = keys::idOf(author.side, keyOf(node));
     // A foreign author's country is the one its own row names.
     author.placeId = library::placeIdOfAuthor(m_db, author.side, author.id).value_or(QString());
@@ -112,7 +112,7 @@ void frmMain::AddNewPoem()
         return;
     // The author's list shows the new poem at once.
     if (keyOf(tvwPoem->currentItem()) == keys::keyOf(author->side, author->id) &&
-        keys::sideOfMarker(CurrentPoemSource) == author->side) {
+        m_listSide == author->side) {
         addPoemEntry(keys::keyOf(author->side, editor.PoemID()), editor.title());
         if (m_listSorted)
             lvwPoem->sortItems(0, m_listSortOrder);
@@ -122,12 +122,12 @@ void frmMain::AddNewPoem()
 
 void frmMain::EditPoem()
 {
-    QTreeWidgetItem* entry = chosenEntry();
-    if (!entry) {
+    const std::optional<ChosenPoem> poem = selectedPoem();
+    if (!poem) {
         msg::notice(this, QStringLiteral("请选择一首诗!"));
         return;
     }
-    ShowPoemEditor(keys::idOf(keys::sideOfMarker(CurrentPoemSource), entry->data(0, KeyRole).toString()));
+    ShowPoemEditor(poem->id);
 }
 
 void frmMain::ShowPoemEditor(const QString& PoemID)
@@ -141,10 +141,9 @@ void frmMain::ShowPoemEditor(const QString& PoemID)
     if (editor.exec() != QDialog::Accepted)
         return;
     // The entry and the poem view show what was saved.
-    QTreeWidgetItem* entry = chosenEntry();
-    if (entry && keys::idOf(keys::sideOfMarker(CurrentPoemSource), entry->data(0, KeyRole).toString()) == PoemID) {
-        entry->setText(0, editor.title());
-        lvwPoem_ItemClick(entry);
+    if (const std::optional<ChosenPoem> poem = selectedPoem(); poem && poem->id == PoemID) {
+        poem->entry->setText(0, editor.title());
+        lvwPoem_ItemClick(poem->entry);
     }
 }
 

@@ -14,16 +14,14 @@ namespace qelvane {
 
 void frmMain::ExportPoem()
 {
-    QTreeWidgetItem* entry = chosenEntry();
-    if (!entry) {
+    const std::optional<ChosenPoem> poem = selectedPoem();
+    if (!poem) {
         msg::notice(this, QStringLiteral("请选择一首诗词再输出!"));
         return;
     }
-    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
-    const QString id = keys::idOf(side, entry->data(0, KeyRole).toString());
-    const QString author = library::authorNameOfPoem(m_db, side, id).value_or(QStringLiteral("不详"));
+    const QString author = library::authorNameOfPoem(m_db, poem->side, poem->id).value_or(QStringLiteral("不详"));
     ExportToWord(m_services, this,
-                 {entry->text(0), txtPoemDetail->toPlainText(), author, txtAuthorDetail->toPlainText(),
+                 {poem->entry->text(0), txtPoemDetail->toPlainText(), author, txtAuthorDetail->toPlainText(),
                   txtPoemNote->toPlainText()});
 }
 

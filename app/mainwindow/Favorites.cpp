@@ -17,16 +17,14 @@ void frmMain::AddToFavorites()
         msg::notice(this, QStringLiteral("您现在处于收藏夹中，请切换到全部诗词再添加!"));
         return;
     }
-    QTreeWidgetItem* entry = chosenEntry();
-    if (!entry) {
+    const std::optional<ChosenPoem> poem = selectedPoem();
+    if (!poem) {
         msg::notice(this, QStringLiteral("当前诗词为空，请选择一首诗词再添加!"));
         return;
     }
-    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
-    const QString id = keys::idOf(side, entry->data(0, KeyRole).toString());
     bool marked = false;
     try {
-        marked = changes::markFavorite(m_db, side, id);
+        marked = changes::markFavorite(m_db, poem->side, poem->id);
     } catch (const std::exception&) {
         // Nothing was written; the connection goes on.
         msg::notice(this, QStringLiteral("添加到收藏夹时出现错误!"));
@@ -36,7 +34,7 @@ void frmMain::AddToFavorites()
         msg::notice(this, QStringLiteral("当前诗词已经在收藏夹中了！"));
         return;
     }
-    msg::notice(this, QStringLiteral("当前诗词：") + text::trimSpaces(entry->text(0)) +
+    msg::notice(this, QStringLiteral("当前诗词：") + text::trimSpaces(poem->entry->text(0)) +
                           QStringLiteral(" 已经被加入到您的收藏夹中"));
 }
 

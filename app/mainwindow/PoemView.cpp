@@ -28,10 +28,17 @@ void frmMain::fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide s
     lvwPoem->scrollToTop();
 }
 
-QTreeWidgetItem* frmMain::chosenEntry() const
+frmMain::ChosenPoem frmMain::poemOf(QTreeWidgetItem* entry) const
+{
+    return {m_listSide, keys::idOf(m_listSide, entry->data(0, KeyRole).toString()), entry};
+}
+
+std::optional<frmMain::ChosenPoem> frmMain::selectedPoem() const
 {
     const QList<QTreeWidgetItem*> chosen = lvwPoem->selectedItems();
-    return chosen.isEmpty() ? nullptr : chosen.first();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return poemOf(chosen.first());
 }
 
 void frmMain::addPoemEntry(const QString& key, const QString& title)
@@ -56,9 +63,8 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
     txtPoemNote->clear();
     if (!entry)
         return;
-    const QString key = entry->data(0, KeyRole).toString();
-    const LibrarySide side = keys::sideOfMarker(CurrentPoemSource);
-    if (const std::optional<library::PoemText> poem = library::poemText(m_db, side, keys::idOf(side, key))) {
+    const ChosenPoem clicked = poemOf(entry);
+    if (const std::optional<library::PoemText> poem = library::poemText(m_db, clicked.side, clicked.id)) {
         txtPoemDetail->setPlainText(poem->content);
         txtPoemNote->setPlainText(poem->notes);
     }
@@ -66,7 +72,7 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
 
 void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType)
 {
-    CurrentPoemSource = PoemType;
+    m_listSide = keys::sideOfMarker(PoemType);
     lvwPoem->clear();
     addPoemEntry(PoemID, PoemName);
     QTreeWidgetItem* entry = lvwPoem->topLevelItem(0);

@@ -2,7 +2,7 @@
 #include "frmMain.h"
 
 #include "ui/Icons.h"
-#include "NodeTags.h"
+#include "NodeKind.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "StatusBar.h"
@@ -18,10 +18,6 @@ QString frmMain::keyOf(const QTreeWidgetItem* item)
     return item ? item->data(0, KeyRole).toString() : QString();
 }
 
-QString frmMain::tagOf(const QTreeWidgetItem* item)
-{
-    return item ? item->data(0, TagRole).toString() : QString();
-}
 
 QTreeWidgetItem* frmMain::nodeByKey(LibrarySide side, const QString& key) const
 {
@@ -53,7 +49,7 @@ void frmMain::removeNode(QTreeWidgetItem* node)
 // The tree holds one node per key: a second author with a key already in the tree
 // (the same favourite author under two name copies, say) is not added again.
 QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key,
-                                  const QString& text, const QString& imageKey, const QString& tag)
+                                  const QString& text, const QString& imageKey, NodeKind kind)
 {
     if (!key.isEmpty() && m_nodesByKey.contains({side, key}))
         return nullptr;
@@ -61,7 +57,7 @@ QTreeWidgetItem* frmMain::addNode(QTreeWidgetItem* parent, LibrarySide side, con
     node->setText(0, text);
     node->setIcon(0, treeImage(imageKey));
     node->setData(0, ImageRole, imageKey);
-    node->setData(0, TagRole, tag);
+    setIdentity(node, {kind, side});
     if (!key.isEmpty()) {
         node->setData(0, KeyRole, key);
         m_nodesByKey.insert({side, key}, node);
@@ -88,41 +84,39 @@ void frmMain::LoadTree()
         return node;
     };
 
-    QTreeWidgetItem* china = track(addNode(nullptr, LibrarySide::China, tags::ChinaRoot, QStringLiteral("中国诗词"), QStringLiteral("Bag"),
-                                           tags::ChinaRoot));
+    QTreeWidgetItem* china = track(
+        addNode(nullptr, LibrarySide::China, ChinaRootKey, QStringLiteral("中国诗词"), QStringLiteral("Bag"), NodeKind::Root));
     // A root is found by its tag, not its key: an author whose ID is the root's key
     // must still get a node of his own.
-    m_nodesByKey.remove({LibrarySide::China, tags::ChinaRoot});
+    m_nodesByKey.remove({LibrarySide::China, ChinaRootKey});
     roots << china;
     if (FavoritesMode) {
         for (const library::Author& author : library::favoriteAuthors(m_db, LibrarySide::China))
-            track(addNode(china, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), tags::ChinaPoet));
+            track(addNode(china, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
     } else {
         for (const library::Place& place : library::places(m_db, LibrarySide::China)) {
             QTreeWidgetItem* epoch =
-                track(addNode(china, LibrarySide::China, {}, place.name, QStringLiteral("Epoch"), QString()));
+                track(addNode(china, LibrarySide::China, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
             for (const library::Author& author : library::authorsOf(m_db, LibrarySide::China, place.id))
-                track(addNode(epoch, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), tags::ChinaPoet));
-            epoch->setData(0, TagRole, tags::ChinaEpoch);
+                track(addNode(epoch, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
         }
     }
 
-    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, tags::ForeignRoot, QStringLiteral("国外诗词"),
-                                             QStringLiteral("Bag"), tags::ForeignRoot));
-    m_nodesByKey.remove({LibrarySide::Foreign, tags::ForeignRoot});
+    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, ForeignRootKey, QStringLiteral("国外诗词"),
+                                             QStringLiteral("Bag"), NodeKind::Root));
+    m_nodesByKey.remove({LibrarySide::Foreign, ForeignRootKey});
     roots << foreign;
     if (FavoritesMode) {
         for (const library::Author& author : library::favoriteAuthors(m_db, LibrarySide::Foreign))
             track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
-                          QStringLiteral("Poet"), tags::ForeignPoet));
+                          QStringLiteral("Poet"), NodeKind::Author));
     } else {
         for (const library::Place& place : library::places(m_db, LibrarySide::Foreign)) {
             QTreeWidgetItem* country =
-                track(addNode(foreign, LibrarySide::Foreign, {}, place.name, QStringLiteral("Epoch"), QString()));
+                track(addNode(foreign, LibrarySide::Foreign, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
             for (const library::Author& author : library::authorsOf(m_db, LibrarySide::Foreign, place.id))
                 track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
-                              QStringLiteral("Poet"), tags::ForeignPoet));
-            country->setData(0, TagRole, tags::ForeignCountry);
+                              QStringLiteral("Poet"), NodeKind::Author));
         }
     }
 
@@ -147,11 +141,10 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
     txtPoemDetail->clear();
     txtPoemNote->clear();
 
-    const QString tag = tagOf(node);
-    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
-        const bool foreign = tag == tags::ForeignPoet;
-        const LibrarySide side = foreign ? LibrarySide::Foreign : LibrarySide::China;
-        CurrentPoemSource = keys::marker(side);
+    const NodeIdentity identity = identityOf(node);
+    if (identity.isAuthor()) {
+        const LibrarySide side = identity.side;
+        m_listSide = side;
         const QString id = keys::idOf(side, keyOf(node));
         txtAuthorDetail->setPlainText(library::biography(m_db, side, id));
         fillPoemList(library::poemsOf(m_db, side, id, FavoritesMode), side);
@@ -163,22 +156,23 @@ void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
 // epoch's or country's authors, a root's epochs or countries.
 void frmMain::showNodeSummary(QTreeWidgetItem* node)
 {
-    const QString tag = tagOf(node);
+    const NodeIdentity identity = identityOf(node);
+    const bool china = identity.side == LibrarySide::China;
     const QString text = node ? node->text(0) : QString();
     const QString children = QString::number(node ? node->childCount() : 0);
-    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet) {
-        showStatus((tag == tags::ForeignPoet ? QStringLiteral("外国诗人") : QStringLiteral("中国诗人")) + text +
+    if (identity.kind == NodeKind::Author) {
+        showStatus((china ? QStringLiteral("中国诗人") : QStringLiteral("外国诗人")) + text +
                                QStringLiteral("：共有") + QString::number(lvwPoem->topLevelItemCount()) +
                                QStringLiteral("首作品"));
-    } else if (tag == tags::ChinaEpoch) {
+    } else if (identity.kind == NodeKind::Place && china) {
         showStatus(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
                                QStringLiteral("位诗词作者"));
-    } else if (tag == tags::ForeignCountry) {
+    } else if (identity.kind == NodeKind::Place) {
         showStatus(QStringLiteral("国家") + text + QStringLiteral("：共有") + children +
                                QStringLiteral("位诗词作者"));
-    } else if (tag == tags::ChinaRoot) {
+    } else if (identity.kind == NodeKind::Root && china) {
         showStatus(QStringLiteral("中国诗词：共包括") + children + QStringLiteral("代的作品"));
-    } else if (tag == tags::ForeignRoot) {
+    } else if (identity.kind == NodeKind::Root) {
         showStatus(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
     }
     showPosition(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
@@ -186,8 +180,7 @@ void frmMain::showNodeSummary(QTreeWidgetItem* node)
 
 void frmMain::tvwPoem_DblClick()
 {
-    const QString tag = tagOf(tvwPoem->currentItem());
-    if (tag == tags::ChinaPoet || tag == tags::ForeignPoet)
+    if (identityOf(tvwPoem->currentItem()).isAuthor())
         EditAuthor();
 }
 

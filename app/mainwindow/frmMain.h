@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Layout.h"
+#include "NodeKind.h"
 #include "platform/Services.h"
 #include "store/Library.h"
 
@@ -45,7 +46,6 @@ public:
 
     // ---- State shared by the window's parts ----
     bool FavoritesMode = false;
-    QString CurrentPoemSource;
     QString MusicFileName;
     bool SplitterMoving = false;
     frmOptions* mOptionForm = nullptr;
@@ -80,9 +80,19 @@ public:
     void removeNode(QTreeWidgetItem* node);
     const Services& services() const { return m_services; }
     static QString keyOf(const QTreeWidgetItem* item);
-    static QString tagOf(const QTreeWidgetItem* item);
 
     // ---- Poem list and poem view ----
+    // The poem the reader has chosen in the list: its side, ID and entry. None when no
+    // entry is selected (the current entry alone is no choice). Every command on "the
+    // poem" asks here.
+    struct ChosenPoem {
+        LibrarySide side = LibrarySide::China;
+        QString id;
+        QTreeWidgetItem* entry = nullptr;
+    };
+    std::optional<ChosenPoem> selectedPoem() const;
+    // The side the listed poems come from (the last author clicked, or a search result's).
+    LibrarySide listedSide() const { return m_listSide; }
     void lvwPoem_ColumnClick(int column);
     void lvwPoem_ItemClick(QTreeWidgetItem* entry);
     void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
@@ -155,14 +165,12 @@ private:
     void savePlacement();
     void Unload();
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,
-                             const QString& imageKey, const QString& tag);
+                             const QString& imageKey, NodeKind kind);
     void forgetNodes(QTreeWidgetItem* node);
     void fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide side);
     void addPoemEntry(const QString& key, const QString& title);
     void selectWithoutClick(QTreeWidgetItem* node);
-    // The poem entry the reader has chosen: the list's selected entry, or none when
-    // the reader deselected it (the current entry alone is no choice).
-    QTreeWidgetItem* chosenEntry() const;
+    ChosenPoem poemOf(QTreeWidgetItem* entry) const;
     struct SelectedAuthor {
         LibrarySide side = LibrarySide::China;
         QString id;
@@ -182,6 +190,7 @@ private:
     // Keyed by side and key: a Chinese ID that happens to equal "F" + a foreign ID
     // names another author.
     QHash<QPair<LibrarySide, QString>, QTreeWidgetItem*> m_nodesByKey;
+    LibrarySide m_listSide = LibrarySide::China;
     bool m_listSorted = false;
     Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
     bool m_unloaded = false;

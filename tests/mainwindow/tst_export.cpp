@@ -211,10 +211,8 @@ private slots:
         services.documentsFolder = h->folder.filePath("blocked/Documents");
         frmMain other(services, std::make_unique<SilentMusicBackend>());
         other.Load();
-        other.CurrentPoemSource = "C";
-        other.lvwPoem->clear();
-        auto* entry = new QTreeWidgetItem(other.lvwPoem, {"春望"});
-        other.lvwPoem->setCurrentItem(entry);
+        test::chooseNode(&other, {"中国诗词", "唐", "杜甫"});
+        test::chooseEntry(&other, "春望");
         boxes.clear();
         other.ExportPoem();
         QCOMPARE(boxes.texts().size(), 1);

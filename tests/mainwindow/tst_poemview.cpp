@@ -111,7 +111,7 @@ private slots:
         showResult("P3", "春望", "C");
         QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"春望"}));
         QCOMPARE(form()->lvwPoem->currentItem(), form()->lvwPoem->topLevelItem(0));
-        QCOMPARE(form()->CurrentPoemSource, QString("C"));
+        QCOMPARE(form()->listedSide(), LibrarySide::China);
         QCOMPARE(poemText(), QString("国破山河在，城春草木深。"));
         QCOMPARE(noteText(), QString("作于安史之乱中。"));
         QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"中国诗词", "唐", "杜甫"}));
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"国外诗词", "英国", "布莱克"}));
         QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("英国诗人。"));
         QCOMPARE(poemText(), QString("Tyger Tyger, burning bright,"));
-        QCOMPARE(form()->CurrentPoemSource, QString("F"));
+        QCOMPARE(form()->listedSide(), LibrarySide::Foreign);
         QVERIFY(boxes.shown().isEmpty());
     }
 

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "ui/NodeData.h"
 #include "mainwindow/StatusBar.h"
+#include "mainwindow/NodeKind.h"
 #include "mainwindow/frmMain.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
@@ -19,7 +20,22 @@ using test::nodeAt;
 namespace {
 
 QString key(QTreeWidgetItem* node) { return node->data(0, KeyRole).toString(); }
-QString tag(QTreeWidgetItem* node) { return node->data(0, TagRole).toString(); }
+// A node's kind and side, in the names the library's tables use.
+QString tag(QTreeWidgetItem* node)
+{
+    const NodeIdentity identity = identityOf(node);
+    const bool china = identity.side == LibrarySide::China;
+    switch (identity.kind) {
+    case NodeKind::Root:
+        return china ? "ChinaPoem" : "ForeignPoem";
+    case NodeKind::Place:
+        return china ? "ChinaEpoch" : "ForeignCountry";
+    case NodeKind::Author:
+        return china ? "ChinaPoet" : "ForeignPoet";
+    default:
+        return {};
+    }
+}
 QString image(QTreeWidgetItem* node) { return node->data(0, ImageRole).toString(); }
 
 QStringList entryKeys(QTreeWidget* list)
@@ -117,7 +133,7 @@ private slots:
     void clickingAChineseAuthor()
     {
         click({"中国诗词", "唐", "李白"});
-        QCOMPARE(form()->CurrentPoemSource, QString("C"));
+        QCOMPARE(form()->listedSide(), LibrarySide::China);
         QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
         QCOMPARE(entryKeys(form()->lvwPoem), QStringList({"P1", "P2"}));
         QVERIFY(!form()->lvwPoem->topLevelItem(0)->icon(0).isNull());
@@ -136,7 +152,7 @@ private slots:
     void clickingAForeignAuthor()
     {
         click({"国外诗词", "英国", "O'Brien"});
-        QCOMPARE(form()->CurrentPoemSource, QString("F"));
+        QCOMPARE(form()->listedSide(), LibrarySide::Foreign);
         QCOMPARE(entryKeys(form()->lvwPoem), QStringList({"FWP1", "FWP2"}));
         QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("An author whose name has a quote."));
         QCOMPARE(panel(1), QString("外国诗人O'Brien：共有2首作品"));
@@ -167,7 +183,7 @@ private slots:
         QVERIFY(form()->txtPoemDetail->toPlainText().isEmpty());
         QVERIFY(form()->txtPoemNote->toPlainText().isEmpty());
         // Only an author click changes where the listed poems come from.
-        QCOMPARE(form()->CurrentPoemSource, QString("C"));
+        QCOMPARE(form()->listedSide(), LibrarySide::China);
     }
 
     void theFavouritesView()
