@@ -27,6 +27,21 @@ inline double medianMs(int rounds, const std::function<void()>& work)
     return times[times.size() / 2];
 }
 
+// The same, with `setup` run before each round and left out of the time.
+inline double medianMs(int rounds, const std::function<void()>& setup, const std::function<void()>& work)
+{
+    QList<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        setup();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times << timer.nsecsElapsed() / 1e6;
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 // One figure as a `name: value` line.
 inline void print(const char* name, double value, const char* format = "%.2f")
 {

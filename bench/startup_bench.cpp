@@ -67,16 +67,16 @@ int runProgram(int argc, char** argv, const QString& library)
     std::printf("shown\n");
     std::fflush(stdout);
 
-    QTreeWidgetItem* author = findByKey(form.tvwPoem, busiestAuthor(*MainSub::DbConnection));
+    QTreeWidgetItem* author =
+        findByKey(form.findChild<QTreeWidget*>(QStringLiteral("tvwPoem")), busiestAuthor(*MainSub::DbConnection));
     form.tvwPoem_NodeClick(author);
-    form.lvwPoem_ItemClick(form.lvwPoem->topLevelItem(0));
+    form.lvwPoem_ItemClick(form.findChild<QTreeWidget*>(QStringLiteral("lvwPoem"))->topLevelItem(0));
     form.BarMain_ToolClick(QStringLiteral("tbFavorite"));
     form.BarMain_ToolClick(QStringLiteral("tbAll"));
     QCoreApplication::processEvents();
     print("program_peak_memory_mb", peakMemoryMb(), "%.1f");
     // Closing would ask the reader whether to leave; the window simply goes.
     delete MainSub::MainForm;
-    MainSub::MainForm = nullptr;
     MainSub::Finish();
     return watch.painted ? 0 : 1;
 }

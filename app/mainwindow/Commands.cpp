@@ -17,29 +17,17 @@ namespace qelvane {
 
 namespace {
 
-enum class View { All, Favorites };
-
 struct Route {
     QList<const char*> names;
     void (*run)(frmMain&);
 };
 
-void switchView(frmMain& form, View view)
-{
-    const bool favorites = view == View::Favorites;
-    if (form.FavoritesMode == favorites)
-        return;
-    form.FavoritesMode = favorites;
-    form.LoadTree();
-    form.UpdateViewMode();
-}
-
 // Tool names and their commands, in the order the handler tests them.
 const QList<Route>& routes()
 {
     static const QList<Route> table = {
-        {{"mnuAllPoems", "tbAll"}, [](frmMain& f) { switchView(f, View::All); }},
-        {{"mnuFavoritePoems", "tbFavorite"}, [](frmMain& f) { switchView(f, View::Favorites); }},
+        {{"mnuAllPoems", "tbAll"}, [](frmMain& f) { f.switchView(false); }},
+        {{"mnuFavoritePoems", "tbFavorite"}, [](frmMain& f) { f.switchView(true); }},
         {{"mnuFind", "tbFind"}, [](frmMain& f) { f.ShowFind(); }},
         {{"mnuAddNewAuthor"}, [](frmMain& f) { f.AddNewAuthor(); }},
         {{"mnuEditAuthor"}, [](frmMain& f) { f.EditAuthor(); }},
@@ -76,6 +64,15 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
             }
         }
     }
+}
+
+void frmMain::switchView(bool favorites)
+{
+    if (FavoritesMode == favorites)
+        return;
+    FavoritesMode = favorites;
+    LoadTree();
+    UpdateViewMode();
 }
 
 void frmMain::UpdateViewMode()

@@ -44,27 +44,10 @@ public:
     // display settings and music.
     void Load();
 
-    // ---- State shared by the window's parts ----
-    bool FavoritesMode = false;
-    QString MusicFileName;
-    bool SplitterMoving = false;
-    frmOptions* mOptionForm = nullptr;
-    frmQueryPoem* mQueryForm = nullptr;
-
-    // ---- Controls ----
-    QWidget* picTitles;
-    BarMain* barMain;
-    QTreeWidget* tvwPoem;
-    QWidget* picAuthor;
-    QTreeWidget* lvwPoem;
-    QPlainTextEdit* txtAuthorDetail;
-    SplitterHandle* imgSplitter;
-    QWidget* picSplitter;
-    QWidget* picPoem;
-    QPlainTextEdit* txtPoemDetail;
-    QPlainTextEdit* txtPoemNote;
-    StatusBar* sbStatusBar;
-    MusicPlayer* musicPlayer;
+    // Panel 1 of the status bar (what the clicked node holds) and panel 2 (where the
+    // reader is, or what the window is doing).
+    void showStatus(const QString& text);
+    void showPosition(const QString& text);
 
     // ---- Library tree ----
     void LoadTree();
@@ -101,6 +84,8 @@ public:
 
     // ---- Commands ----
     void BarMain_ToolClick(const QString& toolName);
+    // All poems (false) or the favourites (true); the tree is rebuilt on a change.
+    void switchView(bool favorites);
     void UpdateViewMode();
     void ShowFind();
     void CleanFavorites();
@@ -158,6 +143,28 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // ---- State shared by the window's parts ----
+    bool FavoritesMode = false;
+    QString MusicFileName;
+    bool SplitterMoving = false;
+    frmOptions* mOptionForm = nullptr;
+    frmQueryPoem* mQueryForm = nullptr;
+
+    // ---- Controls ----
+    QWidget* picTitles;
+    BarMain* barMain;
+    QTreeWidget* tvwPoem;
+    QWidget* picAuthor;
+    QTreeWidget* lvwPoem;
+    QPlainTextEdit* txtAuthorDetail;
+    SplitterHandle* imgSplitter;
+    QWidget* picSplitter;
+    QWidget* picPoem;
+    QPlainTextEdit* txtPoemDetail;
+    QPlainTextEdit* txtPoemNote;
+    StatusBar* sbStatusBar;
+    MusicPlayer* musicPlayer;
+
     void buildControls();
     void restorePlacement();
     // Writes the settings file; tells the reader when it cannot be written.
@@ -179,10 +186,6 @@ private:
     std::optional<SelectedAuthor> selectedAuthorForPoems();
     void askToReloadTree();
     void placeStatusBar();
-    // Panel 1 of the status bar (what the clicked node holds) and panel 2 (where the
-    // reader is, or what the window is doing).
-    void showStatus(const QString& text);
-    void showPosition(const QString& text);
 
     Services m_services;
     DbConnection& m_db;

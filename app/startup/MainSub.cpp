@@ -110,13 +110,13 @@ void Finish()
 void SetStatusText(const QString& text)
 {
     if (MainForm)
-        MainForm->sbStatusBar->setPanelText(1, text);
+        MainForm->showStatus(text);
 }
 
 void SetPositionText(const QString& text)
 {
     if (MainForm)
-        MainForm->sbStatusBar->setPanelText(2, text);
+        MainForm->showPosition(text);
 }
 
 } // namespace qelvane::MainSub

@@ -250,17 +250,16 @@ private slots:
             test::clickButton(shown, "cmdApply");
             // At once, with the dialog still open.
             musicBefore = h.musicLog.join(",");
-            QCOMPARE(form->txtPoemDetail->font().pointSizeF(), 10.5);
+            QCOMPARE(test::txtPoemDetail(form)->font().pointSizeF(), 10.5);
             test::clickButton(shown, "cmdCancel");
         });
         form->BarMain_ToolClick("mnuOptions");
-        QCOMPARE(form->txtPoemDetail->font().family(), QString("Noto Serif CJK SC"));
-        QCOMPARE(frmMain::foreColor(form->txtPoemDetail), colours::fromQColor(QColor(128, 0, 0)));
-        QCOMPARE(frmMain::backColor(form->lvwPoem), colours::fromQColor(QColor(255, 255, 224)));
+        QCOMPARE(test::txtPoemDetail(form)->font().family(), QString("Noto Serif CJK SC"));
+        QCOMPARE(frmMain::foreColor(test::txtPoemDetail(form)), colours::fromQColor(QColor(128, 0, 0)));
+        QCOMPARE(frmMain::backColor(test::lvwPoem(form)), colours::fromQColor(QColor(255, 255, 224)));
         // Drawn at once, as the fonts are, not after a restart.
-        const QImage drawn = form->lvwPoem->viewport()->grab().toImage();
+        const QImage drawn = test::lvwPoem(form)->viewport()->grab().toImage();
         QCOMPARE(QColor(drawn.pixel(drawn.width() - 4, drawn.height() - 4)), QColor(255, 255, 224));
-        QCOMPARE(form->MusicFileName, h.folder.filePath("music/送别.mid"));
         // The music starts again with the new tune.
         QCOMPARE(musicBefore, "open " + h.folder.filePath("music/送别.mid") + ",play");
 
@@ -271,8 +270,9 @@ private slots:
         QCOMPARE(store.GetSetting("PoemSize", "-"), QString("10.5"));
         QCOMPARE(store.GetSetting("PoemFont", "-"), QString("Noto Serif CJK SC"));
         QCOMPARE(store.GetSetting("NameBackColor", "-"), QString::number(colours::fromQColor(QColor(255, 255, 224))));
-        form->setFontSize(form->txtPoemNote, store.GetSetting("PoemSize", "9"));
-        QCOMPARE(form->txtPoemNote->font().pointSizeF(), 10.5);
+        QCOMPARE(store.GetSetting("MusicFile", "-"), h.folder.filePath("music/送别.mid"));
+        form->setFontSize(test::txtPoemNote(form), store.GetSetting("PoemSize", "9"));
+        QCOMPARE(test::txtPoemNote(form)->font().pointSizeF(), 10.5);
     }
 
     void theMusicLoopsAndRestarts()
@@ -280,7 +280,11 @@ private slots:
         dialog.reset();
         test::MainWindowHarness h;
         frmMain* form = h.form.get();
-        form->MusicFileName = "/music/a.mid";
+        const auto chooseTune = [&] {
+            h.settings->SaveSetting("MusicFile", "/music/a.mid");
+            form->LoadSettings();
+        };
+        chooseTune();
         h.musicLog.clear();
         form->StartMusic();
         form->MusicPlayer_Done(2);
@@ -289,12 +293,13 @@ private slots:
         QCOMPARE(h.musicLog, QStringList({"open /music/a.mid", "play", "rewind", "play", "stop", "close"}));
         // The options reported no music: the tune stops for good.
         h.musicLog.clear();
-        form->MusicFileName = "/music/a.mid";
+        chooseTune();
         form->StartMusic();
-        form->mOptionForm->SetMusicName("");
+        test::optionsDialog(form)->SetMusicName("");
         form->mOptionForm_OptionChanged();
         QCOMPARE(h.musicLog, QStringList({"open /music/a.mid", "play", "stop", "close"}));
-        QVERIFY(form->MusicFileName.isEmpty());
+        form->SaveSettings();
+        QVERIFY(h.settings->GetSetting("MusicFile", "-").isEmpty());
     }
 };
 

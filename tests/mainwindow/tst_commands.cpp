@@ -49,8 +49,14 @@ class tst_Commands : public QObject {
     Q_OBJECT
     std::unique_ptr<test::MainWindowHarness> h;
     frmMain* form() { return h->form.get(); }
-    BarMain* bar() { return form()->barMain; }
+    BarMain* bar() { return test::barMain(form()); }
     bool checked(const char* band, const char* tool) { return bar()->Tool(band, tool)->isChecked(); }
+    // The favourites view as the reader sees it: its tool pressed, its place in the status bar.
+    bool favouritesShown()
+    {
+        return checked("tbMain", "tbFavorite") &&
+               test::sbStatusBar(form())->panelText(2) == QStringLiteral("当前位置：收藏夹");
+    }
 
 private slots:
     void init() { h = std::make_unique<test::MainWindowHarness>(); }
@@ -99,17 +105,17 @@ private slots:
         QVERIFY(!checked("tbMain", "tbFavorite") && !checked("mnuFile", "mnuFavoritePoems"));
 
         // Already in the all-poems view: nothing is rebuilt and nothing changes.
-        form()->sbStatusBar->setPanelText(2, "unchanged");
+        test::sbStatusBar(form())->setPanelText(2, "unchanged");
         bar()->Tool("tbMain", "tbAll")->trigger();
         form()->BarMain_ToolClick("mnuAllPoems");
         QCOMPARE(rebuilds.count(), 0);
-        QCOMPARE(form()->sbStatusBar->panelText(2), QString("unchanged"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("unchanged"));
         QVERIFY(checked("tbMain", "tbAll"));
 
         bar()->Tool("mnuFile", "mnuFavoritePoems")->trigger();
-        QVERIFY(form()->FavoritesMode);
+        QVERIFY(favouritesShown());
         QCOMPARE(rebuilds.count(), 1);
-        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前位置：收藏夹"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("当前位置：收藏夹"));
         QVERIFY(checked("tbMain", "tbFavorite") && checked("mnuFile", "mnuFavoritePoems"));
         QVERIFY(!checked("tbMain", "tbAll") && !checked("mnuFile", "mnuAllPoems"));
 
@@ -118,9 +124,9 @@ private slots:
         QVERIFY(checked("tbMain", "tbFavorite"));
 
         bar()->Tool("tbMain", "tbAll")->trigger();
-        QVERIFY(!form()->FavoritesMode);
+        QVERIFY(!favouritesShown());
         QCOMPARE(rebuilds.count(), 2);
-        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前位置：全部诗词"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("当前位置：全部诗词"));
         QVERIFY(checked("tbMain", "tbAll") && checked("mnuFile", "mnuAllPoems"));
         QVERIFY(!checked("tbMain", "tbFavorite") && !checked("mnuFile", "mnuFavoritePoems"));
     }
@@ -132,19 +138,19 @@ private slots:
         auto* button = qobject_cast<QToolButton*>(bar()->toolBar()->widgetForAction(bar()->Tool("tbMain", "tbFavorite")));
         QVERIFY(button);
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(form()->FavoritesMode);
+        QVERIFY(favouritesShown());
         QVERIFY(button->isChecked());
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(form()->FavoritesMode);
+        QVERIFY(favouritesShown());
         QVERIFY(button->isChecked());
     }
 
     void switchingLeavesTheListUntilTheNextClick()
     {
-        form()->tvwPoem_NodeClick(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
+        form()->tvwPoem_NodeClick(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "李白"}));
         form()->BarMain_ToolClick("tbFavorite");
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
-        QCOMPARE(form()->tvwPoem->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(test::tvwPoem(form())->topLevelItem(0)->childCount(), 0);
     }
 
     void headersAndSeparatorsRunNothing()
@@ -156,14 +162,14 @@ private slots:
             form()->BarMain_ToolClick(name);
         QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(rebuilds.count(), 0);
-        QVERIFY(!form()->FavoritesMode);
-        QVERIFY(!form()->mQueryForm->isVisible());
+        QVERIFY(!favouritesShown());
+        QVERIFY(!test::queryDialog(form())->isVisible());
     }
 
     void findShowsTheOneSearchDialogBesideTheWindow()
     {
         form()->show();
-        frmQueryPoem* dialog = form()->mQueryForm;
+        frmQueryPoem* dialog = test::queryDialog(form());
         form()->BarMain_ToolClick("tbFind");
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
@@ -172,7 +178,7 @@ private slots:
         dialog->setWindowTitle("kept");
         dialog->hide();
         form()->BarMain_ToolClick("mnuFind");
-        QCOMPARE(form()->mQueryForm, dialog);
+        QCOMPARE(test::queryDialog(form()), dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("kept"));
     }

@@ -36,8 +36,8 @@ private slots:
     {
         const QString libai = id("select AuthorID from ChinaAuthor where AuthorName='李白'");
         select({"中国诗词", "唐", "李白"});
-        QVERIFY(form()->lvwPoem->topLevelItemCount() > 0);
-        const QString biography = form()->txtAuthorDetail->toPlainText();
+        QVERIFY(test::lvwPoem(form())->topLevelItemCount() > 0);
+        const QString biography = test::txtAuthorDetail(form())->toPlainText();
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::No);
         form()->BarMain_ToolClick("mnuDeleteAuthor");
@@ -50,14 +50,14 @@ private slots:
         QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaPoem", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaEpoch", "Epoch='唐'"), 1);
-        QVERIFY(!test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "李白"}));
         QVERIFY(!form()->nodeByKey(LibrarySide::China, libai));
         // Nothing of him stays on the screen: the node now current is shown as a click shows it.
-        QVERIFY(!test::entryTexts(form()->lvwPoem).contains("静夜思"));
-        QVERIFY(form()->txtAuthorDetail->toPlainText() != biography);
-        QTreeWidgetItem* now = form()->tvwPoem->currentItem();
+        QVERIFY(!test::entryTexts(test::lvwPoem(form())).contains("静夜思"));
+        QVERIFY(test::txtAuthorDetail(form())->toPlainText() != biography);
+        QTreeWidgetItem* now = test::tvwPoem(form())->currentItem();
         QVERIFY(now);
-        QVERIFY2(form()->sbStatusBar->panelText(1).contains(now->text(0)), qPrintable(form()->sbStatusBar->panelText(1)));
+        QVERIFY2(test::sbStatusBar(form())->panelText(1).contains(now->text(0)), qPrintable(test::sbStatusBar(form())->panelText(1)));
     }
 
     void aForeignAuthorKeyedWithF()
@@ -70,19 +70,19 @@ private slots:
         QCOMPARE(count("ForeignAuthorDetail", "AuthorID=?", {obrien}), 0);
         QCOMPARE(count("ForeignPoem", "AuthorID=?", {obrien}), 0);
         QVERIFY(!form()->nodeByKey(LibrarySide::Foreign, "F" + obrien));
-        QVERIFY(test::nodeAt(form()->tvwPoem, {"国外诗词", "英国", "布莱克"}));
+        QVERIFY(test::nodeAt(test::tvwPoem(form()), {"国外诗词", "英国", "布莱克"}));
     }
 
     void whatIsNoAuthorNoEpochNoPoem()
     {
         msg::Recorder boxes;
-        form()->tvwPoem->setCurrentItem(nullptr);
+        test::tvwPoem(form())->setCurrentItem(nullptr);
         form()->DeleteAuthor();
         form()->DeleteEpoch();
         select({"中国诗词"});
         form()->DeleteAuthor();
         form()->DeleteEpoch();
-        form()->lvwPoem->clear();
+        test::lvwPoem(form())->clear();
         form()->DeletePoem();
         QCOMPARE(boxes.texts(), QStringList({"请选择一位作者!", "请选择一个年代或国家!", "请选择一位作者!",
                                              "请选择一个年代或国家！", "请选择一首诗词"}));
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(count("ChinaPoem", "Epoch='唐'"), 0);
         QCOMPARE(count("ChinaPoem", "Name='春望'"), 0);
         QCOMPARE(count("ChinaPoem", "Epoch='宋'"), 1);
-        QVERIFY(!test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"}));
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
         QVERIFY(!form()->nodeByKey(LibrarySide::China, dufu));
     }
 
@@ -138,7 +138,7 @@ private slots:
             QCOMPARE(boxes.shown().first().title, QString("警告"));
             QCOMPARE(boxes.shown().first().defaultButton, msg::Answer::No);
             QCOMPARE(count("ForeignPoem", "Country=?", {"L'Angleterre"}), poems);
-            QVERIFY(test::nodeAt(form()->tvwPoem, {"国外诗词", "L'Angleterre"}));
+            QVERIFY(test::nodeAt(test::tvwPoem(form()), {"国外诗词", "L'Angleterre"}));
         }
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::Yes);
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(count("ForeignEpoch", "Country=?", {"L'Angleterre"}), 0);
         QCOMPARE(count("ForeignAuthorDetail", "AuthorID=(select AuthorID from ForeignAuthor where AuthorName='雨果')"),
                  1);
-        QVERIFY(!test::nodeAt(form()->tvwPoem, {"国外诗词", "L'Angleterre"}));
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"国外诗词", "L'Angleterre"}));
     }
 
     void anEpochWhoseNameMatchesNothing()
@@ -158,8 +158,8 @@ private slots:
         select({"中国诗词", "空朝"});
         msg::Recorder boxes;
         form()->DeleteEpoch();
-        QVERIFY(!test::nodeAt(form()->tvwPoem, {"中国诗词", "空朝"}));
-        QVERIFY(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"}));
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "空朝"}));
+        QVERIFY(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
     }
 
     void aFailureInTheMiddleChangesNothing()
@@ -176,28 +176,28 @@ private slots:
         // The epoch row went first, and came back with the rest.
         QCOMPARE(count("ChinaEpoch", "Epoch='唐'"), 1);
         QCOMPARE(count("ChinaAuthorDetail", biographies), before);
-        QVERIFY(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "李白"}));
+        QVERIFY(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "李白"}));
     }
 
     void aPoem()
     {
         select({"中国诗词", "唐", "李白"});
-        QTreeWidgetItem* entry = form()->lvwPoem->findItems("将进酒", Qt::MatchExactly).first();
-        form()->lvwPoem->setCurrentItem(entry);
+        QTreeWidgetItem* entry = test::lvwPoem(form())->findItems("将进酒", Qt::MatchExactly).first();
+        test::lvwPoem(form())->setCurrentItem(entry);
         form()->lvwPoem_ItemClick(entry);
-        const QString shown = form()->txtPoemDetail->toPlainText();
+        const QString shown = test::txtPoemDetail(form())->toPlainText();
         msg::Recorder boxes;
         form()->BarMain_ToolClick("tbDelete");
         QCOMPARE(boxes.texts(), QStringList({"确实要删除当前诗词将进酒吗？"}));
         QCOMPARE(count("ChinaPoem", "Name='将进酒'"), 0);
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思"}));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思"}));
         // The deleted poem leaves the reading areas; the count is the count stored.
         QVERIFY(!shown.isEmpty());
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString());
-        QCOMPARE(form()->txtPoemNote->toPlainText(), QString());
-        QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有1首作品"));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString());
+        QCOMPARE(test::txtPoemNote(form())->toPlainText(), QString());
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有1首作品"));
         // Nothing else is chosen in its place while the panes are empty.
-        QVERIFY(form()->lvwPoem->selectedItems().isEmpty());
+        QVERIFY(test::lvwPoem(form())->selectedItems().isEmpty());
     }
 
     void aSearchResultOfADeletedPoem()
@@ -209,9 +209,9 @@ private slots:
         boxes.clear();
         QString key = poem, title = "将进酒", kind = "C";
         form()->mQueryForm_ShowQueryResult(key, title, kind);
-        QVERIFY(form()->txtPoemDetail->toPlainText().isEmpty());
+        QVERIFY(test::txtPoemDetail(form())->toPlainText().isEmpty());
         // No node of the deleted author is reached; the step that looks for it says so.
-        QVERIFY(!form()->tvwPoem->currentItem() || form()->tvwPoem->currentItem()->text(0) != "李白");
+        QVERIFY(!test::tvwPoem(form())->currentItem() || test::tvwPoem(form())->currentItem()->text(0) != "李白");
         QCOMPARE(boxes.texts().size(), 1);
         QVERIFY(boxes.texts().at(0).contains("找不到作者节点"));
     }

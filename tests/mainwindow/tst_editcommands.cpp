@@ -36,16 +36,16 @@ class tst_EditCommands : public QObject {
 
     void clickNode(const QStringList& path)
     {
-        QTreeWidgetItem* node = test::nodeAt(form()->tvwPoem, path);
+        QTreeWidgetItem* node = test::nodeAt(test::tvwPoem(form()), path);
         QVERIFY2(node, qPrintable(path.join('/')));
-        form()->tvwPoem->scrollToItem(node);
-        QTest::mouseClick(form()->tvwPoem->viewport(), Qt::LeftButton, {},
-                          form()->tvwPoem->visualItemRect(node).center());
-        QCOMPARE(form()->tvwPoem->currentItem(), node);
+        test::tvwPoem(form())->scrollToItem(node);
+        QTest::mouseClick(test::tvwPoem(form())->viewport(), Qt::LeftButton, {},
+                          test::tvwPoem(form())->visualItemRect(node).center());
+        QCOMPARE(test::tvwPoem(form())->currentItem(), node);
     }
     void clickEntry(const QString& title)
     {
-        QTreeWidget* list = form()->lvwPoem;
+        QTreeWidget* list = test::lvwPoem(form());
         const QList<QTreeWidgetItem*> found = list->findItems(title, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable(title));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
@@ -90,7 +90,7 @@ private slots:
     {
         msg::Recorder boxes;
         // Nothing chosen in the tree: nothing happens.
-        form()->tvwPoem->setCurrentItem(nullptr);
+        test::tvwPoem(form())->setCurrentItem(nullptr);
         form()->BarMain_ToolClick("mnuEditAuthor");
         form()->BarMain_ToolClick("mnuAddNewPoem");
         QVERIFY(boxes.shown().isEmpty());
@@ -103,7 +103,7 @@ private slots:
         // A poem chosen but an epoch in the tree.
         clickNode({"中国诗词", "唐", "李白"});
         clickEntry("静夜思");
-        form()->tvwPoem->setCurrentItem(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"}));
+        test::tvwPoem(form())->setCurrentItem(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
         boxes.clear();
         form()->BarMain_ToolClick("mnuEditPoem");
         QCOMPARE(boxes.texts(), QStringList({"请选择一位作者!"}));
@@ -147,8 +147,8 @@ private slots:
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存", "现在更新作者列表吗？"}));
-        QVERIFY(!test::nodeAt(form()->tvwPoem, {"中国诗词", "唐", "杜甫"}));
-        QVERIFY(test::nodeAt(form()->tvwPoem, {"中国诗词", "宋", "杜甫"}));
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "杜甫"}));
+        QVERIFY(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "宋", "杜甫"}));
     }
 
     // The poem editor opens on the title, and its shown-only fields look so.
@@ -184,11 +184,11 @@ private slots:
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
         // The count shown is the count stored.
-        QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有%1首作品").arg(
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有%1首作品").arg(
             test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Author='李白'").toInt()));
         clickEntry("秋浦歌");
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("白发三千丈，\n缘愁似个长。"));
-        QCOMPARE(form()->txtPoemNote->toPlainText(), QString("〖注释〗"));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString("白发三千丈，\n缘愁似个长。"));
+        QCOMPARE(test::txtPoemNote(form())->toPlainText(), QString("〖注释〗"));
     }
 
     // An entry the reader deselected (Ctrl+click) is no choice: the commands say so and
@@ -197,7 +197,7 @@ private slots:
     {
         clickNode({"中国诗词", "唐", "李白"});
         clickEntry("静夜思");
-        QTreeWidget* list = form()->lvwPoem;
+        QTreeWidget* list = test::lvwPoem(form());
         QTreeWidgetItem* entry = list->findItems("静夜思", Qt::MatchExactly).first();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(entry).center());
         QCOMPARE(list->currentItem(), entry);
@@ -221,8 +221,8 @@ private slots:
         form()->show();
         QVERIFY(QTest::qWaitForWindowExposed(form()));
         clickNode({"中国诗词", "唐", "李白"});
-        QVERIFY(form()->lvwPoem->topLevelItemCount() > 80);
-        QScrollBar* bar = form()->lvwPoem->verticalScrollBar();
+        QVERIFY(test::lvwPoem(form())->topLevelItemCount() > 80);
+        QScrollBar* bar = test::lvwPoem(form())->verticalScrollBar();
         QTRY_VERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum());
         clickNode({"中国诗词", "唐", "杜甫"});
@@ -278,8 +278,8 @@ private slots:
                  QStringList({"诗词库中新诗词的编号计数已用完，无法为新诗词编号。诗词库没有被修改。"}));
         QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem").toInt(), poems);
         // Reading goes on.
-        clickEntry(test::entryTexts(form()->lvwPoem).first());
-        QVERIFY(!form()->txtPoemDetail->toPlainText().isEmpty());
+        clickEntry(test::entryTexts(test::lvwPoem(form())).first());
+        QVERIFY(!test::txtPoemDetail(form())->toPlainText().isEmpty());
     }
 
     void aChangedPoemShowsWhatWasSaved()
@@ -296,10 +296,10 @@ private slots:
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(loaded, QString("Morning|英国"));
-        QCOMPARE(form()->lvwPoem->currentItem()->text(0), QString("Dawn"));
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
+        QCOMPARE(test::lvwPoem(form())->currentItem()->text(0), QString("Dawn"));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString("The sun comes up.\nAgain."));
         clickEntry("Dawn");
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("The sun comes up.\nAgain."));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString("The sun comes up.\nAgain."));
     }
 
     void theShippedHelp()

@@ -141,7 +141,7 @@ private slots:
 
     void nothingChosen()
     {
-        form()->lvwPoem->clear();
+        test::lvwPoem(form())->clear();
         msg::Recorder boxes;
         form()->ExportPoem();
         QCOMPARE(boxes.texts(), QStringList({"请选择一首诗词再输出!"}));

@@ -72,7 +72,7 @@ private slots:
     void whatAddingRefuses()
     {
         msg::Recorder boxes;
-        form()->lvwPoem->clear();
+        test::lvwPoem(form())->clear();
         form()->AddToFavorites();
         form()->BarMain_ToolClick("tbFavorite");
         form()->AddToFavorites();
@@ -145,7 +145,7 @@ private slots:
         markFavorites("ChinaPoem", "Name='春望'");
         markFavorites("ForeignPoem", "Name='Morning'");
         form()->BarMain_ToolClick("tbFavorite");
-        QCOMPARE(test::childTexts(form()->tvwPoem, test::nodeAt(form()->tvwPoem, {"国外诗词"})), QStringList({"O'Brien"}));
+        QCOMPARE(test::childTexts(test::tvwPoem(form()), test::nodeAt(test::tvwPoem(form()), {"国外诗词"})), QStringList({"O'Brien"}));
         msg::Recorder boxes;
         bool changedBeforeClose = true;
         test::whenModalShows([&](QWidget* dialog) {
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(!isFavorite("ForeignPoem", "Morning") && !isFavorite("ChinaPoem", "春望"));
         // The poems stay in the library; the favourites tree was rebuilt.
         QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Name='春望'").toInt(), 1);
-        QVERIFY(test::childTexts(form()->tvwPoem, test::nodeAt(form()->tvwPoem, {"国外诗词"})).isEmpty());
+        QVERIFY(test::childTexts(test::tvwPoem(form()), test::nodeAt(test::tvwPoem(form()), {"国外诗词"})).isEmpty());
     }
 
     // In every look of the list, the entry clicked is the one taken out (sorted or
@@ -222,7 +222,7 @@ private slots:
     void inTheAllPoemsViewTheTreeStays()
     {
         markFavorites("ChinaPoem", "Name='春望'");
-        QTreeWidgetItem* before = test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"});
+        QTreeWidgetItem* before = test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"});
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::Yes);
         test::whenModalShows([](QWidget* dialog) {
@@ -231,7 +231,7 @@ private slots:
         });
         form()->BarMain_ToolClick("mnuCleanFavorite");
         QVERIFY(!isFavorite("ChinaPoem", "春望"));
-        QCOMPARE(test::nodeAt(form()->tvwPoem, {"中国诗词", "唐"}), before);
+        QCOMPARE(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}), before);
     }
 };
 

@@ -106,20 +106,20 @@ private slots:
         float x = 6000;
         form->SizeControls(x);
         const PaneLayout l = computeLayout(form->layoutInput(), 6000);
-        QCOMPARE(form->tvwPoem->geometry(), pixels(l.tree));
-        QCOMPARE(form->picAuthor->geometry(), pixels(l.authorPane));
-        QCOMPARE(form->imgSplitter->geometry(), pixels(l.splitter));
-        QCOMPARE(form->picPoem->geometry(), pixels(l.poemPane));
-        QCOMPARE(form->lvwPoem->geometry(), pixels(l.poemList));
-        QCOMPARE(form->txtAuthorDetail->geometry(), pixels(l.authorDetail));
-        QCOMPARE(form->txtPoemDetail->geometry(), pixels(l.poemDetail));
-        QCOMPARE(form->txtPoemNote->geometry(), pixels(l.poemNote));
+        QCOMPARE(test::tvwPoem(form)->geometry(), pixels(l.tree));
+        QCOMPARE(test::part(form, "picAuthor")->geometry(), pixels(l.authorPane));
+        QCOMPARE(test::imgSplitter(form)->geometry(), pixels(l.splitter));
+        QCOMPARE(test::part(form, "picPoem")->geometry(), pixels(l.poemPane));
+        QCOMPARE(test::lvwPoem(form)->geometry(), pixels(l.poemList));
+        QCOMPARE(test::txtAuthorDetail(form)->geometry(), pixels(l.authorDetail));
+        QCOMPARE(test::txtPoemDetail(form)->geometry(), pixels(l.poemDetail));
+        QCOMPARE(test::txtPoemNote(form)->geometry(), pixels(l.poemNote));
         // The panes end where the status bar starts.
-        QCOMPARE(form->tvwPoem->geometry().bottom() + 1, form->sbStatusBar->geometry().top());
+        QCOMPARE(test::tvwPoem(form)->geometry().bottom() + 1, test::sbStatusBar(form)->geometry().top());
 
-        form->sbStatusBar->hide();
+        test::sbStatusBar(form)->hide();
         form->SizeControls(x);
-        QCOMPARE(form->tvwPoem->geometry().bottom() + 1, form->height());
+        QCOMPARE(test::tvwPoem(form)->geometry().bottom() + 1, form->height());
 
         // The clamped position is written back.
         x = 100;
@@ -133,9 +133,9 @@ private slots:
         frmMain* form = h.form.get();
         form->show();
         form->resize(900, 500);
-        QCOMPARE(form->sbStatusBar->width(), 900);
+        QCOMPARE(test::sbStatusBar(form)->width(), 900);
         // Whatever the split, the poem pane ends 80 twips before the window's right edge.
-        QVERIFY(qAbs(form->picPoem->geometry().right() + 1 - toPixels(toTwips(900) - 80)) <= 1);
+        QVERIFY(qAbs(test::part(form, "picPoem")->geometry().right() + 1 - toPixels(toTwips(900) - 80)) <= 1);
         // Narrower than 3000 twips is widened to 3000.
         form->resize(100, 500);
         QCOMPARE(form->width(), 200);
@@ -152,26 +152,26 @@ private slots:
         frmMain* form = h.form.get();
         form->resize(1000, 600);
         form->show();
-        SplitterHandle* handle = form->imgSplitter;
+        SplitterHandle* handle = test::imgSplitter(form);
         const int start = handle->x();
 
         QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(3, 50));
-        QVERIFY(form->SplitterMoving);
-        QVERIFY(form->picSplitter->isVisible());
-        QCOMPARE(form->picSplitter->geometry(),
+        QVERIFY(test::part(form, "picSplitter")->isVisible());
+        QVERIFY(test::part(form, "picSplitter")->isVisible());
+        QCOMPARE(test::part(form, "picSplitter")->geometry(),
                  QRect(handle->x(), handle->y(), handle->width() / 2, handle->height() - toPixels(20)));
-        QCOMPARE(form->picSplitter->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(test::part(form, "picSplitter")->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
 
         QTest::mouseMove(handle, QPoint(103, 50));
-        QCOMPARE(form->picSplitter->x(), start + 103);
+        QCOMPARE(test::part(form, "picSplitter")->x(), start + 103);
         // Nothing else moves during the drag.
         QCOMPARE(handle->x(), start);
 
         QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(103, 50));
-        QVERIFY(!form->SplitterMoving);
-        QVERIFY(!form->picSplitter->isVisible());
+        QVERIFY(!test::part(form, "picSplitter")->isVisible());
+        QVERIFY(!test::part(form, "picSplitter")->isVisible());
         QCOMPARE(handle->x(), start + 103);
-        QCOMPARE(form->picPoem->x(), start + 103 + toPixels(40));
+        QCOMPARE(test::part(form, "picPoem")->x(), start + 103 + toPixels(40));
     }
 
     void draggingPastTheEdges()
@@ -180,21 +180,21 @@ private slots:
         frmMain* form = h.form.get();
         form->resize(1000, 600);
         form->show();
-        SplitterHandle* handle = form->imgSplitter;
+        SplitterHandle* handle = test::imgSplitter(form);
 
         QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(3, 50));
         QTest::mouseMove(handle, QPoint(-handle->x() - 50, 50));
-        QCOMPARE(form->picSplitter->x(), toPixels(500));
+        QCOMPARE(test::part(form, "picSplitter")->x(), toPixels(500));
         QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(-handle->x() - 50, 50));
         QCOMPARE(handle->x(), toPixels(2770));
-        QCOMPARE(form->picAuthor->width(), 0);
+        QCOMPARE(test::part(form, "picAuthor")->width(), 0);
 
         QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(3, 50));
         QTest::mouseMove(handle, QPoint(2000, 50));
-        QCOMPARE(form->picSplitter->x(), toPixels(toTwips(1000) - 500));
+        QCOMPARE(test::part(form, "picSplitter")->x(), toPixels(toTwips(1000) - 500));
         QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(2000, 50));
         QCOMPARE(handle->x(), toPixels(toTwips(1000) - 1500));
-        QVERIFY(form->picPoem->width() > 0);
+        QVERIFY(test::part(form, "picPoem")->width() > 0);
     }
 };
 

@@ -19,10 +19,10 @@ class tst_PoemView : public QObject {
     Q_OBJECT
     std::unique_ptr<test::MainWindowHarness> h;
     frmMain* form() { return h->form.get(); }
-    void click(const QStringList& path) { form()->tvwPoem_NodeClick(nodeAt(form()->tvwPoem, path)); }
-    void clickEntry(int row) { form()->lvwPoem_ItemClick(form()->lvwPoem->topLevelItem(row)); }
-    QString poemText() { return form()->txtPoemDetail->toPlainText(); }
-    QString noteText() { return form()->txtPoemNote->toPlainText(); }
+    void click(const QStringList& path) { form()->tvwPoem_NodeClick(nodeAt(test::tvwPoem(form()), path)); }
+    void clickEntry(int row) { form()->lvwPoem_ItemClick(test::lvwPoem(form())->topLevelItem(row)); }
+    QString poemText() { return test::txtPoemDetail(form())->toPlainText(); }
+    QString noteText() { return test::txtPoemNote(form())->toPlainText(); }
     void showResult(QString id, QString name, QString type) { form()->mQueryForm_ShowQueryResult(id, name, type); }
 
 private slots:
@@ -33,20 +33,20 @@ private slots:
     {
         click({"中国诗词", "唐", "李白"});
         // In the order the library holds them until the first click.
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
         QVERIFY(!form()->listSorted());
         // The first click sorts descending; titles sort by their pinyin (jiang before jing).
         form()->lvwPoem_ColumnClick(0);
         QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
         form()->lvwPoem_ColumnClick(0);
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"将进酒", "静夜思"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"将进酒", "静夜思"}));
         // Later fills come in the chosen order.
         click({"中国诗词", "唐", "杜甫"});
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"春望", "It's 杜's 'quoted' poem"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"春望", "It's 杜's 'quoted' poem"}));
         form()->lvwPoem_ColumnClick(0);
         click({"中国诗词", "唐", "李白"});
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
     }
 
     void clickingTheHeader()
@@ -54,13 +54,13 @@ private slots:
         form()->resize(900, 600);
         form()->show();
         click({"中国诗词", "唐", "李白"});
-        QHeaderView* header = form()->lvwPoem->header();
+        QHeaderView* header = test::lvwPoem(form())->header();
         const QPoint section(header->sectionViewportPosition(0) + 10, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, section);
         QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, section);
         QCOMPARE(form()->listSortOrder(), Qt::AscendingOrder);
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"将进酒", "静夜思"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"将进酒", "静夜思"}));
     }
 
     void showingAChinesePoem()
@@ -73,8 +73,8 @@ private slots:
         clickEntry(1);
         QCOMPARE(poemText(), QString("君不见黄河之水天上来，奔流到海不复回。"));
         QVERIFY(noteText().isEmpty());
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
-        QCOMPARE(form()->sbStatusBar->panelText(1), QString("中国诗人李白：共有2首作品"));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有2首作品"));
 
         test::seed(h->libraryFile, "update ChinaPoem set Content=null where PoemID='P1'");
         clickEntry(0);
@@ -97,7 +97,7 @@ private slots:
         form()->resize(900, 600);
         form()->show();
         click({"中国诗词", "宋", "苏轼"});
-        QTreeWidget* list = form()->lvwPoem;
+        QTreeWidget* list = test::lvwPoem(form());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
         QCOMPARE(poemText(), QString("明月几时有？把酒问青天。"));
         QCOMPARE(noteText(), QString("中秋作。"));
@@ -107,17 +107,17 @@ private slots:
     {
         msg::Recorder boxes;
         click({"中国诗词", "唐", "李白"});
-        const QString summary = form()->sbStatusBar->panelText(1);
+        const QString summary = test::sbStatusBar(form())->panelText(1);
         showResult("P3", "春望", "C");
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"春望"}));
-        QCOMPARE(form()->lvwPoem->currentItem(), form()->lvwPoem->topLevelItem(0));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"春望"}));
+        QCOMPARE(test::lvwPoem(form())->currentItem(), test::lvwPoem(form())->topLevelItem(0));
         QCOMPARE(form()->listedSide(), LibrarySide::China);
         QCOMPARE(poemText(), QString("国破山河在，城春草木深。"));
         QCOMPARE(noteText(), QString("作于安史之乱中。"));
-        QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"中国诗词", "唐", "杜甫"}));
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("杜甫，字子美，自号少陵野老。"));
-        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前状态：查找诗词结果"));
-        QCOMPARE(form()->sbStatusBar->panelText(1), summary);
+        QCOMPARE(test::tvwPoem(form())->currentItem(), nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "杜甫"}));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("杜甫，字子美，自号少陵野老。"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("当前状态：查找诗词结果"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), summary);
         QVERIFY(boxes.shown().isEmpty());
     }
 
@@ -128,9 +128,9 @@ private slots:
         test::seed(h->libraryFile, "insert into ChinaAuthorDetail values('WA2','错的小传')");
         form()->LoadTree();
         QString id = "FWP3", name = "The Tyger", type = "F";
-        emit form()->mQueryForm->ShowQueryResult(id, name, type);
-        QCOMPARE(form()->tvwPoem->currentItem(), nodeAt(form()->tvwPoem, {"国外诗词", "英国", "布莱克"}));
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("英国诗人。"));
+        emit test::queryDialog(form())->ShowQueryResult(id, name, type);
+        QCOMPARE(test::tvwPoem(form())->currentItem(), nodeAt(test::tvwPoem(form()), {"国外诗词", "英国", "布莱克"}));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("英国诗人。"));
         QCOMPARE(poemText(), QString("Tyger Tyger, burning bright,"));
         QCOMPARE(form()->listedSide(), LibrarySide::Foreign);
         QVERIFY(boxes.shown().isEmpty());
@@ -139,40 +139,39 @@ private slots:
     void aResultWhosePoemIsGone()
     {
         msg::Recorder boxes;
-        form()->txtAuthorDetail->setPlainText("old");
-        form()->txtPoemDetail->setPlainText("old");
+        test::txtAuthorDetail(form())->setPlainText("old");
+        test::txtPoemDetail(form())->setPlainText("old");
         showResult("P999", "失传之作", "C");
-        QCOMPARE(entryTexts(form()->lvwPoem), QStringList({"失传之作"}));
+        QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"失传之作"}));
         QVERIFY(poemText().isEmpty());
-        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
+        QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
         // The failed look-up of the author "不详" is reported, and the rest still runs.
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(boxes.shown().first().text.contains("不详"));
         QCOMPARE(boxes.shown().first().title, QString("提示"));
         QCOMPARE(boxes.shown().first().icon, msg::Icon::Information);
-        QCOMPARE(form()->sbStatusBar->panelText(2), QString("当前状态：查找诗词结果"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("当前状态：查找诗词结果"));
     }
 
     void aResultWhoseAuthorIsNotInTheTree()
     {
         msg::Recorder boxes;
-        form()->FavoritesMode = true;
-        form()->LoadTree();
+        form()->BarMain_ToolClick("tbFavorite");
         showResult("P1", "静夜思", "C");
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(boxes.shown().first().text.contains("A1"));
         QCOMPARE(poemText(), QString("床前明月光，疑是地上霜。\n举头望明月，低头思故乡。"));
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("李白，字太白，号青莲居士。"));
     }
 
     void aResultWithoutABiography()
     {
         msg::Recorder boxes;
-        form()->txtAuthorDetail->setPlainText("old");
+        test::txtAuthorDetail(form())->setPlainText("old");
         showResult("P5", "无题", "C");
-        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
+        QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
         QVERIFY(boxes.shown().isEmpty());
-        QCOMPARE(form()->tvwPoem->currentItem()->text(0), QString("无名氏"));
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("无名氏"));
     }
 };
 

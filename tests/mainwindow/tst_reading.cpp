@@ -45,24 +45,24 @@ private slots:
 
     void theChosenSplitComesBack()
     {
-        SplitterHandle* handle = form()->imgSplitter;
+        SplitterHandle* handle = test::imgSplitter(form());
         const QPoint grip(handle->width() / 2, handle->height() / 2);
         QTest::mousePress(handle, Qt::LeftButton, {}, grip);
         QTest::mouseMove(handle, grip + QPoint(60, 0));
         QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(60, 0));
         const int split = handle->x();
-        const int listWidth = form()->lvwPoem->width();
+        const int listWidth = test::lvwPoem(form())->width();
         QVERIFY(listWidth > 0);
         form()->resize(200, 120);
-        QCOMPARE(form()->lvwPoem->width(), 0);
+        QCOMPARE(test::lvwPoem(form())->width(), 0);
         form()->resize(1000, 700);
         QCOMPARE(handle->x(), split);
-        QCOMPARE(form()->lvwPoem->width(), listWidth);
+        QCOMPARE(test::lvwPoem(form())->width(), listWidth);
     }
 
     void theWholeHandleCanBeGrabbed()
     {
-        SplitterHandle* handle = form()->imgSplitter;
+        SplitterHandle* handle = test::imgSplitter(form());
         for (int x : {0, handle->width() / 2, handle->width() - 1}) {
             const QPoint inWindow = handle->mapTo(form(), QPoint(x, handle->height() / 2));
             QCOMPARE(form()->childAt(inWindow), static_cast<QWidget*>(handle));
@@ -75,9 +75,9 @@ private slots:
     void theFocusIsSeenInEveryPane()
     {
         showAuthor({"中国诗词", "唐", "李白"});
-        for (QWidget* pane : std::initializer_list<QWidget*>{form()->txtAuthorDetail, form()->txtPoemDetail,
-                                                            form()->txtPoemNote, form()->lvwPoem}) {
-            form()->tvwPoem->setFocus();
+        for (QWidget* pane : std::initializer_list<QWidget*>{test::txtAuthorDetail(form()), test::txtPoemDetail(form()),
+                                                            test::txtPoemNote(form()), test::lvwPoem(form())}) {
+            test::tvwPoem(form())->setFocus();
             const QImage without = pane->grab().toImage();
             pane->setFocus();
             QVERIFY(pane->hasFocus());
@@ -87,7 +87,7 @@ private slots:
 
     void theReadingPanesMoveByKeyboard()
     {
-        QPlainTextEdit* poem = form()->txtPoemDetail;
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
         QVERIFY(poem->textInteractionFlags() & Qt::TextSelectableByKeyboard);
         poem->setPlainText("一\n二\n三");
         poem->setFocus();
@@ -101,17 +101,17 @@ private slots:
     void tabbingIntoTheListShowsTheEntry()
     {
         showAuthor({"中国诗词", "唐", "李白"});
-        form()->tvwPoem->setFocus();
-        QTest::keyClick(form()->tvwPoem, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form()->lvwPoem));
-        QVERIFY(form()->lvwPoem->currentItem());
-        QVERIFY(!form()->txtPoemDetail->toPlainText().isEmpty());
-        QTest::keyClick(form()->lvwPoem, Qt::Key_End);
-        const QString last = form()->lvwPoem->topLevelItem(form()->lvwPoem->topLevelItemCount() - 1)->text(0);
-        QCOMPARE(form()->lvwPoem->currentItem()->text(0), last);
+        test::tvwPoem(form())->setFocus();
+        QTest::keyClick(test::tvwPoem(form()), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(test::lvwPoem(form())));
+        QVERIFY(test::lvwPoem(form())->currentItem());
+        QVERIFY(!test::txtPoemDetail(form())->toPlainText().isEmpty());
+        QTest::keyClick(test::lvwPoem(form()), Qt::Key_End);
+        const QString last = test::lvwPoem(form())->topLevelItem(test::lvwPoem(form())->topLevelItemCount() - 1)->text(0);
+        QCOMPARE(test::lvwPoem(form())->currentItem()->text(0), last);
         const QString lastText =
             test::scalar(h->libraryFile, "select Content from ChinaPoem where Name=?", {last}).toString();
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), lastText);
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), lastText);
     }
 
     void shortcutsReachTheirCommands()
@@ -124,23 +124,23 @@ private slots:
         for (const auto& [tool, key] : expected) {
             QAction* found = nullptr;
             for (const char* band : {"mnuEdit", "mnuFavorite", "mnuHelp"})
-                if (QAction* action = form()->barMain->Tool(band, tool))
+                if (QAction* action = test::barMain(form())->Tool(band, tool))
                     found = action;
             QVERIFY2(found, tool);
             QCOMPARE(found->shortcut(), key);
         }
         showAuthor({"中国诗词", "唐", "李白"});
-        form()->lvwPoem->setCurrentItem(form()->lvwPoem->topLevelItem(0));
-        form()->lvwPoem->setFocus();
+        test::lvwPoem(form())->setCurrentItem(test::lvwPoem(form())->topLevelItem(0));
+        test::lvwPoem(form())->setFocus();
         msg::Recorder boxes;
-        QTest::keyClick(form()->lvwPoem, Qt::Key_D, Qt::ControlModifier);
-        QTest::keyClick(form()->lvwPoem, Qt::Key_Delete);
+        QTest::keyClick(test::lvwPoem(form()), Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(test::lvwPoem(form()), Qt::Key_Delete);
         boxes.answerNext(msg::Answer::No);
         QCOMPARE(boxes.texts().size(), 2);
         QVERIFY(boxes.texts().at(0).endsWith("已经被加入到您的收藏夹中"));
         QVERIFY(boxes.texts().at(1).startsWith("确实要删除当前诗词"));
-        QTest::keyClick(form()->lvwPoem, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(form()->mQueryForm->isVisible());
+        QTest::keyClick(test::lvwPoem(form()), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(test::queryDialog(form())->isVisible());
     }
 
     // ---- Screen readers ----
@@ -150,17 +150,17 @@ private slots:
         const auto name = [](QObject* object) {
             return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
         };
-        QCOMPARE(name(form()->tvwPoem), QString("诗词库"));
-        QCOMPARE(name(form()->lvwPoem), QString("作品名称"));
-        QCOMPARE(name(form()->txtAuthorDetail), QString("作者简介"));
-        QCOMPARE(name(form()->txtPoemDetail), QString("诗词内容"));
-        QCOMPARE(name(form()->txtPoemNote), QString("诗词注释"));
-        QCOMPARE(name(form()->imgSplitter), QString("分隔条"));
-        QCOMPARE(form()->tvwPoem->headerItem()->text(0), QString("诗词库"));
+        QCOMPARE(name(test::tvwPoem(form())), QString("诗词库"));
+        QCOMPARE(name(test::lvwPoem(form())), QString("作品名称"));
+        QCOMPARE(name(test::txtAuthorDetail(form())), QString("作者简介"));
+        QCOMPARE(name(test::txtPoemDetail(form())), QString("诗词内容"));
+        QCOMPARE(name(test::txtPoemNote(form())), QString("诗词注释"));
+        QCOMPARE(name(test::imgSplitter(form())), QString("分隔条"));
+        QCOMPARE(test::tvwPoem(form())->headerItem()->text(0), QString("诗词库"));
         // A panel that reports a state is read by its text, its role the description.
-        QCOMPARE(form()->sbStatusBar->panel(2)->accessibleDescription(), QString("当前位置"));
+        QCOMPARE(test::sbStatusBar(form())->panel(2)->accessibleDescription(), QString("当前位置"));
         showAuthor({"中国诗词", "唐", "李白"});
-        QCOMPARE(name(form()->sbStatusBar->panel(1)), QString("中国诗人李白：共有2首作品"));
+        QCOMPARE(name(test::sbStatusBar(form())->panel(1)), QString("中国诗人李白：共有2首作品"));
     }
 
     // ---- Order, characters, locks ----
@@ -178,7 +178,7 @@ private slots:
         test::seed(h->libraryFile, "update ChinaPoem set Name='其十一' where Name='将进酒'");
         showAuthor({"中国诗词", "唐", "李白"});
         form()->lvwPoem_ColumnClick(0);
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"其十一", "其一"}));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"其十一", "其一"}));
     }
 
     void everyCharacterHasAFace()

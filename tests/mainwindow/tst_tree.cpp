@@ -52,10 +52,10 @@ class tst_Tree : public QObject {
     Q_OBJECT
     std::unique_ptr<test::MainWindowHarness> h;
     frmMain* form() { return h->form.get(); }
-    QString panel(int n) { return form()->sbStatusBar->panelText(n); }
+    QString panel(int n) { return test::sbStatusBar(form())->panelText(n); }
     void click(const QStringList& path)
     {
-        QTreeWidgetItem* node = nodeAt(form()->tvwPoem, path);
+        QTreeWidgetItem* node = nodeAt(test::tvwPoem(form()), path);
         QVERIFY2(node, qPrintable(path.join('/')));
         form()->tvwPoem_NodeClick(node);
     }
@@ -68,8 +68,7 @@ class tst_Tree : public QObject {
     }
     void showFavourites()
     {
-        form()->FavoritesMode = true;
-        form()->LoadTree();
+        form()->BarMain_ToolClick("tbFavorite");
     }
 
 private slots:
@@ -79,16 +78,16 @@ private slots:
     void theStatusBarBeforeAnyClick()
     {
         test::MainWindowHarness fresh(false);
-        QCOMPARE(fresh.form->sbStatusBar->panelText(1), QString("单击树状视图中相应项目以浏览作者和诗词"));
-        QCOMPARE(fresh.form->sbStatusBar->panel(1)->toolTip(), QString("单击树状视图中相应项目以浏览作者和诗词"));
-        QCOMPARE(fresh.form->sbStatusBar->panelText(2), QString("全部诗词"));
-        QCOMPARE(fresh.form->sbStatusBar->panelText(3), StatusBar::dateText(QDate::currentDate()));
+        QCOMPARE(test::sbStatusBar(fresh.form.get())->panelText(1), QString("单击树状视图中相应项目以浏览作者和诗词"));
+        QCOMPARE(test::sbStatusBar(fresh.form.get())->panel(1)->toolTip(), QString("单击树状视图中相应项目以浏览作者和诗词"));
+        QCOMPARE(test::sbStatusBar(fresh.form.get())->panelText(2), QString("全部诗词"));
+        QCOMPARE(test::sbStatusBar(fresh.form.get())->panelText(3), StatusBar::dateText(QDate::currentDate()));
         QCOMPARE(StatusBar::dateText(QDate(2026, 1, 7)), QString("2026/1/7"));
     }
 
     void theAllPoemsView()
     {
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QCOMPARE(childTexts(tree, nullptr), QStringList({"中国诗词", "国外诗词"}));
         QTreeWidgetItem* china = tree->topLevelItem(0);
         QTreeWidgetItem* foreign = tree->topLevelItem(1);
@@ -122,11 +121,11 @@ private slots:
     void aRebuildKeepsWhatIsShown()
     {
         click({"中国诗词", "唐", "李白"});
-        form()->txtPoemDetail->setPlainText("床前明月光");
+        test::txtPoemDetail(form())->setPlainText("床前明月光");
         form()->LoadTree();
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("床前明月光"));
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString("床前明月光"));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("李白，字太白，号青莲居士。"));
         QCOMPARE(panel(1), QString("中国诗人李白：共有2首作品"));
     }
 
@@ -134,18 +133,18 @@ private slots:
     {
         click({"中国诗词", "唐", "李白"});
         QCOMPARE(form()->listedSide(), LibrarySide::China);
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思", "将进酒"}));
-        QCOMPARE(entryKeys(form()->lvwPoem), QStringList({"P1", "P2"}));
-        QVERIFY(!form()->lvwPoem->topLevelItem(0)->icon(0).isNull());
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
+        QCOMPARE(entryKeys(test::lvwPoem(form())), QStringList({"P1", "P2"}));
+        QVERIFY(!test::lvwPoem(form())->topLevelItem(0)->icon(0).isNull());
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("李白，字太白，号青莲居士。"));
         QCOMPARE(panel(1), QString("中国诗人李白：共有2首作品"));
         QCOMPARE(panel(2), QString("当前位置：全部诗词"));
 
         // An author without a biography leaves the box empty.
-        form()->txtPoemNote->setPlainText("old");
+        test::txtPoemNote(form())->setPlainText("old");
         click({"中国诗词", "唐", "无名氏"});
-        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
-        QVERIFY(form()->txtPoemNote->toPlainText().isEmpty());
+        QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
+        QVERIFY(test::txtPoemNote(form())->toPlainText().isEmpty());
         QCOMPARE(panel(1), QString("中国诗人无名氏：共有1首作品"));
     }
 
@@ -153,8 +152,8 @@ private slots:
     {
         click({"国外诗词", "英国", "O'Brien"});
         QCOMPARE(form()->listedSide(), LibrarySide::Foreign);
-        QCOMPARE(entryKeys(form()->lvwPoem), QStringList({"FWP1", "FWP2"}));
-        QCOMPARE(form()->txtAuthorDetail->toPlainText(), QString("An author whose name has a quote."));
+        QCOMPARE(entryKeys(test::lvwPoem(form())), QStringList({"FWP1", "FWP2"}));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("An author whose name has a quote."));
         QCOMPARE(panel(1), QString("外国诗人O'Brien：共有2首作品"));
     }
 
@@ -173,15 +172,15 @@ private slots:
         QFETCH(QStringList, path);
         QFETCH(QString, summary);
         click({"中国诗词", "唐", "李白"});
-        form()->lvwPoem_ItemClick(form()->lvwPoem->topLevelItem(0));
-        QVERIFY(!form()->txtPoemDetail->toPlainText().isEmpty());
+        form()->lvwPoem_ItemClick(test::lvwPoem(form())->topLevelItem(0));
+        QVERIFY(!test::txtPoemDetail(form())->toPlainText().isEmpty());
         click(path);
         QCOMPARE(panel(1), summary);
         QCOMPARE(panel(2), QString("当前位置：全部诗词"));
-        QCOMPARE(form()->lvwPoem->topLevelItemCount(), 0);
-        QVERIFY(form()->txtAuthorDetail->toPlainText().isEmpty());
-        QVERIFY(form()->txtPoemDetail->toPlainText().isEmpty());
-        QVERIFY(form()->txtPoemNote->toPlainText().isEmpty());
+        QCOMPARE(test::lvwPoem(form())->topLevelItemCount(), 0);
+        QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
+        QVERIFY(test::txtPoemDetail(form())->toPlainText().isEmpty());
+        QVERIFY(test::txtPoemNote(form())->toPlainText().isEmpty());
         // Only an author click changes where the listed poems come from.
         QCOMPARE(form()->listedSide(), LibrarySide::China);
     }
@@ -190,7 +189,7 @@ private slots:
     {
         favourites({"P1", "P3", "P4"}, {"WP2"});
         showFavourites();
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QCOMPARE(childTexts(tree, nullptr), QStringList({"中国诗词", "国外诗词"}));
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)), QStringList({"李白", "杜甫"}));
         QCOMPARE(childTexts(tree, tree->topLevelItem(1)), QStringList({"O'Brien"}));
@@ -198,9 +197,9 @@ private slots:
         QCOMPARE(tree->currentItem(), nodeAt(tree, {"中国诗词", "李白"}));
 
         click({"中国诗词", "杜甫"});
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"春望", "It's 杜's 'quoted' poem"}));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"春望", "It's 杜's 'quoted' poem"}));
         click({"中国诗词", "李白"});
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"静夜思"}));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思"}));
         QCOMPARE(panel(1), QString("中国诗人李白：共有1首作品"));
         QCOMPARE(panel(2), QString("当前位置：收藏夹"));
         click({"中国诗词"});
@@ -210,7 +209,7 @@ private slots:
     void emptyFavourites()
     {
         showFavourites();
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QCOMPARE(tree->topLevelItemCount(), 2);
         QCOMPARE(tree->topLevelItem(0)->childCount() + tree->topLevelItem(1)->childCount(), 0);
         QCOMPARE(tree->currentItem(), tree->topLevelItem(1));
@@ -222,14 +221,13 @@ private slots:
         favourites({"P3", "P4"}, {});
         test::seed(h->libraryFile, "update ChinaPoem set Author='杜子美' where PoemID='P4'");
         showFavourites();
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)), QStringList({"杜甫"}));
 
         // A Chinese ID equal to "F" + a foreign one names another author: both are shown,
         // each found on its own side.
         test::seed(h->libraryFile, "insert into ChinaAuthor values('E2','唐','FWA2','冒名者')");
-        form()->FavoritesMode = false;
-        form()->LoadTree();
+        form()->BarMain_ToolClick("tbAll");
         QCOMPARE(form()->nodeByKey(LibrarySide::China, "FWA2")->text(0), QString("冒名者"));
         QCOMPARE(form()->nodeByKey(LibrarySide::Foreign, "FWA2")->text(0), QString("布莱克"));
         QVERIFY(childTexts(tree, nodeAt(tree, {"国外诗词", "英国"})).contains("布莱克"));
@@ -256,7 +254,7 @@ private slots:
 
     void removedNodesAreForgotten()
     {
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QTreeWidgetItem* tang = nodeAt(tree, {"中国诗词", "唐"});
         const QString libai = frmMain::keyOf(nodeAt(tree, {"中国诗词", "唐", "李白"}));
         QVERIFY(form()->nodeByKey(LibrarySide::China, libai));
@@ -268,49 +266,49 @@ private slots:
 
     void collapsingIsLikeClicking()
     {
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QTreeWidgetItem* tang = nodeAt(tree, {"中国诗词", "唐"});
         tree->expandItem(tang);
         click({"中国诗词", "唐", "李白"});
         tree->setCurrentItem(nodeAt(tree, {"中国诗词", "唐", "李白"}));
         tree->collapseItem(tang);
         QCOMPARE(panel(1), QString("中国唐时期：共有3位诗词作者"));
-        QCOMPARE(form()->lvwPoem->topLevelItemCount(), 0);
+        QCOMPARE(test::lvwPoem(form())->topLevelItemCount(), 0);
     }
 
     void aRealClickOnTheTree()
     {
         form()->resize(900, 600);
         form()->show();
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         QTreeWidgetItem* node = nodeAt(tree, {"国外诗词", "法国", "雨果"});
         tree->scrollToItem(node);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
         QCOMPARE(panel(1), QString("外国诗人雨果：共有1首作品"));
-        QCOMPARE(test::entryTexts(form()->lvwPoem), QStringList({"Demain, dès l'aube"}));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"Demain, dès l'aube"}));
     }
 
     void readingOnWithTheKeyboard()
     {
         form()->resize(900, 600);
         form()->show();
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         tree->setFocus();
         tree->setCurrentItem(nodeAt(tree, {"中国诗词", "唐"}));
         QTest::keyClick(tree, Qt::Key_Right);
         QTest::keyClick(tree, Qt::Key_Down);
         QCOMPARE(panel(1), QString("中国诗人李白：共有2首作品"));
-        QTreeWidget* list = form()->lvwPoem;
+        QTreeWidget* list = test::lvwPoem(form());
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(form()->txtPoemNote->toPlainText(), QString("五言绝句。"));
+        QCOMPARE(test::txtPoemNote(form())->toPlainText(), QString("五言绝句。"));
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(form()->txtPoemDetail->toPlainText(), QString("君不见黄河之水天上来，奔流到海不复回。"));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), QString("君不见黄河之水天上来，奔流到海不复回。"));
     }
 
     void doubleClickingANonAuthorDoesNothing()
     {
-        QTreeWidget* tree = form()->tvwPoem;
+        QTreeWidget* tree = test::tvwPoem(form());
         tree->setCurrentItem(tree->topLevelItem(0));
         const QString before = panel(1);
         form()->tvwPoem_DblClick();

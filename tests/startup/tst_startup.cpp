@@ -1,5 +1,5 @@
 // The start-up sequence, the close question and the shutdown.
-#include "TestLibrary.h"
+#include "MainWindowHarness.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmQueryPoem.h"
 #include "dialogs/frmSplash.h"
@@ -127,7 +127,7 @@ private slots:
         MainSub::Start(environment);
         m_form = MainSub::MainForm;
         QCOMPARE(MainSub::ConnectionString, user + "/poem.mdb");
-        QCOMPARE(m_form->tvwPoem->topLevelItemCount(), 2);
+        QCOMPARE(test::tvwPoem(m_form)->topLevelItemCount(), 2);
         QVERIFY(QFileInfo(user + "/poem.mdb").permissions() & QFile::WriteOwner);
         QCOMPARE(QDir(prefix + "/share/qelvane/data").entryList(QDir::Files), QStringList({"poem.mdb"}));
         QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), QStringList({"poem.mdb"}));
@@ -181,11 +181,11 @@ private slots:
         // 1000, 1000, 6500 x 6500 twips at 15 twips per pixel.
         QCOMPARE(m_form->pos(), QPoint(67, 67));
         QCOMPARE(m_form->size(), QSize(433, 433));
-        QCOMPARE(m_form->lvwPoem->headerItem()->text(0), QString("作品名称"));
-        QCOMPARE(m_form->sbStatusBar->panelText(2), QString("当前位置：全部诗词"));
-        QCOMPARE(m_form->tvwPoem->topLevelItemCount(), 2);
-        QVERIFY(m_form->mOptionForm && !m_form->mOptionForm->isVisible());
-        QVERIFY(m_form->mQueryForm && !m_form->mQueryForm->isVisible());
+        QCOMPARE(test::lvwPoem(m_form)->headerItem()->text(0), QString("作品名称"));
+        QCOMPARE(test::sbStatusBar(m_form)->panelText(2), QString("当前位置：全部诗词"));
+        QCOMPARE(test::tvwPoem(m_form)->topLevelItemCount(), 2);
+        QVERIFY(test::optionsDialog(m_form) && !test::optionsDialog(m_form)->isVisible());
+        QVERIFY(test::queryDialog(m_form) && !test::queryDialog(m_form)->isVisible());
         // No music file chosen: nothing is opened and nothing is said.
         QVERIFY(m_music.isEmpty());
     }
@@ -221,7 +221,7 @@ private slots:
     {
         m_settings->SaveSetting("MusicFile", "/music/tune.mid");
         start();
-        QPointer<QWidget> queryForm = m_form->mQueryForm;
+        QPointer<QWidget> queryForm = test::queryDialog(m_form);
         auto* other = new QWidget;
         other->setAttribute(Qt::WA_DeleteOnClose);
         QPointer<QWidget> otherWindow = other;
@@ -309,7 +309,7 @@ private slots:
         // First start: white, black, 宋体 9 point everywhere.
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::Yes);
-        m_form->setFontSize(m_form->txtPoemDetail, "10.5");
+        m_form->setFontSize(test::txtPoemDetail(m_form), "10.5");
         QVERIFY(m_form->close());
         QCOMPARE(setting("NameBackColor"), QString("16777215"));
         QCOMPARE(setting("NoteForeColor"), QString("0"));
@@ -324,10 +324,10 @@ private slots:
         m_settings->SaveSetting("AuthorSize", "not a size");
         MainSub::Finish();
         start();
-        QCOMPARE(m_form->txtPoemDetail->font().pointSizeF(), 10.5);
-        QCOMPARE(m_form->txtPoemNote->palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
-        QCOMPARE(frmMain::foreColor(m_form->lvwPoem), qint32(0x80000012));
-        QCOMPARE(m_form->txtAuthorDetail->font().pointSizeF(), 9.0);
+        QCOMPARE(test::txtPoemDetail(m_form)->font().pointSizeF(), 10.5);
+        QCOMPARE(test::txtPoemNote(m_form)->palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
+        QCOMPARE(frmMain::foreColor(test::lvwPoem(m_form)), qint32(0x80000012));
+        QCOMPARE(test::txtAuthorDetail(m_form)->font().pointSizeF(), 9.0);
         boxes.answerNext(msg::Answer::Yes);
         QVERIFY(m_form->close());
         QCOMPARE(setting("NoteBackColor"), QString::number(0x00336699));
@@ -350,11 +350,11 @@ private slots:
         QVERIFY2(m_form->width() <= desktop.width(), qPrintable(QString::number(m_form->width())));
         QVERIFY(m_form->height() <= desktop.height());
         QVERIFY(desktop.contains(m_form->pos()));
-        for (QWidget* area : {static_cast<QWidget*>(m_form->lvwPoem), static_cast<QWidget*>(m_form->txtPoemDetail),
-                              static_cast<QWidget*>(m_form->txtPoemNote)})
+        for (QWidget* area : {static_cast<QWidget*>(test::lvwPoem(m_form)), static_cast<QWidget*>(test::txtPoemDetail(m_form)),
+                              static_cast<QWidget*>(test::txtPoemNote(m_form))})
             QCOMPARE(area->font().pointSizeF(), 9.0);
-        m_form->txtPoemDetail->setPlainText("床前明月光");
-        const QImage drawn = m_form->txtPoemDetail->viewport()->grab().toImage();
+        test::txtPoemDetail(m_form)->setPlainText("床前明月光");
+        const QImage drawn = test::txtPoemDetail(m_form)->viewport()->grab().toImage();
         bool ink = false;
         for (int y = 0; y < drawn.height() && !ink; ++y)
             for (int x = 0; x < drawn.width() && !ink; ++x)

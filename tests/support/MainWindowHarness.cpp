@@ -1,8 +1,14 @@
 #include "MainWindowHarness.h"
 
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmQueryPoem.h"
+#include "mainwindow/BarMain.h"
+#include "mainwindow/SplitterHandle.h"
+#include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "store/DbConnection.h"
 
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -20,26 +26,95 @@ MainWindowHarness::~MainWindowHarness()
     form.reset();
 }
 
+namespace {
+template <typename T>
+T* named(const QWidget* form, const char* name)
+{
+    T* found = form->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        QTest::qFail(qPrintable(QStringLiteral("no %1 in the main window").arg(QLatin1String(name))), __FILE__,
+                     __LINE__);
+    return found;
+}
+} // namespace
+
+QTreeWidget* tvwPoem(const QWidget* form)
+{
+    return named<QTreeWidget>(form, "tvwPoem");
+}
+
+QTreeWidget* lvwPoem(const QWidget* form)
+{
+    return named<QTreeWidget>(form, "lvwPoem");
+}
+
+QPlainTextEdit* txtPoemDetail(const QWidget* form)
+{
+    return named<QPlainTextEdit>(form, "txtPoemDetail");
+}
+
+QPlainTextEdit* txtPoemNote(const QWidget* form)
+{
+    return named<QPlainTextEdit>(form, "txtPoemNote");
+}
+
+QPlainTextEdit* txtAuthorDetail(const QWidget* form)
+{
+    return named<QPlainTextEdit>(form, "txtAuthorDetail");
+}
+
+StatusBar* sbStatusBar(const QWidget* form)
+{
+    return named<StatusBar>(form, "sbStatusBar");
+}
+
+SplitterHandle* imgSplitter(const QWidget* form)
+{
+    return named<SplitterHandle>(form, "imgSplitter");
+}
+
+QWidget* part(const QWidget* form, const char* name)
+{
+    return named<QWidget>(form, name);
+}
+
+BarMain* barMain(const QWidget* form)
+{
+    return form->findChild<BarMain*>();
+}
+
+frmQueryPoem* queryDialog(const QWidget* form)
+{
+    return form->findChild<frmQueryPoem*>();
+}
+
+frmOptions* optionsDialog(const QWidget* form)
+{
+    return form->findChild<frmOptions*>();
+}
+
 QTreeWidgetItem* chooseNode(frmMain* form, const QStringList& path)
 {
-    QTreeWidgetItem* node = nodeAt(form->tvwPoem, path);
+    QTreeWidget* tree = tvwPoem(form);
+    QTreeWidgetItem* node = nodeAt(tree, path);
     if (!node) {
         QTest::qFail(qPrintable(QStringLiteral("no node %1").arg(path.join(QLatin1Char('/')))), __FILE__, __LINE__);
         return nullptr;
     }
-    form->tvwPoem->setCurrentItem(node);
+    tree->setCurrentItem(node);
     form->tvwPoem_NodeClick(node);
     return node;
 }
 
 QTreeWidgetItem* chooseEntry(frmMain* form, const QString& title)
 {
-    const QList<QTreeWidgetItem*> found = form->lvwPoem->findItems(title, Qt::MatchExactly);
+    QTreeWidget* list = lvwPoem(form);
+    const QList<QTreeWidgetItem*> found = list->findItems(title, Qt::MatchExactly);
     if (found.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("no entry %1").arg(title)), __FILE__, __LINE__);
         return nullptr;
     }
-    form->lvwPoem->setCurrentItem(found.first());
+    list->setCurrentItem(found.first());
     form->lvwPoem_ItemClick(found.first());
     return found.first();
 }

@@ -8,8 +8,16 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
+class QPlainTextEdit;
+class QWidget;
+
 namespace qelvane {
+class BarMain;
+class SplitterHandle;
+class StatusBar;
 class frmMain;
+class frmOptions;
+class frmQueryPoem;
 }
 
 namespace qelvane::test {
@@ -23,6 +31,20 @@ struct MainWindowHarness : LibraryFixture {
     QStringList musicLog;
     std::unique_ptr<frmMain> form;
 };
+
+// The main window's parts, found by their object names as a user's tools find them
+// (the window keeps its widgets to itself).
+QTreeWidget* tvwPoem(const QWidget* form);         // the library tree
+QTreeWidget* lvwPoem(const QWidget* form);         // the poem list
+QPlainTextEdit* txtPoemDetail(const QWidget* form); // the poem
+QPlainTextEdit* txtPoemNote(const QWidget* form);   // its notes
+QPlainTextEdit* txtAuthorDetail(const QWidget* form); // the author's biography
+StatusBar* sbStatusBar(const QWidget* form);
+SplitterHandle* imgSplitter(const QWidget* form);
+QWidget* part(const QWidget* form, const char* name); // picSplitter, picPoem, picAuthor …
+BarMain* barMain(const QWidget* form);
+frmQueryPoem* queryDialog(const QWidget* form);
+frmOptions* optionsDialog(const QWidget* form);
 
 // Makes the node at a path of node texts current and shows it as a click does; the
 // running test fails when there is none.
