@@ -322,6 +322,32 @@ private slots:
         QCOMPARE(downs->count(), 2);
         QCOMPARE(downs->last().at(2).toFloat(), float((caption->x() + 1) * 15));
     }
+
+    // A release on the last row or column of the button is inside it and clicks; one a
+    // pixel further out (past the classic extra row) does not.
+    void aReleaseOnTheEdgeRowClicks_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<int>("clicked");
+        QTest::newRow("bottom row") << QPoint(30, 22) << 1;
+        QTest::newRow("right column") << QPoint(74, 10) << 1;
+        QTest::newRow("bottom right corner") << QPoint(74, 22) << 1;
+        QTest::newRow("below") << QPoint(30, 24) << 0;
+        QTest::newRow("right of it") << QPoint(76, 10) << 0;
+    }
+    void aReleaseOnTheEdgeRowClicks()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(int, clicked);
+        window->show();
+        QCOMPARE(b->size(), QSize(75, 23));
+        probe->press(1);
+        QTest::mousePress(b, Qt::LeftButton, {}, QPoint(30, 10));
+        probe->release(1);
+        QTest::mouseRelease(b, Qt::LeftButton, {}, at);
+        QCOMPARE(clicks->count(), clicked);
+        QCOMPARE(ups->count(), 1);
+    }
 };
 
 QTEST_MAIN(tst_TolvarinInput)

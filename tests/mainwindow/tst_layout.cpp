@@ -127,6 +127,28 @@ private slots:
         QCOMPARE(x, 2770.0f);
     }
 
+    // The same layout in literal pixels (15 twips each, rounded to the nearest): a
+    // conversion that truncated, or a pane a pixel off, shows here.
+    void theWidgetsInPixels()
+    {
+        test::MainWindowHarness h;
+        frmMain* form = h.form.get();
+        form->show();
+        form->resize(800, 600);
+        float x = 6010;
+        form->SizeControls(x);
+        // The split at 6010 twips is 400.67 pixels: 401, not 400.
+        QCOMPARE(test::imgSplitter(form)->geometry(), QRect(401, 65, 9, 515));
+        QCOMPARE(test::tvwPoem(form)->geometry(), QRect(8, 65, 174, 515));
+        QCOMPARE(test::part(form, "picAuthor")->geometry(), QRect(184, 65, 216, 515));
+        // 6050 twips from the left, 5870 wide: 403.3 and 391.3 pixels.
+        QCOMPARE(test::part(form, "picPoem")->geometry(), QRect(403, 65, 391, 515));
+        QCOMPARE(test::lvwPoem(form)->geometry(), QRect(0, 0, 216, 386));
+        QCOMPARE(test::txtAuthorDetail(form)->geometry(), QRect(0, 389, 216, 126));
+        QCOMPARE(test::txtPoemDetail(form)->geometry(), QRect(0, 0, 391, 386));
+        QCOMPARE(test::txtPoemNote(form)->geometry(), QRect(0, 389, 391, 126));
+    }
+
     void resizing()
     {
         test::MainWindowHarness h;
