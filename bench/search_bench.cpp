@@ -8,9 +8,14 @@
 #include "dialogs/SearchResults.h"
 #include "platform/Services.h"
 #include "store/DbConnection.h"
-#include "ui_frmQueryPoem.h"
+#include "tolvarin/Tolvarin.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -107,11 +112,12 @@ int main(int argc, char** argv)
     services.dataFolder = QCoreApplication::applicationDirPath();
     frmQueryPoem dialog(services);
     dialog.show();
-    Ui::frmQueryPoem& ui = *dialog.ui;
-    ui.cboFind->setCurrentIndex(0);
-    ui.cboEpoch->setCurrentText(range);
-    (byTitle ? ui.optFind_0 : ui.optFind_1)->click();
-    (byTitle ? ui.txtName : ui.txtContent)->setText(text);
+    // The dialog's controls by their object names, as a user's tools find them.
+    const auto named = [&dialog](const char* name) { return dialog.findChild<QWidget*>(QString::fromLatin1(name)); };
+    qobject_cast<QComboBox*>(named("cboFind"))->setCurrentIndex(0);
+    qobject_cast<QComboBox*>(named("cboEpoch"))->setCurrentText(range);
+    qobject_cast<QRadioButton*>(named(byTitle ? "optFind_0" : "optFind_1"))->click();
+    qobject_cast<QLineEdit*>(named(byTitle ? "txtName" : "txtContent"))->setText(text);
 
     // The user sees the dialog before clicking: let it be painted first.
     QElapsedTimer shown;
@@ -130,37 +136,38 @@ int main(int argc, char** argv)
     gaps.start();
     QElapsedTimer clock;
     clock.start();
-    emit ui.cmdOK->Click();
+    emit qobject_cast<tolvarin::Tolvarin*>(named("cmdOK"))->Click();
     if (dialog.searching())
         loop.exec();
     const double searchSeconds = clock.nsecsElapsed() / 1e9;
     const double longestGap = gaps.stop();
     const int matches = dialog.results()->rowCount();
-    const bool barFull = ui.xpBar->value() == ui.xpBar->maximum();
+    auto* bar = qobject_cast<QProgressBar*>(named("xpBar"));
+    const bool barFull = bar->value() == bar->maximum();
 
     bare = std::min(bare, bareScanSeconds(file, query, byTitle ? 1 : 2, text.toUtf8(), &bareMatches));
 
     // Scrolling the whole result list once.
     clock.restart();
-    ui.lvwPoem->scrollToBottom();
+    qobject_cast<QAbstractItemView*>(named("lvwPoem"))->scrollToBottom();
     QCoreApplication::processEvents();
     const double scrollMs = clock.nsecsElapsed() / 1e6;
 
     // A stop pressed a third of the way through, until the finishing step has run.
     QElapsedTimer stopClock;
-    const int third = ui.xpBar->maximum() / 3;
-    QObject::connect(ui.xpBar, &QProgressBar::valueChanged, &dialog, [&](int value) {
+    const int third = bar->maximum() / 3;
+    QObject::connect(bar, &QProgressBar::valueChanged, &dialog, [&](int value) {
         if (value >= third && !stopClock.isValid() && dialog.searching()) {
             stopClock.start();
-            emit ui.cmdCancel->Click();
+            emit qobject_cast<tolvarin::Tolvarin*>(named("cmdCancel"))->Click();
         }
     });
-    emit ui.cmdOK->Click();
+    emit qobject_cast<tolvarin::Tolvarin*>(named("cmdOK"))->Click();
     if (dialog.searching())
         loop.exec();
     const double stopLatency = stopClock.isValid() ? stopClock.nsecsElapsed() / 1e6 : -1;
 
-    print("search_records", ui.xpBar->maximum(), "%.0f");
+    print("search_records", bar->maximum(), "%.0f");
     print("search_matches", matches, "%.0f");
     print("search_bare_matches", bareMatches, "%.0f");
     print("search_progress_bar_full", barFull ? 1 : 0, "%.0f");

@@ -52,9 +52,6 @@ public:
     // ---- Library tree ----
     void LoadTree();
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
-    void showNodeSummary(QTreeWidgetItem* node);
-    void showCurrentAfterDeletion();
-    void unlessBusy(const std::function<void()>& work);
     void tvwPoem_DblClick();
     // The author node of a side by its key; roots are found by their tags' keys
     // ("ChinaPoem", "ForeignPoem") on their own sides.
@@ -115,24 +112,14 @@ public:
     // ---- Display settings and music ----
     void LoadSettings();
     void SaveSettings();
-    // The four reading areas with their settings-key prefixes, in the settings' order:
-    // poem titles, biography, poem text, notes.
-    QList<QPair<QWidget*, QString>> readingAreas() const;
     static qint32 backColor(QWidget* area);
     static qint32 foreColor(QWidget* area);
-    static void setBackColor(QWidget* area, qint32 value);
-    static void setForeColor(QWidget* area, qint32 value);
-    static void setFontName(QWidget* area, const QString& name);
     // A size that is no positive number leaves the font as it was.
     static void setFontSize(QWidget* area, const QString& size);
-    static QString fontSizeText(QWidget* area);
 
     // ---- Layout ----
     void SizeControls(float& x);
     LayoutInput layoutInput() const;
-    void imgSplitter_MouseDown(float x);
-    void imgSplitter_MouseMove(float x);
-    void imgSplitter_MouseUp(float x);
 
 signals:
     // After every rebuild of the library tree.
@@ -143,6 +130,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // ---- The window's own steps ----
+    void showNodeSummary(QTreeWidgetItem* node);
+    void showCurrentAfterDeletion();
+    void unlessBusy(const std::function<void()>& work);
+    // The four reading areas with their settings-key prefixes, in the settings' order:
+    // poem titles, biography, poem text, notes.
+    QList<QPair<QWidget*, QString>> readingAreas() const;
+    static void setBackColor(QWidget* area, qint32 value);
+    static void setForeColor(QWidget* area, qint32 value);
+    static void setFontName(QWidget* area, const QString& name);
+    static QString fontSizeText(QWidget* area);
+    void imgSplitter_MouseDown(float x);
+    void imgSplitter_MouseMove(float x);
+    void imgSplitter_MouseUp(float x);
+
     // ---- State shared by the window's parts ----
     bool FavoritesMode = false;
     QString MusicFileName;
