@@ -16,8 +16,6 @@ frmAbout::frmAbout(const Services& services, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()), m_services(services)
 {
     ui->setupUi(this);
-    lblTips = {ui->lblTips_0, ui->lblTips_1, ui->lblTips_2, nullptr, nullptr, nullptr, nullptr, ui->lblTips_7};
-    Line1 = {ui->Line1_0, ui->Line1_1};
 
     ui->lblVersion->setText(versionText());
     connect(ui->lblEmail, &LinkLabel::clicked, this, &frmAbout::lblEmail_Click);

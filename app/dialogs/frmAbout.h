@@ -3,7 +3,6 @@
 #include "platform/Services.h"
 
 #include <QDialog>
-#include <array>
 #include <memory>
 
 class QFrame;
@@ -25,11 +24,6 @@ public:
     // major.minor.revision of the program, without padding.
     static QString versionText();
 
-    std::unique_ptr<Ui::frmAbout> ui;
-    // The form's labels lblTips(0), (1), (2) and (7); the others are unused.
-    std::array<QLabel*, 8> lblTips{};
-    std::array<QFrame*, 2> Line1{};
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -37,6 +31,7 @@ private:
     void lblEmail_Click();
     void cmdOK_Click();
 
+    std::unique_ptr<Ui::frmAbout> ui;
     Services m_services;
 };
 

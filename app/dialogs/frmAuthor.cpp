@@ -13,7 +13,6 @@ frmAuthor::frmAuthor(const Services& services, QWidget* parent)
 {
     ui->setupUi(this);
     optKind = {ui->optKind_0, ui->optKind_1};
-    lblTip = {ui->lblTip_0, ui->lblTip_1, ui->lblTip_2, ui->lblTip_3};
     for (int index : {0, 1})
         connect(optKind[index], &QRadioButton::clicked, this, [this, index] { optKind_Click(index); });
     connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmAuthor::cmdOK_Click);

@@ -38,15 +38,13 @@ public:
     // The author's ID after a save (a new author's is made by the save).
     QString PoetID() const { return m_poetId; }
 
-    std::unique_ptr<Ui::frmAuthor> ui;
-    std::array<QRadioButton*, 2> optKind{};
-    std::array<QLabel*, 4> lblTip{};
-
 private:
     void optKind_Click(int index);
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    std::unique_ptr<Ui::frmAuthor> ui;
+    std::array<QRadioButton*, 2> optKind{};
     Services m_services;
     bool m_addNew = false;
     QString m_poetId;

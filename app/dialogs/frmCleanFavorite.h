@@ -33,8 +33,6 @@ public:
     // The view the chosen display style shows.
     QAbstractItemView* shownView() const;
 
-    std::unique_ptr<Ui::frmCleanFavorite> ui;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -48,6 +46,7 @@ private:
     void lvwFavorite_ColumnClick(int column);
     void updateDeleteButton();
 
+    std::unique_ptr<Ui::frmCleanFavorite> ui;
     Services m_services;
     FavoriteList* m_favorites;
     FavoriteOrder* m_order;

@@ -29,8 +29,6 @@ frmOptions::frmOptions(const Services& services, QWidget* parent)
     txtFont = {nullptr, ui->txtFont_1, ui->txtFont_2, ui->txtFont_3, ui->txtFont_4};
     cmdFont = {nullptr, ui->cmdFont_1, ui->cmdFont_2, ui->cmdFont_3, ui->cmdFont_4};
     picColor = {ui->picColor_0, ui->picColor_1, ui->picColor_2, ui->picColor_3};
-    lblTip = {ui->lblTip_0, ui->lblTip_1, ui->lblTip_2, ui->lblTip_3, nullptr,
-              ui->lblTip_5, ui->lblTip_6, ui->lblTip_7, ui->lblTip_8, ui->lblTip_9};
     for (int index = 1; index <= 4; ++index)
         connect(cmdFont[index], &tolvarin::Tolvarin::Click, this, [this, index] { cmdFont_Click(index); });
     for (int index = 0; index <= 3; ++index)

@@ -48,13 +48,6 @@ public:
     // A point size as the dialog writes it: decimal, without trailing zeros.
     static QString sizeText(double points);
 
-    std::unique_ptr<Ui::frmOptions> ui;
-    // txtFont(1..4), cmdFont(1..4) (element 0 unused), picColor(0..3), lblTip(0..9).
-    std::array<QLineEdit*, 5> txtFont{};
-    std::array<tolvarin::Tolvarin*, 5> cmdFont{};
-    std::array<ColorSwatch*, 4> picColor{};
-    std::array<QLabel*, 10> lblTip{};
-
 signals:
     void OptionChanged();
 
@@ -74,6 +67,11 @@ private:
     void cmdCancel_Click();
     void paintArea(int fontIndex);
 
+    std::unique_ptr<Ui::frmOptions> ui;
+    // txtFont(1..4), cmdFont(1..4) (element 0 unused), picColor(0..3).
+    std::array<QLineEdit*, 5> txtFont{};
+    std::array<tolvarin::Tolvarin*, 5> cmdFont{};
+    std::array<ColorSwatch*, 4> picColor{};
     Services m_services;
     std::array<QString, 5> m_fontNames;
     std::array<QString, 5> m_fontSizes;

@@ -17,7 +17,6 @@ frmPoem::frmPoem(const Services& services, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmPoem>()), m_services(services)
 {
     ui->setupUi(this);
-    lblTip = {ui->lblTip_0, ui->lblTip_1, nullptr, ui->lblTip_3, ui->lblTip_4, ui->lblTip_5};
     connect(ui->cmdOK, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdOK_Click);
     connect(ui->cmdCancel, &tolvarin::Tolvarin::Click, this, &frmPoem::cmdCancel_Click);
     // The author and the epoch are shown, not typed: they look so, and the editor opens

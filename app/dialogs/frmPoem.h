@@ -3,7 +3,6 @@
 #include "platform/Services.h"
 
 #include <QDialog>
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -37,16 +36,13 @@ public:
     // The title as typed.
     QString title() const;
 
-    std::unique_ptr<Ui::frmPoem> ui;
-    // The form's labels lblTip(0), (1), (3), (4) and (5).
-    std::array<QLabel*, 6> lblTip{};
-
 private:
     // A name the library gave, or an empty field and a notice when nothing was found.
     QString found(const std::optional<QString>& name, const QString& id, const QString& what);
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    std::unique_ptr<Ui::frmPoem> ui;
     Services m_services;
     bool m_addNew = false;
     QString m_countryType;

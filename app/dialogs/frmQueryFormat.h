@@ -19,14 +19,13 @@ public:
     explicit frmQueryFormat(const Services& services, QWidget* parent = nullptr);
     ~frmQueryFormat() override;
 
-    std::unique_ptr<Ui::frmQueryFormat> ui;
-
 private:
     void lookUp(const QString& name, bool nullName = false);
     void cmdSearch_Click();
     void lstName_Click();
     void cmdExit_Click();
 
+    std::unique_ptr<Ui::frmQueryFormat> ui;
     Services m_services;
 };
 

@@ -25,7 +25,6 @@ frmQueryPoem::frmQueryPoem(const Services& services, QWidget* parent)
     m_results = new SearchResults(this);
     ui->lvwPoem->setModel(m_results);
     optFind = {ui->optFind_0, ui->optFind_1};
-    lblTip = {ui->lblTip_0, ui->lblTip_1, ui->lblTip_2, ui->lblTip_3};
 
     // Not 0: a zero timer can run twice in one pass of the event loop, with nothing
     // else in between; this one is due again at once, but only at the next pass.

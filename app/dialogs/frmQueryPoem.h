@@ -41,10 +41,6 @@ public:
     // What the result list shows.
     SearchResults* results() const { return m_results; }
 
-    std::unique_ptr<Ui::frmQueryPoem> ui;
-    std::array<QRadioButton*, 2> optFind{};
-    std::array<QLabel*, 4> lblTip{};
-
 signals:
     // A result was chosen: its list key ("F" + ID when foreign), title and kind ("C"/"F").
     void ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
@@ -67,6 +63,8 @@ private:
     void failed();
     void finishSearch();
 
+    std::unique_ptr<Ui::frmQueryPoem> ui;
+    std::array<QRadioButton*, 2> optFind{};
     Services m_services;
     QString m_findRange;
     library::SearchQuery m_query;

@@ -5,10 +5,11 @@
 #include "Version.h"
 #include "dialogs/frmAbout.h"
 #include "mainwindow/frmMain.h"
-#include "ui_frmAbout.h"
+#include "tolvarin/Tolvarin.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QLabel>
 #include <QPointer>
 #include <QtTest>
 
@@ -18,6 +19,9 @@ class tst_About : public QObject {
     Q_OBJECT
     std::unique_ptr<test::LibraryFixture> library;
     std::unique_ptr<frmAbout> about;
+
+    QLabel* label(const char* name) { return test::named<QLabel>(about.get(), name); }
+    tolvarin::Tolvarin* cmdOK() { return test::named<tolvarin::Tolvarin>(about.get(), "cmdOK"); }
 
     void open()
     {
@@ -40,21 +44,22 @@ private slots:
 
     void whatItShows()
     {
-        Ui::frmAbout& ui = *about->ui;
-        QCOMPARE(ui.lblVersion->text(),
+        QCOMPARE(label("lblVersion")->text(),
                  QString("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
         QCOMPARE(frmAbout::versionText(), QString("1.0.0"));
-        QCOMPARE(about->lblTips[0]->text(), QString("产品版本:"));
-        QCOMPARE(about->lblTips[1]->text(), QString("发布类型:"));
-        QCOMPARE(about->lblTips[2]->text(), QString("发布日期:"));
-        QCOMPARE(about->lblTips[7]->text(), QString("E-Mail:"));
-        QVERIFY(!about->lblTips[3]);
-        QCOMPARE(ui.Label1->text(), QString("Qelvane 诗词库"));
-        QCOMPARE(ui.cmdOK->Caption(), QString("确定(&O)"));
+        QCOMPARE(label("lblTips_0")->text(), QString("产品版本:"));
+        QCOMPARE(label("lblTips_1")->text(), QString("发布类型:"));
+        QCOMPARE(label("lblTips_2")->text(), QString("发布日期:"));
+        QCOMPARE(label("lblTips_7")->text(), QString("E-Mail:"));
+        QVERIFY(!about->findChild<QLabel*>("lblTips_3"));
+        QCOMPARE(label("Label1")->text(), QString("Qelvane 诗词库"));
+        QCOMPARE(cmdOK()->Caption(), QString("确定(&O)"));
         // Every line fits: nothing is cut off at the size the dialog opens with.
-        for (QLabel* label : std::initializer_list<QLabel*>{ui.Label1, ui.lblVersion, ui.lblType, ui.lblDate, ui.lblEmail})
-            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
-        QVERIFY(ui.cmdOK->width() >= 75 && ui.cmdOK->height() >= 23);
+        for (const char* name : {"Label1", "lblVersion", "lblType", "lblDate", "lblEmail"}) {
+            QLabel* shown = label(name);
+            QVERIFY2(shown->width() >= shown->sizeHint().width(), name);
+        }
+        QVERIFY(cmdOK()->width() >= 75 && cmdOK()->height() >= 23);
         // A window manager's title bar shows the whole title beside its buttons.
         QFont titleFont = QApplication::font();
         titleFont.setBold(true);
@@ -64,20 +69,20 @@ private slots:
 
     void theAddressOpensAMail()
     {
-        Ui::frmAbout& ui = *about->ui;
+        QLabel* lblEmail = label("lblEmail");
         // The focus starts on the button.
-        QCOMPARE(QApplication::focusWidget(), ui.cmdOK);
-        QTest::mouseClick(ui.lblEmail, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), cmdOK());
+        QTest::mouseClick(lblEmail, Qt::LeftButton);
         QCOMPARE(library->opener.opened, QList<QUrl>({QUrl("mailto:qelvane@example.org")}));
-        QCOMPARE(library->opener.opened.first().toString(), QString("mailto:") + ui.lblEmail->text());
+        QCOMPARE(library->opener.opened.first().toString(), QString("mailto:") + lblEmail->text());
         // By keyboard: Tab from the button reaches the address.
-        ui.cmdOK->setFocus();
+        cmdOK()->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), ui.lblEmail);
-        QTest::keyClick(ui.lblEmail, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), lblEmail);
+        QTest::keyClick(lblEmail, Qt::Key_Return);
         QCOMPARE(library->opener.opened.size(), 2);
         // A screen reader sees a link it can press.
-        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(ui.lblEmail);
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(lblEmail);
         QCOMPARE(link->role(), QAccessible::Link);
         QCOMPARE(link->text(QAccessible::Name), QString("qelvane@example.org"));
         link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -85,7 +90,7 @@ private slots:
         library->opener.opened.removeLast();
         // Nothing is said when no mail program answers.
         library->opener.answer = false;
-        QTest::keyClick(ui.lblEmail, Qt::Key_Space);
+        QTest::keyClick(lblEmail, Qt::Key_Space);
         QCOMPARE(library->opener.opened.size(), 3);
         QVERIFY(about->isVisible());
     }
@@ -122,10 +127,11 @@ private slots:
         large.setPointSize(large.pointSize() * 2);
         about->setFont(large);
         about->adjustSize();
-        Ui::frmAbout& ui = *about->ui;
-        QVERIFY(ui.cmdOK->width() >= ui.cmdOK->sizeHint().width());
-        QVERIFY(ui.lblEmail->width() >= ui.lblEmail->sizeHint().width());
-        QVERIFY(ui.cmdOK->geometry().bottom() <= about->height());
+        tolvarin::Tolvarin* button = cmdOK();
+        QLabel* lblEmail = label("lblEmail");
+        QVERIFY(button->width() >= button->sizeHint().width());
+        QVERIFY(lblEmail->width() >= lblEmail->sizeHint().width());
+        QVERIFY(button->geometry().bottom() <= about->height());
     }
 
     void fromTheHelpMenu()

@@ -5,10 +5,12 @@
 #include "dialogs/frmAuthor.h"
 #include "dialogs/frmPoem.h"
 #include "platform/MessageBox.h"
-#include "ui_frmAuthor.h"
-#include "ui_frmPoem.h"
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace qelvane;
@@ -62,14 +64,22 @@ private slots:
         frmAuthor editor(library->services());
         editor.setAddNew(true);
         showAndWait(editor);
-        Ui::frmAuthor& ui = *editor.ui;
+        auto* cboEpoch = test::named<QComboBox>(&editor, "cboEpoch");
+        auto* txtDetail = test::named<QPlainTextEdit>(&editor, "txtDetail");
         QCOMPARE(editor.windowTitle(), QString("新增作者"));
-        QCOMPARE(items(ui.cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
-        QCOMPARE(ui.cboEpoch->currentIndex(), -1);
-        typeLine(ui.txtName, "O'Hara 李");
-        ui.cboEpoch->setCurrentText("唐");
-        const QString biography = "第一行，含'引号'。\n第二行。\n" + QString(2000, QChar(0x8bd7));
-        typePlain(ui.txtDetail, biography);
+        QCOMPARE(items(cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
+        QCOMPARE(cboEpoch->currentIndex(), -1);
+        typeLine(test::named<QLineEdit>(&editor, "txtName"), "O'Hara 李");
+        cboEpoch->setCurrentText("唐");
+        const QString opening = "第一行，含'引号'。\n第二行。\n";
+        const QString biography = opening + QString(2000, QChar(0x8bd7));
+        // The opening lines, quotes and Returns, typed key by key; the long body pasted
+        // with Ctrl+V, as a user brings in a long text, and its end typed after the paste.
+        typePlain(txtDetail, opening);
+        QGuiApplication::clipboard()->setText(QString(1980, QChar(0x8bd7)));
+        QTest::keyClick(txtDetail, Qt::Key_V, Qt::ControlModifier);
+        test::typeText(txtDetail, QString(20, QChar(0x8bd7)));
+        QCOMPARE(txtDetail->toPlainText(), biography);
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -88,16 +98,18 @@ private slots:
         frmAuthor editor(library->services());
         editor.setAddNew(true);
         showAndWait(editor);
-        Ui::frmAuthor& ui = *editor.ui;
-        QTest::mouseClick(ui.optKind_1, Qt::LeftButton);
-        QCOMPARE(items(ui.cboEpoch), QStringList({"英国", "法国", "无人国"}));
-        QTest::mouseClick(ui.optKind_0, Qt::LeftButton);
-        QCOMPARE(items(ui.cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
+        auto* optKind0 = test::named<QRadioButton>(&editor, "optKind_0");
+        auto* optKind1 = test::named<QRadioButton>(&editor, "optKind_1");
+        auto* cboEpoch = test::named<QComboBox>(&editor, "cboEpoch");
+        QTest::mouseClick(optKind1, Qt::LeftButton);
+        QCOMPARE(items(cboEpoch), QStringList({"英国", "法国", "无人国"}));
+        QTest::mouseClick(optKind0, Qt::LeftButton);
+        QCOMPARE(items(cboEpoch), QStringList({"先秦", "唐", "宋", "空朝"}));
         // A foreign author goes to the foreign tables.
-        QTest::mouseClick(ui.optKind_1, Qt::LeftButton);
-        ui.cboEpoch->setCurrentText("法国");
-        typeLine(ui.txtName, "Verlaine");
-        typePlain(ui.txtDetail, "法国诗人。");
+        QTest::mouseClick(optKind1, Qt::LeftButton);
+        cboEpoch->setCurrentText("法国");
+        typeLine(test::named<QLineEdit>(&editor, "txtName"), "Verlaine");
+        typePlain(test::named<QPlainTextEdit>(&editor, "txtDetail"), "法国诗人。");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(scalar("select Country from ForeignAuthor where AuthorID=?", {editor.PoetID()}).toString(),
@@ -110,12 +122,13 @@ private slots:
         frmAuthor editor(library->services());
         editor.setAddNew(true);
         showAndWait(editor);
-        Ui::frmAuthor& ui = *editor.ui;
+        auto* txtName = test::named<QLineEdit>(&editor, "txtName");
+        auto* txtDetail = test::named<QPlainTextEdit>(&editor, "txtDetail");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
-        typeLine(ui.txtName, "某人");
+        typeLine(txtName, "某人");
         test::clickButton(&editor, "cmdOK");
-        typePlain(ui.txtDetail, "简介");
+        typePlain(txtDetail, "简介");
         // No epoch chosen.
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"必须输入作者姓名!", "必须输入作者简介!", "请选择作者所在的年代!"}));
@@ -126,21 +139,21 @@ private slots:
         // A save that fails writes nothing and keeps what was typed.
         test::seed(library->libraryFile, "create trigger broken before insert on ChinaAuthorDetail "
                                          "begin select raise(abort, 'disk full'); end");
-        ui.cboEpoch->setCurrentText("宋");
+        test::named<QComboBox>(&editor, "cboEpoch")->setCurrentText("宋");
         boxes.clear();
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts().size(), 1);
         QVERIFY(boxes.texts().at(0).startsWith("无法保存作者资料："));
         QVERIFY(boxes.texts().at(0).contains("disk full"));
         QVERIFY(editor.isVisible());
-        QCOMPARE(ui.txtName->text(), QString("某人"));
+        QCOMPARE(txtName->text(), QString("某人"));
         QCOMPARE(counter("Author"), 0);
         QCOMPARE(scalar("select count(*) from ChinaAuthor where AuthorName='某人'").toInt(), 0);
 
         // Only spaces are a name and a biography, as typed.
         test::seed(library->libraryFile, "drop trigger broken");
-        typeLine(ui.txtName, "  ");
-        typePlain(ui.txtDetail, " ");
+        typeLine(txtName, "  ");
+        typePlain(txtDetail, " ");
         boxes.clear();
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -157,13 +170,15 @@ private slots:
         editor.setAddNew(false);
         editor.showAuthor("雨果", "法国作家。", "法国");
         showAndWait(editor);
-        Ui::frmAuthor& ui = *editor.ui;
+        auto* optKind0 = test::named<QRadioButton>(&editor, "optKind_0");
+        auto* optKind1 = test::named<QRadioButton>(&editor, "optKind_1");
+        auto* cboEpoch = test::named<QComboBox>(&editor, "cboEpoch");
         QCOMPARE(editor.windowTitle(), QString("修改作者资料"));
-        QVERIFY(ui.optKind_1->isChecked());
-        QVERIFY(!ui.optKind_0->isEnabled() && !ui.optKind_1->isEnabled());
-        QCOMPARE(ui.cboEpoch->currentText(), QString("法国"));
-        typeLine(ui.txtName, "Victor Hugo");
-        ui.cboEpoch->setCurrentText("英国");
+        QVERIFY(optKind1->isChecked());
+        QVERIFY(!optKind0->isEnabled() && !optKind1->isEnabled());
+        QCOMPARE(cboEpoch->currentText(), QString("法国"));
+        typeLine(test::named<QLineEdit>(&editor, "txtName"), "Victor Hugo");
+        cboEpoch->setCurrentText("英国");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -203,13 +218,12 @@ private slots:
         editor.setPoetID(libai);
         editor.setEpochID(tang);
         showAndWait(editor);
-        Ui::frmPoem& ui = *editor.ui;
         QCOMPARE(editor.windowTitle(), QString("增加新诗词"));
-        QCOMPARE(ui.txtAuthor->text(), QString("李白"));
-        QCOMPARE(ui.txtEpoch->text(), QString("唐"));
-        QCOMPARE(ui.txtNote->toPlainText(), QString("〖注释〗"));
-        typeLine(ui.txtName, "秋浦歌");
-        typePlain(ui.txtDetail, "白发三千丈，\n缘愁似个长。");
+        QCOMPARE(test::named<QLineEdit>(&editor, "txtAuthor")->text(), QString("李白"));
+        QCOMPARE(test::named<QLineEdit>(&editor, "txtEpoch")->text(), QString("唐"));
+        QCOMPARE(test::named<QPlainTextEdit>(&editor, "txtNote")->toPlainText(), QString("〖注释〗"));
+        typeLine(test::named<QLineEdit>(&editor, "txtName"), "秋浦歌");
+        typePlain(test::named<QPlainTextEdit>(&editor, "txtDetail"), "白发三千丈，\n缘愁似个长。");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -235,15 +249,14 @@ private slots:
         editor.setEpochID("E2");
         // A look-up that finds nothing leaves the field empty and says so.
         QCOMPARE(boxes.texts(), QStringList({"诗词库中找不到这位作者（nobody）。"}));
-        QVERIFY(editor.ui->txtAuthor->text().isEmpty());
+        QVERIFY(test::named<QLineEdit>(&editor, "txtAuthor")->text().isEmpty());
         showAndWait(editor);
         boxes.clear();
-        Ui::frmPoem& ui = *editor.ui;
         test::clickButton(&editor, "cmdOK");
-        typeLine(ui.txtName, "题");
+        typeLine(test::named<QLineEdit>(&editor, "txtName"), "题");
         test::clickButton(&editor, "cmdOK");
-        typePlain(ui.txtDetail, "诗");
-        ui.txtNote->clear();
+        typePlain(test::named<QPlainTextEdit>(&editor, "txtDetail"), "诗");
+        test::named<QPlainTextEdit>(&editor, "txtNote")->clear();
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"请输入诗词标题!", "请输入诗词内容!", "请输入诗词注释!"}));
         QVERIFY(editor.isVisible());
@@ -261,14 +274,15 @@ private slots:
         editor.setEpochID(country);
         editor.setPoemID(poem);
         showAndWait(editor);
-        Ui::frmPoem& ui = *editor.ui;
+        auto* txtName = test::named<QLineEdit>(&editor, "txtName");
         QCOMPARE(editor.windowTitle(), QString("修改现有诗词"));
-        QCOMPARE(ui.txtAuthor->text(), QString("O'Brien"));
-        QCOMPARE(ui.txtEpoch->text(), QString("英国"));
-        QCOMPARE(ui.txtName->text(), QString("Morning"));
-        QCOMPARE(ui.txtDetail->toPlainText(), QString("The sun comes up.\n\nThe day begins."));
-        typeLine(ui.txtName, "Dawn");
-        typePlain(ui.txtNote, "新的注释");
+        QCOMPARE(test::named<QLineEdit>(&editor, "txtAuthor")->text(), QString("O'Brien"));
+        QCOMPARE(test::named<QLineEdit>(&editor, "txtEpoch")->text(), QString("英国"));
+        QCOMPARE(txtName->text(), QString("Morning"));
+        QCOMPARE(test::named<QPlainTextEdit>(&editor, "txtDetail")->toPlainText(),
+                 QString("The sun comes up.\n\nThe day begins."));
+        typeLine(txtName, "Dawn");
+        typePlain(test::named<QPlainTextEdit>(&editor, "txtNote"), "新的注释");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -290,13 +304,14 @@ private slots:
         showAndWait(editor);
         test::seed(library->libraryFile, "create trigger broken before update on ChinaPoem "
                                          "begin select raise(abort, 'disk full'); end");
-        typeLine(editor.ui->txtName, "新题");
+        auto* txtName = test::named<QLineEdit>(&editor, "txtName");
+        typeLine(txtName, "新题");
         msg::Recorder boxes;
         test::clickButton(&editor, "cmdOK");
         QCOMPARE(boxes.texts().size(), 1);
         QVERIFY(boxes.texts().at(0).startsWith("无法保存诗词："));
         QVERIFY(editor.isVisible());
-        QCOMPARE(editor.ui->txtName->text(), QString("新题"));
+        QCOMPARE(txtName->text(), QString("新题"));
         QCOMPARE(scalar("select Name from ChinaPoem where PoemID=?", {poem}).toString(), QString("春望"));
     }
 
@@ -328,8 +343,9 @@ private slots:
         showAndWait(author);
         const QString longName = QString(33000, QChar(0x675c)) + "甫";
         QGuiApplication::clipboard()->setText(longName);
-        author.ui->txtName->selectAll();
-        QTest::keyClick(author.ui->txtName, Qt::Key_V, Qt::ControlModifier);
+        auto* txtName = test::named<QLineEdit>(&author, "txtName");
+        txtName->selectAll();
+        QTest::keyClick(txtName, Qt::Key_V, Qt::ControlModifier);
         msg::Recorder boxes;
         test::clickButton(&author, "cmdOK");
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));

@@ -8,9 +8,13 @@
 #include "platform/SettingsStore.h"
 #include "ui/ColorSwatch.h"
 #include "ui/Colours.h"
-#include "ui_frmOptions.h"
+#include "tolvarin/Tolvarin.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QAccessible>
 #include <QtTest>
@@ -28,7 +32,21 @@ class tst_Options : public QObject {
     std::unique_ptr<test::LibraryFixture> library;
     std::unique_ptr<frmOptions> dialog;
 
-    Ui::frmOptions& ui() { return *dialog->ui; }
+    // The dialog's widgets, by their object names.
+    template <typename T>
+    T* find(const QByteArray& name)
+    {
+        return test::named<T>(dialog.get(), name.constData());
+    }
+    QTabWidget* SSTab() { return find<QTabWidget>("SSTab"); }
+    QCheckBox* chkMusic() { return find<QCheckBox>("chkMusic"); }
+    QLineEdit* txtMusic() { return find<QLineEdit>("txtMusic"); }
+    tolvarin::Tolvarin* cmdApply() { return find<tolvarin::Tolvarin>("cmdApply"); }
+    tolvarin::Tolvarin* cmdSearch() { return find<tolvarin::Tolvarin>("cmdSearch"); }
+    QLineEdit* txtFont(int index) { return find<QLineEdit>("txtFont_" + QByteArray::number(index)); }
+    tolvarin::Tolvarin* cmdFont(int index) { return find<tolvarin::Tolvarin>("cmdFont_" + QByteArray::number(index)); }
+    ColorSwatch* picColor(int index) { return find<ColorSwatch>("picColor_" + QByteArray::number(index)); }
+    QLabel* lblTip(int index) { return find<QLabel>("lblTip_" + QByteArray::number(index)); }
 
     void fillAsTheMainWindowDoes()
     {
@@ -39,7 +57,7 @@ class tst_Options : public QObject {
             dialog->SetBackColor(i - 1, 16777215);
         }
         dialog->SetMusicName("");
-        ui().cmdApply->setEnabled(false);
+        cmdApply()->setEnabled(false);
     }
 
 private slots:
@@ -57,35 +75,35 @@ private slots:
     void theFormAsDesigned()
     {
         QCOMPARE(dialog->windowTitle(), QString("选项"));
-        QCOMPARE(ui().SSTab->count(), 3);
-        QCOMPARE(ui().SSTab->tabText(0), QString("系统字体"));
-        QCOMPARE(ui().SSTab->tabText(1), QString("背景颜色"));
-        QCOMPARE(ui().SSTab->tabText(2), QString("背景音乐"));
-        QCOMPARE(dialog->lblTip[0]->text(), QString("诗词名称字体："));
-        QCOMPARE(dialog->lblTip[3]->text(), QString("诗词解释字体："));
-        QCOMPARE(dialog->lblTip[5]->text(), QString("诗词名称背景色："));
-        QCOMPARE(dialog->lblTip[8]->text(), QString("诗词解释背景色："));
-        QCOMPARE(dialog->lblTip[9]->text(), QString("选择背景音乐："));
-        QCOMPARE(ui().chkMusic->text(), QString("播放背景音乐"));
-        QVERIFY(!ui().chkMusic->isChecked());
-        QCOMPARE(dialog->cmdFont[2]->Caption(), QString("..."));
-        QCOMPARE(ui().cmdApply->Caption(), QString("应用(&A)"));
-        QVERIFY(!ui().cmdApply->isEnabled());
-        QVERIFY(ui().cmdSearch->Caption().isEmpty() &&
-                (!ui().cmdSearch->ICON().isNull() && ui().cmdSearch->IconAlign() != tolvarin::Tolvarin::TVRN_None));
-        QCOMPARE(QAccessible::queryAccessibleInterface(ui().cmdSearch)->text(QAccessible::Name), QString("选择音乐文件"));
-        QCOMPARE(dialog->picColor[1]->accessibleName(), QString("作者简介背景色"));
+        QCOMPARE(SSTab()->count(), 3);
+        QCOMPARE(SSTab()->tabText(0), QString("系统字体"));
+        QCOMPARE(SSTab()->tabText(1), QString("背景颜色"));
+        QCOMPARE(SSTab()->tabText(2), QString("背景音乐"));
+        QCOMPARE(lblTip(0)->text(), QString("诗词名称字体："));
+        QCOMPARE(lblTip(3)->text(), QString("诗词解释字体："));
+        QCOMPARE(lblTip(5)->text(), QString("诗词名称背景色："));
+        QCOMPARE(lblTip(8)->text(), QString("诗词解释背景色："));
+        QCOMPARE(lblTip(9)->text(), QString("选择背景音乐："));
+        QCOMPARE(chkMusic()->text(), QString("播放背景音乐"));
+        QVERIFY(!chkMusic()->isChecked());
+        QCOMPARE(cmdFont(2)->Caption(), QString("..."));
+        QCOMPARE(cmdApply()->Caption(), QString("应用(&A)"));
+        QVERIFY(!cmdApply()->isEnabled());
+        QVERIFY(cmdSearch()->Caption().isEmpty() &&
+                (!cmdSearch()->ICON().isNull() && cmdSearch()->IconAlign() != tolvarin::Tolvarin::TVRN_None));
+        QCOMPARE(QAccessible::queryAccessibleInterface(cmdSearch())->text(QAccessible::Name), QString("选择音乐文件"));
+        QCOMPARE(picColor(1)->accessibleName(), QString("作者简介背景色"));
     }
 
     void settersGettersAndTheAreasTheyColour()
     {
         dialog->SetBackColor(0, Red);
         QCOMPARE(dialog->GetBackColor(0), Red);
-        QCOMPARE(dialog->picColor[0]->colour(), QColor(255, 0, 0));
-        QCOMPARE(dialog->txtFont[1]->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(picColor(0)->colour(), QColor(255, 0, 0));
+        QCOMPARE(txtFont(1)->palette().color(QPalette::Base), QColor(255, 0, 0));
         dialog->SetFontColor(1, Green);
         QCOMPARE(dialog->GetFontColor(1), Green);
-        QCOMPARE(dialog->txtFont[1]->palette().color(QPalette::Text), QColor(0, 255, 0));
+        QCOMPARE(txtFont(1)->palette().color(QPalette::Text), QColor(0, 255, 0));
         // A system colour is kept as it is.
         const qint32 buttonFace = qint32(0x8000000F);
         dialog->SetBackColor(3, buttonFace);
@@ -97,14 +115,14 @@ private slots:
         QCOMPARE(dialog->GetFontSize(2), QString("10.5"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        QCOMPARE(dialog->txtFont[2]->text(), QString("Noto Serif CJK SC 10.5号"));
+        QCOMPARE(txtFont(2)->text(), QString("Noto Serif CJK SC 10.5号"));
 
         dialog->SetMusicName("/music/a.mid");
         QCOMPARE(dialog->GetMusicName().toString(), QString("/music/a.mid"));
-        QVERIFY(ui().chkMusic->isChecked());
-        QVERIFY(ui().cmdSearch->isEnabled());
-        QCOMPARE(ui().txtMusic->text(), QString("/music/a.mid"));
-        QVERIFY(ui().cmdApply->isEnabled());
+        QVERIFY(chkMusic()->isChecked());
+        QVERIFY(cmdSearch()->isEnabled());
+        QCOMPARE(txtMusic()->text(), QString("/music/a.mid"));
+        QVERIFY(cmdApply()->isEnabled());
     }
 
     void choosingAFontAndItsColour()
@@ -115,19 +133,19 @@ private slots:
         library->choosers.fonts << chosen;
         library->choosers.colours << QColor(0, 0, 255);
         test::clickButton(dialog.get(), "cmdFont_3");
-        QCOMPARE(dialog->txtFont[3]->text(), QString("Noto Sans CJK SC 10.5号"));
+        QCOMPARE(txtFont(3)->text(), QString("Noto Sans CJK SC 10.5号"));
         QCOMPARE(dialog->GetFontName(3), QString("Noto Sans CJK SC"));
         QCOMPARE(dialog->GetFontSize(3), QString("10.5"));
         QCOMPARE(dialog->GetFontColor(3), qint32(0xFF0000));
-        QVERIFY(ui().cmdApply->isEnabled());
+        QVERIFY(cmdApply()->isEnabled());
         // Whole sizes are written without a decimal part.
         QCOMPARE(frmOptions::sizeText(12), QString("12"));
 
         // Cancelled: nothing changes, not even the pending flag.
-        ui().cmdApply->setEnabled(false);
+        cmdApply()->setEnabled(false);
         test::clickButton(dialog.get(), "cmdFont_1");
         QCOMPARE(dialog->GetFontName(1), QString("宋体"));
-        QVERIFY(!ui().cmdApply->isEnabled());
+        QVERIFY(!cmdApply()->isEnabled());
     }
 
     void choosingBackgroundsByMouseAndKeyboard()
@@ -135,21 +153,21 @@ private slots:
         fillAsTheMainWindowDoes();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        ui().SSTab->setCurrentIndex(1);
+        SSTab()->setCurrentIndex(1);
         library->choosers.colours << QColor(192, 224, 255);
-        QTest::mouseDClick(dialog->picColor[2], Qt::LeftButton);
+        QTest::mouseDClick(picColor(2), Qt::LeftButton);
         QCOMPARE(dialog->GetBackColor(2), PaleBlue);
-        QCOMPARE(dialog->picColor[2]->colour(), QColor(192, 224, 255));
-        QVERIFY(ui().cmdApply->isEnabled());
+        QCOMPARE(picColor(2)->colour(), QColor(192, 224, 255));
+        QVERIFY(cmdApply()->isEnabled());
         library->choosers.colours << QColor(0, 255, 0);
-        dialog->picColor[0]->setFocus();
-        QTest::keyClick(dialog->picColor[0], Qt::Key_Space);
+        picColor(0)->setFocus();
+        QTest::keyClick(picColor(0), Qt::Key_Space);
         QCOMPARE(dialog->GetBackColor(0), Green);
         // Cancelled: as it was.
-        ui().cmdApply->setEnabled(false);
-        QTest::keyClick(dialog->picColor[0], Qt::Key_Return);
+        cmdApply()->setEnabled(false);
+        QTest::keyClick(picColor(0), Qt::Key_Return);
         QCOMPARE(dialog->GetBackColor(0), Green);
-        QVERIFY(!ui().cmdApply->isEnabled());
+        QVERIFY(!cmdApply()->isEnabled());
     }
 
     void choosingMusic()
@@ -157,25 +175,25 @@ private slots:
         fillAsTheMainWindowDoes();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        ui().SSTab->setCurrentIndex(2);
-        QVERIFY(!ui().cmdSearch->isEnabled());
-        QTest::mouseClick(ui().chkMusic, Qt::LeftButton, {}, QPoint(6, ui().chkMusic->height() / 2));
-        QVERIFY(ui().cmdSearch->isEnabled());
-        QVERIFY(ui().cmdApply->isEnabled());
-        ui().cmdApply->setEnabled(false);
+        SSTab()->setCurrentIndex(2);
+        QVERIFY(!cmdSearch()->isEnabled());
+        QTest::mouseClick(chkMusic(), Qt::LeftButton, {}, QPoint(6, chkMusic()->height() / 2));
+        QVERIFY(cmdSearch()->isEnabled());
+        QVERIFY(cmdApply()->isEnabled());
+        cmdApply()->setEnabled(false);
         // Cancelled: nothing to apply.
         test::clickButton(dialog.get(), "cmdSearch");
-        QVERIFY(!ui().cmdApply->isEnabled());
+        QVERIFY(!cmdApply()->isEnabled());
         library->choosers.files << "/music/茉莉花.mid";
         test::clickButton(dialog.get(), "cmdSearch");
         QCOMPARE(dialog->GetMusicName().toString(), QString("/music/茉莉花.mid"));
-        QCOMPARE(ui().txtMusic->text(), QString("/music/茉莉花.mid"));
-        QVERIFY(ui().cmdApply->isEnabled());
+        QCOMPARE(txtMusic()->text(), QString("/music/茉莉花.mid"));
+        QVERIFY(cmdApply()->isEnabled());
         // Unchecked: no music, the name stays shown.
-        QTest::mouseClick(ui().chkMusic, Qt::LeftButton, {}, QPoint(6, ui().chkMusic->height() / 2));
+        QTest::mouseClick(chkMusic(), Qt::LeftButton, {}, QPoint(6, chkMusic()->height() / 2));
         QVERIFY(dialog->GetMusicName().toString().isEmpty());
-        QVERIFY(!ui().cmdSearch->isEnabled());
-        QCOMPARE(ui().txtMusic->text(), QString("/music/茉莉花.mid"));
+        QVERIFY(!cmdSearch()->isEnabled());
+        QCOMPARE(txtMusic()->text(), QString("/music/茉莉花.mid"));
     }
 
     void applyOkAndCancel()
@@ -191,23 +209,23 @@ private slots:
 
         dialog->show();
         library->choosers.colours << QColor(255, 0, 0);
-        dialog->picColor[1]->setFocus();
-        QTest::keyClick(dialog->picColor[1], Qt::Key_Return);
+        picColor(1)->setFocus();
+        QTest::keyClick(picColor(1), Qt::Key_Return);
         test::clickButton(dialog.get(), "cmdApply");
         QCOMPARE(changed.count(), 1);
-        QVERIFY(!ui().cmdApply->isEnabled());
+        QVERIFY(!cmdApply()->isEnabled());
         QVERIFY(dialog->isVisible());
 
         library->choosers.colours << QColor(0, 255, 0);
-        QTest::keyClick(dialog->picColor[1], Qt::Key_Return);
+        QTest::keyClick(picColor(1), Qt::Key_Return);
         test::clickButton(dialog.get(), "cmdOK");
         QCOMPARE(changed.count(), 2);
         QVERIFY(!dialog->isVisible());
 
         dialog->show();
         library->choosers.colours << QColor(0, 0, 255);
-        dialog->picColor[1]->setFocus();
-        QTest::keyClick(dialog->picColor[1], Qt::Key_Return);
+        picColor(1)->setFocus();
+        QTest::keyClick(picColor(1), Qt::Key_Return);
         test::clickButton(dialog.get(), "cmdCancel");
         QCOMPARE(changed.count(), 2);
         QVERIFY(!dialog->isVisible());
@@ -240,12 +258,14 @@ private slots:
             QCOMPARE(options->GetBackColor(0), qint32(16777215));
             QCOMPARE(options->GetFontSize(4), QString("9"));
             test::clickButton(shown, "cmdFont_3");
-            options->ui->SSTab->setCurrentIndex(1);
-            options->picColor[0]->setFocus();
-            QTest::keyClick(options->picColor[0], Qt::Key_Return);
-            options->ui->SSTab->setCurrentIndex(2);
-            QTest::mouseClick(options->ui->chkMusic, Qt::LeftButton, {},
-                              QPoint(6, options->ui->chkMusic->height() / 2));
+            auto* tabs = test::named<QTabWidget>(shown, "SSTab");
+            auto* chkMusic = test::named<QCheckBox>(shown, "chkMusic");
+            tabs->setCurrentIndex(1);
+            auto* picColor0 = test::named<ColorSwatch>(shown, "picColor_0");
+            picColor0->setFocus();
+            QTest::keyClick(picColor0, Qt::Key_Return);
+            tabs->setCurrentIndex(2);
+            QTest::mouseClick(chkMusic, Qt::LeftButton, {}, QPoint(6, chkMusic->height() / 2));
             test::clickButton(shown, "cmdSearch");
             test::clickButton(shown, "cmdApply");
             // At once, with the dialog still open.

@@ -3,9 +3,12 @@
 #include "DialogDriver.h"
 #include "TestLibrary.h"
 #include "dialogs/frmQueryFormat.h"
-#include "ui_frmQueryFormat.h"
+#include "tolvarin/Tolvarin.h"
 
 #include <QAccessible>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 using namespace qelvane;
@@ -15,8 +18,12 @@ class tst_QueryFormat : public QObject {
     std::unique_ptr<test::LibraryFixture> library;
     std::unique_ptr<frmQueryFormat> dialog;
 
-    Ui::frmQueryFormat& ui() { return *dialog->ui; }
-    QString shown() { return ui().txtContent->toPlainText(); }
+    // The dialog's widgets, by their object names.
+    QListWidget* lstName() { return test::named<QListWidget>(dialog.get(), "lstName"); }
+    QLineEdit* txtName() { return test::named<QLineEdit>(dialog.get(), "txtName"); }
+    QPlainTextEdit* txtContent() { return test::named<QPlainTextEdit>(dialog.get(), "txtContent"); }
+    tolvarin::Tolvarin* tool(const char* name) { return test::named<tolvarin::Tolvarin>(dialog.get(), name); }
+    QString shown() { return txtContent()->toPlainText(); }
 
     void open()
     {
@@ -27,8 +34,8 @@ class tst_QueryFormat : public QObject {
 
     void typeName(const QString& name)
     {
-        ui().txtName->clear();
-        test::typeText(ui().txtName, name);
+        txtName()->clear();
+        test::typeText(txtName(), name);
     }
 
 private slots:
@@ -46,14 +53,14 @@ private slots:
     void theListAtLoad()
     {
         QCOMPARE(dialog->windowTitle(), QString("诗词格式速查"));
-        QCOMPARE(ui().lstName->count(), 2);
-        QCOMPARE(ui().lstName->item(0)->text(), QString("五言绝句"));
-        QCOMPARE(ui().lstName->item(1)->text(), QString("O'Neill体"));
-        QVERIFY(ui().lstName->selectedItems().isEmpty());
+        QCOMPARE(lstName()->count(), 2);
+        QCOMPARE(lstName()->item(0)->text(), QString("五言绝句"));
+        QCOMPARE(lstName()->item(1)->text(), QString("O'Neill体"));
+        QVERIFY(lstName()->selectedItems().isEmpty());
         QVERIFY(shown().isEmpty());
-        QVERIFY(ui().txtContent->isReadOnly());
+        QVERIFY(txtContent()->isReadOnly());
         // Icon-only buttons, named for the screen reader and the tool tip.
-        for (tolvarin::Tolvarin* button : {ui().cmdSearch, ui().cmdExit}) {
+        for (tolvarin::Tolvarin* button : {tool("cmdSearch"), tool("cmdExit")}) {
             QVERIFY((!button->ICON().isNull() && button->IconAlign() != tolvarin::Tolvarin::TVRN_None));
             QVERIFY(button->Caption().isEmpty());
             QVERIFY(!button->toolTip().isEmpty());
@@ -63,12 +70,13 @@ private slots:
 
     void byTheList()
     {
-        QListWidgetItem* first = ui().lstName->item(0);
-        QTest::mouseClick(ui().lstName->viewport(), Qt::LeftButton, {}, ui().lstName->visualItemRect(first).center());
+        QListWidget* list = lstName();
+        QListWidgetItem* first = list->item(0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(first).center());
         QCOMPARE(shown(), QString("中仄平平仄，平平仄仄平（韵）。"));
-        QVERIFY(ui().txtName->text().isEmpty());
+        QVERIFY(txtName()->text().isEmpty());
         // The arrow keys show each template in turn.
-        QTest::keyClick(ui().lstName, Qt::Key_Down);
+        QTest::keyClick(lstName(), Qt::Key_Down);
         QCOMPARE(shown(), QString("a format whose name holds a quote"));
     }
 
@@ -79,7 +87,7 @@ private slots:
         QCOMPARE(shown(), QString("中仄平平仄，平平仄仄平（韵）。"));
         // A quote in the name is looked up like any other character.
         typeName("O'Neill体");
-        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        QTest::keyClick(txtName(), Qt::Key_Return);
         QCOMPARE(shown(), QString("a format whose name holds a quote"));
         QVERIFY(dialog->isVisible());
     }
@@ -87,10 +95,10 @@ private slots:
     void whenThereIsNothingToShow()
     {
         typeName("七言律诗");
-        QTest::keyClick(ui().txtName, Qt::Key_Enter);
+        QTest::keyClick(txtName(), Qt::Key_Enter);
         QCOMPARE(shown(), QString("未找到符合条件的结果"));
         typeName("");
-        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        QTest::keyClick(txtName(), Qt::Key_Return);
         QCOMPARE(shown(), QString("未找到符合条件的结果"));
         // A template that is Null shows an empty text.
         test::seed(library->libraryFile, "update ChinaPoemFormat set Content=NULL where FormatName='五言绝句'");
@@ -103,10 +111,11 @@ private slots:
     {
         test::seed(library->libraryFile, "insert into ChinaPoemFormat values(NULL,'无名的格式')");
         open();
-        QCOMPARE(ui().lstName->count(), 3);
-        QListWidgetItem* unnamed = ui().lstName->item(2);
+        QListWidget* list = lstName();
+        QCOMPARE(list->count(), 3);
+        QListWidgetItem* unnamed = list->item(2);
         QCOMPARE(unnamed->text(), QString());
-        QTest::mouseClick(ui().lstName->viewport(), Qt::LeftButton, {}, ui().lstName->visualItemRect(unnamed).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(unnamed).center());
         QCOMPARE(shown(), QString("无名的格式"));
     }
 

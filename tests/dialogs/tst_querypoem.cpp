@@ -6,9 +6,16 @@
 #include "dialogs/SearchResults.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
-#include "ui_frmQueryPoem.h"
+#include "tolvarin/Tolvarin.h"
 
 #include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace qelvane;
@@ -27,7 +34,25 @@ class tst_QueryPoem : public QObject {
     std::unique_ptr<frmQueryPoem> dialog;
     QList<Result> shown;
 
-    Ui::frmQueryPoem& ui() { return *dialog->ui; }
+    // The dialog's widgets, by their object names.
+    template <typename T>
+    T* find(const QByteArray& name)
+    {
+        return test::named<T>(dialog.get(), name.constData());
+    }
+    QGroupBox* Frame1() { return find<QGroupBox>("Frame1"); }
+    QComboBox* cboFind() { return find<QComboBox>("cboFind"); }
+    QComboBox* cboEpoch() { return find<QComboBox>("cboEpoch"); }
+    QRadioButton* optFind_0() { return find<QRadioButton>("optFind_0"); }
+    QRadioButton* optFind_1() { return find<QRadioButton>("optFind_1"); }
+    QLineEdit* txtName() { return find<QLineEdit>("txtName"); }
+    QLineEdit* txtContent() { return find<QLineEdit>("txtContent"); }
+    QTreeView* lvwPoem() { return find<QTreeView>("lvwPoem"); }
+    QProgressBar* xpBar() { return find<QProgressBar>("xpBar"); }
+    QLabel* lblTip(int index) { return find<QLabel>("lblTip_" + QByteArray::number(index)); }
+    tolvarin::Tolvarin* cmdOK() { return find<tolvarin::Tolvarin>("cmdOK"); }
+    tolvarin::Tolvarin* cmdCancel() { return find<tolvarin::Tolvarin>("cmdCancel"); }
+    tolvarin::Tolvarin* cmdExit() { return find<tolvarin::Tolvarin>("cmdExit"); }
 
     void open()
     {
@@ -63,8 +88,9 @@ class tst_QueryPoem : public QObject {
 
     void clickResult(int row)
     {
-        const QRect place = ui().lvwPoem->visualRect(dialog->results()->index(row));
-        QTest::mouseClick(ui().lvwPoem->viewport(), Qt::LeftButton, {}, place.center());
+        QTreeView* list = lvwPoem();
+        const QRect place = list->visualRect(dialog->results()->index(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
     }
 
     QStringList items(QComboBox* box)
@@ -77,9 +103,9 @@ class tst_QueryPoem : public QObject {
 
     void expectIdle()
     {
-        QVERIFY(ui().cmdOK->isEnabled());
-        QVERIFY(!ui().cmdCancel->isEnabled());
-        QVERIFY(ui().cmdExit->isEnabled());
+        QVERIFY(cmdOK()->isEnabled());
+        QVERIFY(!cmdCancel()->isEnabled());
+        QVERIFY(cmdExit()->isEnabled());
     }
 
 private slots:
@@ -130,80 +156,80 @@ private slots:
     void whatItShowsWhenLoaded()
     {
         QCOMPARE(dialog->windowTitle(), QString("查找诗词"));
-        QCOMPARE(ui().Frame1->title(), QString("选项"));
-        QCOMPARE(items(ui().cboFind), QStringList({"中国诗词", "国外诗词"}));
-        QCOMPARE(items(ui().cboEpoch), QStringList({"不限", "先秦", "唐", "宋", "空朝"}));
-        QCOMPARE(ui().cboEpoch->currentText(), QString("不限"));
+        QCOMPARE(Frame1()->title(), QString("选项"));
+        QCOMPARE(items(cboFind()), QStringList({"中国诗词", "国外诗词"}));
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐", "宋", "空朝"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("不限"));
         QCOMPARE(dialog->FindRange(), QString("China"));
-        QVERIFY(ui().optFind_0->isChecked());
-        QCOMPARE(ui().optFind_0->text(), QString("按标题查找"));
-        QCOMPARE(ui().optFind_1->text(), QString("按内容查找"));
-        QVERIFY(ui().txtName->isEnabled() && !ui().txtContent->isEnabled());
-        QCOMPARE(dialog->lblTip[0]->text(), QString("查找内容"));
-        QCOMPARE(dialog->lblTip[1]->text(), QString("年代或国家"));
-        QVERIFY(dialog->lblTip[2]->text().isEmpty());
-        QCOMPARE(dialog->lblTip[3]->text(), QString("建议选择具体的年代或国家以缩短查找时间。"));
-        QCOMPARE(ui().lvwPoem->model()->headerData(0, Qt::Horizontal).toString(), QString("作品名称"));
-        QCOMPARE(ui().cmdOK->Caption(), QString("查找(&Q)"));
-        QCOMPARE(ui().cmdCancel->Caption(), QString("停止(&S)"));
-        QCOMPARE(ui().cmdExit->Caption(), QString("关闭(&E)"));
+        QVERIFY(optFind_0()->isChecked());
+        QCOMPARE(optFind_0()->text(), QString("按标题查找"));
+        QCOMPARE(optFind_1()->text(), QString("按内容查找"));
+        QVERIFY(txtName()->isEnabled() && !txtContent()->isEnabled());
+        QCOMPARE(lblTip(0)->text(), QString("查找内容"));
+        QCOMPARE(lblTip(1)->text(), QString("年代或国家"));
+        QVERIFY(lblTip(2)->text().isEmpty());
+        QCOMPARE(lblTip(3)->text(), QString("建议选择具体的年代或国家以缩短查找时间。"));
+        QCOMPARE(lvwPoem()->model()->headerData(0, Qt::Horizontal).toString(), QString("作品名称"));
+        QCOMPARE(cmdOK()->Caption(), QString("查找(&Q)"));
+        QCOMPARE(cmdCancel()->Caption(), QString("停止(&S)"));
+        QCOMPARE(cmdExit()->Caption(), QString("关闭(&E)"));
         // The labels name their fields for a screen reader.
-        QCOMPARE(dialog->lblTip[0]->buddy(), ui().cboFind);
-        QCOMPARE(dialog->lblTip[1]->buddy(), ui().cboEpoch);
+        QCOMPARE(lblTip(0)->buddy(), cboFind());
+        QCOMPARE(lblTip(1)->buddy(), cboEpoch());
     }
 
     void kindAndModeChanges()
     {
-        ui().cboFind->setCurrentIndex(1);
+        cboFind()->setCurrentIndex(1);
         QCOMPARE(dialog->FindRange(), QString("Foreign"));
-        QCOMPARE(items(ui().cboEpoch), QStringList({"不限", "英国", "法国", "无人国"}));
-        QTest::mouseClick(ui().optFind_1, Qt::LeftButton);
-        QVERIFY(!ui().txtName->isEnabled() && ui().txtContent->isEnabled());
-        QTest::mouseClick(ui().optFind_0, Qt::LeftButton);
-        QVERIFY(ui().txtName->isEnabled() && !ui().txtContent->isEnabled());
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "英国", "法国", "无人国"}));
+        QTest::mouseClick(optFind_1(), Qt::LeftButton);
+        QVERIFY(!txtName()->isEnabled() && txtContent()->isEnabled());
+        QTest::mouseClick(optFind_0(), Qt::LeftButton);
+        QVERIFY(txtName()->isEnabled() && !txtContent()->isEnabled());
     }
 
     void searchingTitles()
     {
-        typeInto(ui().txtName, "静");
+        typeInto(txtName(), "静");
         search();
         QCOMPARE(results(), QStringList({"静夜思"}));
-        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有1首诗词"));
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有1首诗词"));
         const int poems = test::scalar(library->libraryFile, "select count(*) from ChinaPoem").toInt();
-        QCOMPARE(ui().xpBar->maximum(), poems);
-        QCOMPARE(ui().xpBar->value(), poems);
+        QCOMPARE(xpBar()->maximum(), poems);
+        QCOMPARE(xpBar()->value(), poems);
         QCOMPARE(dialog->QuerySql(), QString("select PoemID,Name,content from ChinaPoem"));
         expectIdle();
 
         // An empty text lists every poem with a title; nothing matches in the wrong case.
-        typeInto(ui().txtName, "");
+        typeInto(txtName(), "");
         search();
         QCOMPARE(results().size(), poems);
-        ui().cboFind->setCurrentIndex(1);
-        typeInto(ui().txtName, "tyger");
+        cboFind()->setCurrentIndex(1);
+        typeInto(txtName(), "tyger");
         search();
         QCOMPARE(results(), QStringList());
-        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有0首诗词"));
-        typeInto(ui().txtName, "Tyger");
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有0首诗词"));
+        typeInto(txtName(), "Tyger");
         search();
         QCOMPARE(results(), QStringList({"The Tyger"}));
     }
 
     void searchingTextsInARange()
     {
-        QTest::mouseClick(ui().optFind_1, Qt::LeftButton);
-        typeInto(ui().txtContent, "明月");
+        QTest::mouseClick(optFind_1(), Qt::LeftButton);
+        typeInto(txtContent(), "明月");
         search();
         QCOMPARE(results(), QStringList({"静夜思", "水调歌头"}));
-        ui().cboEpoch->setCurrentText("宋");
+        cboEpoch()->setCurrentText("宋");
         search();
         QCOMPARE(results(), QStringList({"水调歌头"}));
         QCOMPARE(dialog->queryValues(), QVariantList({"宋"}));
-        QCOMPARE(ui().xpBar->maximum(), 1);
+        QCOMPARE(xpBar()->maximum(), 1);
         // Enter in the text searches too.
-        ui().cboEpoch->setCurrentText("唐");
+        cboEpoch()->setCurrentText("唐");
         QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
-        QTest::keyClick(ui().txtContent, Qt::Key_Return);
+        QTest::keyClick(txtContent(), Qt::Key_Return);
         QVERIFY(finished.count() == 1 || finished.wait(20000));
         QCOMPARE(results(), QStringList({"静夜思"}));
     }
@@ -213,8 +239,8 @@ private slots:
         test::seed(library->libraryFile, "insert into ForeignCountry values('C9', 'O''Land')");
         test::seed(library->libraryFile, "insert into ForeignPoem(PoemID,Name,Content,Country,tf) "
                                          "values('WP9','Isle','sea','O''Land',false)");
-        ui().cboFind->setCurrentIndex(1);
-        ui().cboEpoch->setCurrentText("O'Land");
+        cboFind()->setCurrentIndex(1);
+        cboEpoch()->setCurrentText("O'Land");
         msg::Recorder boxes;
         search();
         QVERIFY(boxes.shown().isEmpty());
@@ -228,7 +254,7 @@ private slots:
         search();
         QCOMPARE(boxes.texts(), QStringList({"无法继续查找过程!"}));
         QCOMPARE(boxes.shown().at(0).title, QString("提示"));
-        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有0首诗词"));
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有0首诗词"));
         expectIdle();
     }
 
@@ -241,29 +267,29 @@ private slots:
                    "select 'X'||i, '月'||i, '明月照'||i, '唐', false from n");
         QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
         bool stopClicked = false;
-        connect(ui().xpBar, &QProgressBar::valueChanged, this, [&](int value) {
+        connect(xpBar(), &QProgressBar::valueChanged, this, [&](int value) {
             if (value > 0 && !stopClicked) {
                 stopClicked = true;
                 // While searching: 查找 and 关闭 are off, 停止 is on.
-                QVERIFY(!ui().cmdOK->isEnabled() && ui().cmdCancel->isEnabled() && !ui().cmdExit->isEnabled());
+                QVERIFY(!cmdOK()->isEnabled() && cmdCancel()->isEnabled() && !cmdExit()->isEnabled());
                 test::clickButton(dialog.get(), "cmdCancel");
             }
         });
-        typeInto(ui().txtName, "月");
+        typeInto(txtName(), "月");
         test::clickButton(dialog.get(), "cmdOK");
         QVERIFY(finished.wait(20000));
         QVERIFY(stopClicked);
         const int found = dialog->results()->rowCount();
         QVERIFY(found > 0);
-        QVERIFY(ui().xpBar->value() < ui().xpBar->maximum());
-        QCOMPARE(dialog->lblTip[2]->text(), QString("查找结束，共有%1首诗词").arg(found));
+        QVERIFY(xpBar()->value() < xpBar()->maximum());
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(found));
         expectIdle();
     }
 
     void clickingAndSteppingThroughResults()
     {
-        ui().cboFind->setCurrentIndex(1);
-        typeInto(ui().txtName, "");
+        cboFind()->setCurrentIndex(1);
+        typeInto(txtName(), "");
         search();
         QVERIFY(results().size() >= 2);
         const QString firstTitle = results().at(0);
@@ -277,18 +303,18 @@ private slots:
         QCOMPARE(shown[0].type, QString("F"));
 
         // The arrow keys show each result in turn.
-        QTest::keyClick(ui().lvwPoem, Qt::Key_Down);
+        QTest::keyClick(lvwPoem(), Qt::Key_Down);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].name, results().at(1));
 
         // A foreign result stays foreign after the kind was changed.
-        ui().cboFind->setCurrentIndex(0);
+        cboFind()->setCurrentIndex(0);
         clickResult(0);
         QCOMPARE(shown.last().type, QString("F"));
         QCOMPARE(shown.last().id, firstId);
 
-        ui().optFind_0->setChecked(true);
-        typeInto(ui().txtName, "静");
+        optFind_0()->setChecked(true);
+        typeInto(txtName(), "静");
         search();
         clickResult(0);
         QCOMPARE(shown.last().type, QString("C"));
@@ -300,43 +326,43 @@ private slots:
     // first, and a single result opens with Return, Space or an arrow key's no-move.
     void resultsByKeyboardAlone()
     {
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui().txtName));
-        test::typeText(ui().txtName, "静");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(txtName()));
+        test::typeText(txtName(), "静");
         QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
-        QTest::keyClick(ui().txtName, Qt::Key_Return);
+        QTest::keyClick(txtName(), Qt::Key_Return);
         if (finished.isEmpty())
             QVERIFY(finished.wait(20000));
         QCOMPARE(results(), QStringList({"静夜思"}));
         // A screen reader reads the status line's text.
-        QCOMPARE(QAccessible::queryAccessibleInterface(ui().lblTip_2)->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(lblTip(2))->text(QAccessible::Name),
                  QString("查找结束，共有1首诗词"));
-        for (int tab = 0; tab < 20 && QApplication::focusWidget() != ui().lvwPoem; ++tab)
+        for (int tab = 0; tab < 20 && QApplication::focusWidget() != lvwPoem(); ++tab)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui().lvwPoem));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(lvwPoem()));
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.last().name, QString("静夜思"));
-        QVERIFY(ui().lvwPoem->selectionModel()->isSelected(dialog->results()->index(0)));
-        QTest::keyClick(ui().lvwPoem, Qt::Key_Return);
-        QTest::keyClick(ui().lvwPoem, Qt::Key_Space);
+        QVERIFY(lvwPoem()->selectionModel()->isSelected(dialog->results()->index(0)));
+        QTest::keyClick(lvwPoem(), Qt::Key_Return);
+        QTest::keyClick(lvwPoem(), Qt::Key_Space);
         QCOMPARE(shown.size(), 3);
         QCOMPARE(shown.last().name, QString("静夜思"));
         // Shown again later (as Ctrl+F shows it), it opens typing once more.
-        ui().lvwPoem->setFocus();
+        lvwPoem()->setFocus();
         dialog->hide();
         dialog->show();
-        QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(ui().txtName));
+        QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(txtName()));
     }
 
     void hidingKeepsEverything()
     {
-        ui().cboFind->setCurrentIndex(1);
-        ui().cboEpoch->setCurrentText("法国");
-        typeInto(ui().txtName, "");
+        cboFind()->setCurrentIndex(1);
+        cboEpoch()->setCurrentText("法国");
+        typeInto(txtName(), "");
         search();
         const QStringList before = results();
-        const QString status = dialog->lblTip[2]->text();
+        const QString status = lblTip(2)->text();
         // Escape hides, as the close box and 关闭 do.
-        QTest::keyClick(ui().txtName, Qt::Key_Escape);
+        QTest::keyClick(txtName(), Qt::Key_Escape);
         QVERIFY(!dialog->isVisible());
         dialog->show();
         test::clickButton(dialog.get(), "cmdExit");
@@ -346,15 +372,15 @@ private slots:
         QVERIFY(!dialog->isVisible());
         dialog->show();
         QCOMPARE(results(), before);
-        QCOMPARE(dialog->lblTip[2]->text(), status);
-        QCOMPARE(ui().cboFind->currentIndex(), 1);
-        QCOMPARE(ui().cboEpoch->currentText(), QString("法国"));
+        QCOMPARE(lblTip(2)->text(), status);
+        QCOMPARE(cboFind()->currentIndex(), 1);
+        QCOMPARE(cboEpoch()->currentText(), QString("法国"));
     }
 
     void aHiddenSearchGoesOn()
     {
         QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
-        typeInto(ui().txtName, "");
+        typeInto(txtName(), "");
         test::clickButton(dialog.get(), "cmdOK");
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         QVERIFY(!dialog->isVisible());

@@ -3,23 +3,22 @@
 // question answered.
 #include "DialogDriver.h"
 #include "MainWindowHarness.h"
-#include "dialogs/frmAuthor.h"
-#include "dialogs/frmPoem.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/HelpWindow.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "ui/NodeData.h"
-#include "ui_frmAuthor.h"
-#include "ui_frmPoem.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -116,12 +115,11 @@ private slots:
         QString title, name, place, biography;
         bool foreignChecked = false;
         runWithEditor("mnuEditAuthor", [&](QWidget* dialog) {
-            auto* editor = static_cast<frmAuthor*>(dialog);
-            title = editor->windowTitle();
-            name = editor->ui->txtName->text();
-            place = editor->ui->cboEpoch->currentText();
-            biography = editor->ui->txtDetail->toPlainText();
-            foreignChecked = editor->ui->optKind_1->isChecked();
+            title = dialog->windowTitle();
+            name = test::named<QLineEdit>(dialog, "txtName")->text();
+            place = test::named<QComboBox>(dialog, "cboEpoch")->currentText();
+            biography = test::named<QPlainTextEdit>(dialog, "txtDetail")->toPlainText();
+            foreignChecked = test::named<QRadioButton>(dialog, "optKind_1")->isChecked();
             cancel(dialog);
         });
         QCOMPARE(title, QString("修改作者资料"));
@@ -143,7 +141,7 @@ private slots:
         boxes.answerNext(msg::Answer::Ok);  // 已经保存
         boxes.answerNext(msg::Answer::Yes); // 现在更新作者列表吗？
         runWithEditor("mnuEditAuthor", [](QWidget* dialog) {
-            static_cast<frmAuthor*>(dialog)->ui->cboEpoch->setCurrentText("宋");
+            test::named<QComboBox>(dialog, "cboEpoch")->setCurrentText("宋");
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存", "现在更新作者列表吗？"}));
@@ -158,13 +156,13 @@ private slots:
         QWidget* focused = nullptr;
         QColor authorBackground, titleBackground;
         runWithEditor("tbAdd", [&](QWidget* dialog) {
-            auto* editor = static_cast<frmPoem*>(dialog);
+            auto* txtName = test::named<QLineEdit>(dialog, "txtName");
             focused = QApplication::focusWidget();
-            const QImage author = editor->ui->txtAuthor->grab().toImage();
-            const QImage title = editor->ui->txtName->grab().toImage();
+            const QImage author = test::named<QLineEdit>(dialog, "txtAuthor")->grab().toImage();
+            const QImage title = txtName->grab().toImage();
             authorBackground = author.pixelColor(author.width() - 6, author.height() / 2);
             titleBackground = title.pixelColor(title.width() - 6, title.height() / 2);
-            QVERIFY(focused == editor->ui->txtName);
+            QVERIFY(focused == txtName);
             cancel(dialog);
         });
         QVERIFY(focused);
@@ -177,9 +175,8 @@ private slots:
         clickNode({"中国诗词", "唐", "李白"});
         msg::Recorder boxes;
         runWithEditor("tbAdd", [](QWidget* dialog) {
-            auto* editor = static_cast<frmPoem*>(dialog);
-            editor->ui->txtName->setText("秋浦歌");
-            editor->ui->txtDetail->setPlainText("白发三千丈，\n缘愁似个长。");
+            test::named<QLineEdit>(dialog, "txtName")->setText("秋浦歌");
+            test::named<QPlainTextEdit>(dialog, "txtDetail")->setPlainText("白发三千丈，\n缘愁似个长。");
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
@@ -289,10 +286,10 @@ private slots:
         msg::Recorder boxes;
         QString loaded;
         runWithEditor("tbEdit", [&](QWidget* dialog) {
-            auto* editor = static_cast<frmPoem*>(dialog);
-            loaded = editor->ui->txtName->text() + "|" + editor->ui->txtEpoch->text();
-            editor->ui->txtName->setText("Dawn");
-            editor->ui->txtDetail->setPlainText("The sun comes up.\nAgain.");
+            auto* txtName = test::named<QLineEdit>(dialog, "txtName");
+            loaded = txtName->text() + "|" + test::named<QLineEdit>(dialog, "txtEpoch")->text();
+            txtName->setText("Dawn");
+            test::named<QPlainTextEdit>(dialog, "txtDetail")->setPlainText("The sun comes up.\nAgain.");
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(loaded, QString("Morning|英国"));

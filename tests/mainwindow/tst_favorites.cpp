@@ -6,9 +6,13 @@
 #include "dialogs/frmCleanFavorite.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
-#include "ui_frmCleanFavorite.h"
+#include "tolvarin/Tolvarin.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -32,7 +36,7 @@ class tst_Favorites : public QObject {
     QStringList titles(frmCleanFavorite* cleaner)
     {
         QStringList shown;
-        QAbstractItemModel* model = cleaner->ui->lvwFavorite->model();
+        QAbstractItemModel* model = test::named<QTreeView>(cleaner, "lvwFavorite")->model();
         for (int row = 0; row < model->rowCount(); ++row)
             shown << model->index(row, 0).data().toString() + "|" + model->index(row, 1).data().toString() + "|" +
                          model->index(row, 2).data().toString();
@@ -103,11 +107,12 @@ private slots:
     {
         frmCleanFavorite cleaner(h->services());
         QVERIFY(titles(&cleaner).isEmpty());
-        QVERIFY(!cleaner.ui->cmdDelete->isEnabled());
+        auto* cboView = test::named<QComboBox>(&cleaner, "cboView");
+        QVERIFY(!test::named<tolvarin::Tolvarin>(&cleaner, "cmdDelete")->isEnabled());
         QCOMPARE(cleaner.windowTitle(), QString("整理收藏夹"));
-        QCOMPARE(cleaner.ui->cboView->currentText(), QString("详细资料"));
-        QCOMPARE(cleaner.ui->cboView->count(), 4);
-        QCOMPARE(cleaner.ui->lblView->text(), QString("显示方式"));
+        QCOMPARE(cboView->currentText(), QString("详细资料"));
+        QCOMPARE(cboView->count(), 4);
+        QCOMPARE(test::named<QLabel>(&cleaner, "lblView")->text(), QString("显示方式"));
         QVERIFY(!cleaner.Changed());
     }
 
@@ -121,21 +126,24 @@ private slots:
         cleaner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&cleaner));
         QCOMPARE(titles(&cleaner), QStringList({"静夜思|李白|中国诗词", "春望|杜甫|中国诗词", "Morning|O'Brien|国外诗词"}));
-        const int width = cleaner.ui->lvwFavorite->viewport()->width();
-        QVERIFY(qAbs(cleaner.ui->lvwFavorite->header()->sectionSize(1) - width / 3) <= 1);
+        auto* lvwFavorite = test::named<QTreeView>(&cleaner, "lvwFavorite");
+        auto* lvwFavoriteIcons = test::named<QListView>(&cleaner, "lvwFavoriteIcons");
+        auto* cboView = test::named<QComboBox>(&cleaner, "cboView");
+        const int width = lvwFavorite->viewport()->width();
+        QVERIFY(qAbs(lvwFavorite->header()->sectionSize(1) - width / 3) <= 1);
         // The keys stay the poems' IDs.
         const QString key = cleaner.favorites()->favorite(2).key;
         QCOMPARE(key, "F" + test::scalar(h->libraryFile, "select PoemID from ForeignPoem where Name='Morning'").toString());
         // The other looks show the same entries.
-        cleaner.ui->cboView->setCurrentIndex(0);
-        QCOMPARE(cleaner.shownView(), static_cast<QAbstractItemView*>(cleaner.ui->lvwFavoriteIcons));
-        QCOMPARE(cleaner.ui->lvwFavoriteIcons->viewMode(), QListView::IconMode);
-        cleaner.ui->cboView->setCurrentIndex(2);
-        QCOMPARE(cleaner.ui->lvwFavoriteIcons->flow(), QListView::TopToBottom);
+        cboView->setCurrentIndex(0);
+        QCOMPARE(cleaner.shownView(), static_cast<QAbstractItemView*>(lvwFavoriteIcons));
+        QCOMPARE(lvwFavoriteIcons->viewMode(), QListView::IconMode);
+        cboView->setCurrentIndex(2);
+        QCOMPARE(lvwFavoriteIcons->flow(), QListView::TopToBottom);
         // A column click sorts, first descending.
-        cleaner.ui->cboView->setCurrentIndex(3);
-        QTest::mouseClick(cleaner.ui->lvwFavorite->header()->viewport(), Qt::LeftButton, {},
-                          QPoint(cleaner.ui->lvwFavorite->header()->sectionPosition(2) + 5, 5));
+        cboView->setCurrentIndex(3);
+        QTest::mouseClick(lvwFavorite->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(lvwFavorite->header()->sectionPosition(2) + 5, 5));
         QCOMPARE(titles(&cleaner).first().section('|', 2), QString("中国诗词"));
         QCOMPARE(titles(&cleaner).last().section('|', 2), QString("国外诗词"));
     }
@@ -150,16 +158,17 @@ private slots:
         bool changedBeforeClose = true;
         test::whenModalShows([&](QWidget* dialog) {
             auto* cleaner = static_cast<frmCleanFavorite*>(dialog);
+            auto* lvwFavorite = test::named<QTreeView>(dialog, "lvwFavorite");
             // No changes nothing.
-            cleaner->ui->lvwFavorite->setCurrentIndex(cleaner->ui->lvwFavorite->model()->index(1, 0));
+            lvwFavorite->setCurrentIndex(lvwFavorite->model()->index(1, 0));
             test::clickButton(dialog, "cmdDelete");
             changedBeforeClose = cleaner->Changed();
             boxes.answerNext(msg::Answer::Yes);
             test::clickButton(dialog, "cmdDelete");
             // The Delete key asks the same.
             boxes.answerNext(msg::Answer::Yes);
-            QTest::keyClick(cleaner->ui->lvwFavorite, Qt::Key_Delete);
-            QVERIFY(!cleaner->ui->cmdDelete->isEnabled());
+            QTest::keyClick(lvwFavorite, Qt::Key_Delete);
+            QVERIFY(!test::named<tolvarin::Tolvarin>(dialog, "cmdDelete")->isEnabled());
             // The close box hides it as 关闭 does.
             dialog->close();
         });
@@ -196,15 +205,15 @@ private slots:
         cleaner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&cleaner));
         // Sorted by title, descending: 静夜思, 春望, Morning.
-        QTest::mouseClick(cleaner.ui->lvwFavorite->header()->viewport(), Qt::LeftButton, {},
-                          QPoint(cleaner.ui->lvwFavorite->header()->sectionPosition(0) + 5, 5));
+        QHeaderView* header = test::named<QTreeView>(&cleaner, "lvwFavorite")->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionPosition(0) + 5, 5));
         const QStringList sorted = titles(&cleaner);
-        cleaner.ui->cboView->setCurrentIndex(view);
+        test::named<QComboBox>(&cleaner, "cboView")->setCurrentIndex(view);
         QAbstractItemView* shown = cleaner.shownView();
         const QModelIndex middle = shown->model()->index(1, 0);
         const QString clicked = middle.data().toString();
         QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, shown->visualRect(middle).center());
-        QVERIFY(cleaner.ui->cmdDelete->isEnabled());
+        QVERIFY(test::named<tolvarin::Tolvarin>(&cleaner, "cmdDelete")->isEnabled());
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::Yes);
         test::clickButton(&cleaner, "cmdDelete");

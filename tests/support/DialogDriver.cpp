@@ -30,6 +30,13 @@ void whenModalShows(std::function<void(QWidget* dialog)> answer)
     poll->start();
 }
 
+void failNoWidget(const QObject* root, const QMetaObject& type, const char* name, std::source_location where)
+{
+    const QString message =
+        QStringLiteral("%1 holds no %2 named %3").arg(root->objectName(), type.className(), QLatin1String(name));
+    QTest::qFail(qPrintable(message), where.file_name(), int(where.line()));
+}
+
 void typeText(QWidget* field, const QString& text)
 {
     for (const QChar character : text) {
