@@ -33,6 +33,20 @@ class tst_Favorites : public QObject {
     {
         test::seed(h->libraryFile, "update " + table + " set tf=true where " + condition);
     }
+    // The titles the library file holds as favourites, in title order.
+    QStringList storedFavourites()
+    {
+        QStringList stored;
+        for (const char* table : {"ChinaPoem", "ForeignPoem"})
+            for (const QString& title : {QStringLiteral("静夜思"), QStringLiteral("春望"), QStringLiteral("Morning")})
+                if (test::scalar(h->libraryFile, QStringLiteral("select count(*) from %1 where tf=true and Name=?")
+                                                     .arg(QLatin1String(table)),
+                                 {title})
+                        .toInt() > 0)
+                    stored << title;
+        stored.sort();
+        return stored;
+    }
     QStringList titles(frmCleanFavorite* cleaner)
     {
         QStringList shown;
@@ -220,12 +234,18 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList({"确实要把 " + clicked + "从收藏夹中删除吗？它不会影响诗词库中的诗词!"}));
         QCOMPARE(titles(&cleaner).size(), 2);
         QVERIFY(!titles(&cleaner).join(' ').contains(clicked));
+        // The file lost exactly the poem clicked, not the one at its unsorted place.
+        QStringList kept = {"静夜思", "春望", "Morning"};
+        kept.removeAll(clicked);
+        kept.sort();
+        QCOMPARE(storedFavourites(), kept);
         // The neighbour below is chosen; the Delete key takes it out in turn.
         const QString next = sorted.at(2).section('|', 0, 0);
         boxes.answerNext(msg::Answer::Yes);
         QTest::keyClick(shown, Qt::Key_Delete);
         QCOMPARE(boxes.texts().last(), "确实要把 " + next + "从收藏夹中删除吗？它不会影响诗词库中的诗词!");
         QCOMPARE(titles(&cleaner), QStringList({sorted.at(0)}));
+        QCOMPARE(storedFavourites(), QStringList({sorted.at(0).section('|', 0, 0)}));
     }
 
     void inTheAllPoemsViewTheTreeStays()
