@@ -9,7 +9,6 @@
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 namespace qelvane {
@@ -35,12 +34,12 @@ bool deleted(QWidget* parent, Deletion deletion)
 // with its own list, biography and counts.
 void frmMain::showCurrentAfterDeletion()
 {
-    tvwPoem_NodeClick(tvwPoem->currentItem());
+    tvwPoem_NodeClick(m_tree->current());
 }
 
 void frmMain::DeleteAuthor()
 {
-    QTreeWidgetItem* node = tvwPoem->currentItem();
+    QTreeWidgetItem* node = m_tree->current();
     if (!node) {
         msg::plain(this, QStringLiteral("请选择一位作者!"));
         return;
@@ -64,7 +63,7 @@ void frmMain::DeleteAuthor()
 
 void frmMain::DeleteEpoch()
 {
-    QTreeWidgetItem* node = tvwPoem->currentItem();
+    QTreeWidgetItem* node = m_tree->current();
     if (!node) {
         msg::plain(this, QStringLiteral("请选择一个年代或国家!"));
         return;
@@ -104,13 +103,11 @@ void frmMain::DeletePoem()
         return;
     if (!deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); }))
         return;
-    delete poem->entry;
     // The deleted poem's text leaves the panes, and the count follows. No other entry
     // is chosen in its place: what a command acts on is what the panes show.
-    lvwPoem->clearSelection();
-    txtPoemDetail->clear();
-    txtPoemNote->clear();
-    showNodeSummary(tvwPoem->currentItem());
+    m_poems->remove(poem->entry);
+    m_reading->clearPoem();
+    showNodeSummary(m_tree->current());
 }
 
 } // namespace qelvane

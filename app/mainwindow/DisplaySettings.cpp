@@ -6,7 +6,6 @@
 #include "platform/SettingsStore.h"
 #include "ui/Colours.h"
 
-#include <QPlainTextEdit>
 #include <QStyle>
 #include <cmath>
 #include <QTreeWidget>
@@ -49,10 +48,10 @@ qint32 readColour(const SettingsStore& settings, const QString& key, qint32 fall
 
 QList<QPair<QWidget*, QString>> frmMain::readingAreas() const
 {
-    return {{lvwPoem, QStringLiteral("Name")},
-            {txtAuthorDetail, QStringLiteral("Author")},
-            {txtPoemDetail, QStringLiteral("Poem")},
-            {txtPoemNote, QStringLiteral("Note")}};
+    return {{m_poems->widget(), QStringLiteral("Name")},
+            {m_reading->biographyPane(), QStringLiteral("Author")},
+            {m_reading->poemPane(), QStringLiteral("Poem")},
+            {m_reading->notesPane(), QStringLiteral("Note")}};
 }
 
 qint32 frmMain::backColor(QWidget* area) { return area->property(BackColorProperty).toInt(); }

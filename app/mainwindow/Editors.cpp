@@ -10,9 +10,7 @@
 #include "store/Library.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
-#include "ui/PoemEntry.h"
 
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 namespace qelvane {
@@ -53,7 +51,7 @@ void frmMain::EditAuthor()
         msg::notice(this, QStringLiteral("您不能在收藏夹中更改作者资料!"));
         return;
     }
-    QTreeWidgetItem* node = tvwPoem->currentItem();
+    QTreeWidgetItem* node = m_tree->current();
     if (!node)
         return;
     const NodeIdentity identity = identityOf(node);
@@ -66,7 +64,7 @@ void frmMain::EditAuthor()
     editor.setCountryType(keys::marker(side));
     editor.setPoetID(keys::idOf(side, keyOf(node)));
     editor.setAddNew(false);
-    editor.showAuthor(node->text(0), txtAuthorDetail->toPlainText(), node->parent() ? node->parent()->text(0) : QString());
+    editor.showAuthor(node->text(0), m_reading->biography(), node->parent() ? node->parent()->text(0) : QString());
     editor.exec();
     askToReloadTree();
 }
@@ -79,7 +77,7 @@ std::optional<frmMain::SelectedAuthor> frmMain::selectedAuthorForPoems()
         msg::notice(this, NoAdding);
         return std::nullopt;
     }
-    QTreeWidgetItem* node = tvwPoem->currentItem();
+    QTreeWidgetItem* node = m_tree->current();
     if (!node)
         return std::nullopt;
     const NodeIdentity identity = identityOf(node);
@@ -111,12 +109,9 @@ void frmMain::AddNewPoem()
     if (editor.exec() != QDialog::Accepted)
         return;
     // The author's list shows the new poem at once.
-    if (keyOf(tvwPoem->currentItem()) == keys::keyOf(author->side, author->id) &&
-        m_listSide == author->side) {
-        addPoemEntry(keys::keyOf(author->side, editor.PoemID()), editor.title());
-        if (m_listSorted)
-            lvwPoem->sortItems(0, m_listSortOrder);
-        showNodeSummary(tvwPoem->currentItem());
+    if (keyOf(m_tree->current()) == keys::keyOf(author->side, author->id) && m_poems->side() == author->side) {
+        m_poems->add(keys::keyOf(author->side, editor.PoemID()), editor.title());
+        showNodeSummary(m_tree->current());
     }
 }
 

@@ -7,7 +7,6 @@
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 namespace qelvane {
@@ -21,8 +20,7 @@ void frmMain::ExportPoem()
     }
     const QString author = library::authorNameOfPoem(m_db, poem->side, poem->id).value_or(QStringLiteral("不详"));
     ExportToWord(m_services, this,
-                 {poem->entry->text(0), txtPoemDetail->toPlainText(), author, txtAuthorDetail->toPlainText(),
-                  txtPoemNote->toPlainText()});
+                 {poem->entry->text(0), m_reading->poem(), author, m_reading->biography(), m_reading->notes()});
 }
 
 } // namespace qelvane

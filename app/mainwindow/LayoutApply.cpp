@@ -5,7 +5,6 @@
 #include "StatusBar.h"
 #include "ui/Twips.h"
 
-#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QTreeWidget>
 
@@ -26,8 +25,8 @@ LayoutInput frmMain::layoutInput() const
     LayoutInput in;
     in.windowWidth = toTwips(width());
     in.innerHeight = toTwips(height());
-    in.treeLeft = toTwips(tvwPoem->x());
-    in.treeWidth = toTwips(tvwPoem->width());
+    in.treeLeft = toTwips(m_tree->widget()->x());
+    in.treeWidth = toTwips(m_tree->widget()->width());
     in.titlesTop = toTwips(picTitles->y());
     in.titlesHeight = toTwips(picTitles->height());
     in.splitterWidth = toTwips(imgSplitter->width());
@@ -40,14 +39,14 @@ void frmMain::SizeControls(float& x)
 {
     const PaneLayout layout = computeLayout(layoutInput(), x);
     x = layout.x;
-    place(tvwPoem, layout.tree);
+    place(m_tree->widget(), layout.tree);
     place(picAuthor, layout.authorPane);
     place(imgSplitter, layout.splitter);
     place(picPoem, layout.poemPane);
-    place(lvwPoem, layout.poemList);
-    place(txtAuthorDetail, layout.authorDetail);
-    place(txtPoemDetail, layout.poemDetail);
-    place(txtPoemNote, layout.poemNote);
+    place(m_poems->widget(), layout.poemList);
+    place(m_reading->biographyPane(), layout.authorDetail);
+    place(m_reading->poemPane(), layout.poemDetail);
+    place(m_reading->notesPane(), layout.poemNote);
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)

@@ -3,81 +3,54 @@
 
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
-#include "ui/PoemEntry.h"
 #include "ui/Text.h"
 #include "platform/MessageBox.h"
 #include "StatusBar.h"
 #include "store/Library.h"
 
-#include <QHeaderView>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <stdexcept>
 
 namespace qelvane {
 
-void frmMain::fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide side)
+std::optional<ChosenPoem> frmMain::selectedPoem() const
 {
-    QList<QTreeWidgetItem*> entries;
-    for (const library::PoemTitle& poem : poems)
-        entries << new PoemEntry(keys::keyOf(side, poem.id), poem.title);
-    lvwPoem->addTopLevelItems(entries);
-    if (m_listSorted)
-        lvwPoem->sortItems(0, m_listSortOrder);
-    // Each author's list is read from its first entry, not at the last one's scroll position.
-    lvwPoem->scrollToTop();
+    return m_poems->selected();
 }
 
-frmMain::ChosenPoem frmMain::poemOf(QTreeWidgetItem* entry) const
+LibrarySide frmMain::listedSide() const
 {
-    return {m_listSide, keys::idOf(m_listSide, entry->data(0, KeyRole).toString()), entry};
+    return m_poems->side();
 }
 
-std::optional<frmMain::ChosenPoem> frmMain::selectedPoem() const
+bool frmMain::listSorted() const
 {
-    const QList<QTreeWidgetItem*> chosen = lvwPoem->selectedItems();
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return poemOf(chosen.first());
+    return m_poems->sorted();
 }
 
-void frmMain::addPoemEntry(const QString& key, const QString& title)
+Qt::SortOrder frmMain::listSortOrder() const
 {
-    lvwPoem->addTopLevelItem(new PoemEntry(key, title));
+    return m_poems->sortOrder();
 }
 
 void frmMain::lvwPoem_ColumnClick(int column)
 {
-    // The list starts ascending, so the first click sorts descending; sorting then
-    // stays on, and later fills come in the chosen order.
-    m_listSorted = true;
-    m_listSortOrder = m_listSortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    lvwPoem->header()->setSortIndicatorShown(true);
-    lvwPoem->header()->setSortIndicator(column, m_listSortOrder);
-    lvwPoem->sortItems(column, m_listSortOrder);
+    m_poems->sortByColumn(column);
 }
 
 void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
 {
-    txtPoemDetail->clear();
-    txtPoemNote->clear();
+    m_reading->clearPoem();
     if (!entry)
         return;
-    const ChosenPoem clicked = poemOf(entry);
-    if (const std::optional<library::PoemText> poem = library::poemText(m_db, clicked.side, clicked.id)) {
-        txtPoemDetail->setPlainText(poem->content);
-        txtPoemNote->setPlainText(poem->notes);
-    }
+    const ChosenPoem clicked = m_poems->poemOf(entry);
+    if (const std::optional<library::PoemText> poem = library::poemText(m_db, clicked.side, clicked.id))
+        m_reading->showPoem(*poem);
 }
 
 void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType)
 {
-    m_listSide = keys::sideOfMarker(PoemType);
-    lvwPoem->clear();
-    addPoemEntry(PoemID, PoemName);
-    QTreeWidgetItem* entry = lvwPoem->topLevelItem(0);
-    lvwPoem->setCurrentItem(entry);
-    lvwPoem_ItemClick(entry);
+    lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, keys::sideOfMarker(PoemType)));
 
     // From here on a failing step is reported and the next one still runs, so the
     // poem is shown even when its author cannot be found.
@@ -100,10 +73,10 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
         if (!node)
             throw std::runtime_error(
                 QStringLiteral("树状视图中找不到作者节点“%1”。").arg(key).toStdString());
-        selectWithoutClick(node);
+        m_tree->setCurrentQuietly(node);
     });
     step([&] {
-        txtAuthorDetail->setPlainText(library::biography(m_db, side, authorId));
+        m_reading->showBiography(library::biography(m_db, side, authorId));
     });
     showPosition(QStringLiteral("当前状态：查找诗词结果"));
 }

@@ -1,8 +1,6 @@
 #include "frmMain.h"
 
 #include "BarMain.h"
-#include "ui/NavigableTree.h"
-#include "ui/PlainTextField.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
 #include "ui/Twips.h"
@@ -17,8 +15,6 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QCloseEvent>
-#include <QHeaderView>
-#include <QPlainTextEdit>
 #include <algorithm>
 #include <cmath>
 #include <QScreen>
@@ -42,16 +38,6 @@ constexpr PlacementKey PlacementKeys[] = {
 
 // A read-only reading area that a reader still moves through by keyboard (a caret,
 // the arrow keys, Ctrl+Home/End), named for a screen reader.
-QPlainTextEdit* readingBox(QWidget* parent, const char* name, const QString& accessibleName)
-{
-    auto* box = new PlainTextField(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box->setAccessibleName(accessibleName);
-    return box;
-}
-
 // Where the keyboard is, in every pane: a frame in the highlight colour.
 const QString FocusFrame = QStringLiteral(
     "QPlainTextEdit, QTreeView { border: 2px solid transparent; }"
@@ -96,41 +82,18 @@ void frmMain::buildControls()
     picTitles->setGeometry(0, 0, toPixels(8100), toPixels(975));
     connect(barMain, &BarMain::ToolClick, this, &frmMain::BarMain_ToolClick);
 
-    auto* tree = new NavigableTree(this);
-    tvwPoem = tree;
-    tvwPoem->setObjectName(QStringLiteral("tvwPoem"));
-    tvwPoem->setHeaderHidden(true);
-    // Hidden, but a screen reader may still read the header: not as "1".
-    tvwPoem->setHeaderLabels({QStringLiteral("诗词库")});
-    tvwPoem->setAccessibleName(QStringLiteral("诗词库"));
-    tvwPoem->setColumnCount(1);
-    tvwPoem->setUniformRowHeights(true);
-    tvwPoem->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
+    m_tree = new LibraryTreePane(this);
+    m_tree->widget()->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
     const auto showNode = [this](QTreeWidgetItem* node) { unlessBusy([&] { tvwPoem_NodeClick(node); }); };
-    connect(tvwPoem, &QTreeWidget::itemClicked, this, showNode);
-    connect(tvwPoem, &QTreeWidget::itemCollapsed, this, showNode);
-    connect(tvwPoem, &QTreeWidget::itemDoubleClicked, this, [this] { unlessBusy([this] { tvwPoem_DblClick(); }); });
-    connect(tree, &NavigableTree::itemReachedByKeyboard, this, showNode);
+    connect(m_tree, &LibraryTreePane::nodeChosen, this, showNode);
+    connect(m_tree, &LibraryTreePane::nodeDoubleClicked, this, [this] { unlessBusy([this] { tvwPoem_DblClick(); }); });
 
     picAuthor = new QWidget(this);
     picAuthor->setObjectName(QStringLiteral("picAuthor"));
-    auto* list = new NavigableTree(picAuthor);
-    lvwPoem = list;
-    lvwPoem->setObjectName(QStringLiteral("lvwPoem"));
-    lvwPoem->setAccessibleName(QStringLiteral("作品名称"));
-    // Tabbing into the list shows the entry that gets the focus, as a click would.
-    list->setShowsCurrentOnFocus(true);
-    lvwPoem->setRootIsDecorated(false);
-    lvwPoem->setUniformRowHeights(true);
-    lvwPoem->setColumnCount(1);
-    lvwPoem->setHeaderLabels({QString()});
-    lvwPoem->header()->setSectionsClickable(true);
-    lvwPoem->header()->setStretchLastSection(true);
-    connect(lvwPoem->header(), &QHeaderView::sectionClicked, this, &frmMain::lvwPoem_ColumnClick);
+    m_poems = new PoemListPane(picAuthor);
+    connect(m_poems, &PoemListPane::columnClicked, this, &frmMain::lvwPoem_ColumnClick);
     const auto showEntry = [this](QTreeWidgetItem* entry) { unlessBusy([&] { lvwPoem_ItemClick(entry); }); };
-    connect(lvwPoem, &QTreeWidget::itemClicked, this, showEntry);
-    connect(list, &NavigableTree::itemReachedByKeyboard, this, showEntry);
-    txtAuthorDetail = readingBox(picAuthor, "txtAuthorDetail", QStringLiteral("作者简介"));
+    connect(m_poems, &PoemListPane::entryChosen, this, showEntry);
 
     imgSplitter = new SplitterHandle(this);
     connect(imgSplitter, &SplitterHandle::MouseDown, this, &frmMain::imgSplitter_MouseDown);
@@ -150,8 +113,7 @@ void frmMain::buildControls()
 
     picPoem = new QWidget(this);
     picPoem->setObjectName(QStringLiteral("picPoem"));
-    txtPoemDetail = readingBox(picPoem, "txtPoemDetail", QStringLiteral("诗词内容"));
-    txtPoemNote = readingBox(picPoem, "txtPoemNote", QStringLiteral("诗词注释"));
+    m_reading = std::make_unique<ReadingPanes>(picAuthor, picPoem);
     // The handle lies over the poem pane's edge; above it, the whole handle can be
     // grabbed (it paints nothing, so the pane still shows through).
     imgSplitter->raise();
@@ -164,8 +126,7 @@ void frmMain::Load()
 {
     restorePlacement();
 
-    lvwPoem->setHeaderLabels({QStringLiteral("作品名称")});
-    lvwPoem->setColumnWidth(0, std::max(0, lvwPoem->width() - toPixels(100)));
+    m_poems->showTitleColumn();
 
     mOptionForm = new frmOptions(m_services, this);
     connect(mOptionForm, &frmOptions::OptionChanged, this, &frmMain::mOptionForm_OptionChanged);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "Layout.h"
+#include "LibraryTreePane.h"
 #include "NodeKind.h"
+#include "PoemListPane.h"
+#include "ReadingPanes.h"
 #include "platform/Services.h"
 #include "store/Library.h"
 
@@ -65,19 +68,14 @@ public:
     // The poem the reader has chosen in the list: its side, ID and entry. None when no
     // entry is selected (the current entry alone is no choice). Every command on "the
     // poem" asks here.
-    struct ChosenPoem {
-        LibrarySide side = LibrarySide::China;
-        QString id;
-        QTreeWidgetItem* entry = nullptr;
-    };
     std::optional<ChosenPoem> selectedPoem() const;
     // The side the listed poems come from (the last author clicked, or a search result's).
-    LibrarySide listedSide() const { return m_listSide; }
+    LibrarySide listedSide() const;
     void lvwPoem_ColumnClick(int column);
     void lvwPoem_ItemClick(QTreeWidgetItem* entry);
     void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
-    bool listSorted() const { return m_listSorted; }
-    Qt::SortOrder listSortOrder() const { return m_listSortOrder; }
+    bool listSorted() const;
+    Qt::SortOrder listSortOrder() const;
 
     // ---- Commands ----
     void BarMain_ToolClick(const QString& toolName);
@@ -152,18 +150,16 @@ private:
     frmOptions* mOptionForm = nullptr;
     frmQueryPoem* mQueryForm = nullptr;
 
-    // ---- Controls ----
+    // ---- Parts and controls ----
+    LibraryTreePane* m_tree;
+    PoemListPane* m_poems;
+    std::unique_ptr<ReadingPanes> m_reading;
     QWidget* picTitles;
     BarMain* barMain;
-    QTreeWidget* tvwPoem;
     QWidget* picAuthor;
-    QTreeWidget* lvwPoem;
-    QPlainTextEdit* txtAuthorDetail;
     SplitterHandle* imgSplitter;
     QWidget* picSplitter;
     QWidget* picPoem;
-    QPlainTextEdit* txtPoemDetail;
-    QPlainTextEdit* txtPoemNote;
     StatusBar* sbStatusBar;
     MusicPlayer* musicPlayer;
 
@@ -173,13 +169,6 @@ private:
     void storeSettings();
     void savePlacement();
     void Unload();
-    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,
-                             const QString& imageKey, NodeKind kind);
-    void forgetNodes(QTreeWidgetItem* node);
-    void fillPoemList(const QList<library::PoemTitle>& poems, LibrarySide side);
-    void addPoemEntry(const QString& key, const QString& title);
-    void selectWithoutClick(QTreeWidgetItem* node);
-    ChosenPoem poemOf(QTreeWidgetItem* entry) const;
     struct SelectedAuthor {
         LibrarySide side = LibrarySide::China;
         QString id;
@@ -192,12 +181,6 @@ private:
     Services m_services;
     DbConnection& m_db;
     SettingsStore& m_settings;
-    // Keyed by side and key: a Chinese ID that happens to equal "F" + a foreign ID
-    // names another author.
-    QHash<QPair<LibrarySide, QString>, QTreeWidgetItem*> m_nodesByKey;
-    LibrarySide m_listSide = LibrarySide::China;
-    bool m_listSorted = false;
-    Qt::SortOrder m_listSortOrder = Qt::AscendingOrder;
     bool m_unloaded = false;
     // The split the user chose (twips). A small window lays out a clamped copy of it,
     // so the panes come back as they were when the window grows again.

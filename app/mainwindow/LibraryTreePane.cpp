@@ -1,0 +1,160 @@
+// The library tree: its nodes, one per key and side, and its rebuild for either view.
+#include "LibraryTreePane.h"
+
+#include "store/Library.h"
+#include "ui/Icons.h"
+#include "ui/LibraryKeys.h"
+#include "ui/NavigableTree.h"
+#include "ui/NodeData.h"
+
+#include <QTreeWidget>
+
+namespace qelvane {
+
+LibraryTreePane::LibraryTreePane(QWidget* parent) : QObject(parent)
+{
+    auto* tree = new NavigableTree(parent);
+    m_tree = tree;
+    m_tree->setObjectName(QStringLiteral("tvwPoem"));
+    m_tree->setHeaderHidden(true);
+    // Hidden, but a screen reader may still read the header: not as "1".
+    m_tree->setHeaderLabels({QStringLiteral("诗词库")});
+    m_tree->setAccessibleName(QStringLiteral("诗词库"));
+    m_tree->setColumnCount(1);
+    m_tree->setUniformRowHeights(true);
+    connect(m_tree, &QTreeWidget::itemClicked, this, &LibraryTreePane::nodeChosen);
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, &LibraryTreePane::nodeChosen);
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &LibraryTreePane::nodeDoubleClicked);
+    connect(tree, &NavigableTree::itemReachedByKeyboard, this, &LibraryTreePane::nodeChosen);
+}
+
+QWidget* LibraryTreePane::widget() const
+{
+    return m_tree;
+}
+
+QTreeWidgetItem* LibraryTreePane::current() const
+{
+    return m_tree->currentItem();
+}
+
+QString LibraryTreePane::keyOf(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, KeyRole).toString() : QString();
+}
+
+QTreeWidgetItem* LibraryTreePane::nodeByKey(LibrarySide side, const QString& key) const
+{
+    return m_nodesByKey.value({side, key});
+}
+
+void LibraryTreePane::forgetNodes(QTreeWidgetItem* node)
+{
+    for (int i = 0; i < node->childCount(); ++i)
+        forgetNodes(node->child(i));
+    const QString key = keyOf(node);
+    if (key.isEmpty())
+        return;
+    for (LibrarySide side : {LibrarySide::China, LibrarySide::Foreign}) {
+        const auto found = m_nodesByKey.constFind({side, key});
+        if (found != m_nodesByKey.cend() && *found == node)
+            m_nodesByKey.erase(found);
+    }
+}
+
+void LibraryTreePane::removeNode(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    forgetNodes(node);
+    delete node;
+}
+
+// The tree holds one node per key: a second author with a key already in the tree
+// (the same favourite author under two name copies, say) is not added again.
+QTreeWidgetItem* LibraryTreePane::addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key,
+                                          const QString& text, const QString& imageKey, NodeKind kind)
+{
+    if (!key.isEmpty() && m_nodesByKey.contains({side, key}))
+        return nullptr;
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
+    node->setText(0, text);
+    node->setIcon(0, treeImage(imageKey));
+    node->setData(0, ImageRole, imageKey);
+    setIdentity(node, {kind, side});
+    if (!key.isEmpty()) {
+        node->setData(0, KeyRole, key);
+        m_nodesByKey.insert({side, key}, node);
+    }
+    return node;
+}
+
+void LibraryTreePane::load(DbConnection& db, bool favoritesOnly)
+{
+    m_tree->clear();
+    // The new tree is about as large as the last one: no rehashing while it grows.
+    const qsizetype lastSize = m_nodesByKey.size();
+    m_nodesByKey.clear();
+    m_nodesByKey.reserve(lastSize);
+
+    // Nodes are made while detached from the view and handed to it whole, so that a
+    // library with thousands of authors is built without a model update per node.
+    QList<QTreeWidgetItem*> roots;
+    QTreeWidgetItem* secondNode = nullptr;
+    int added = 0;
+    auto track = [&](QTreeWidgetItem* node) {
+        if (node && ++added == 2)
+            secondNode = node;
+        return node;
+    };
+
+    QTreeWidgetItem* china = track(
+        addNode(nullptr, LibrarySide::China, ChinaRootKey, QStringLiteral("中国诗词"), QStringLiteral("Bag"), NodeKind::Root));
+    // A root is found by its tag, not its key: an author whose ID is the root's key
+    // must still get a node of his own.
+    m_nodesByKey.remove({LibrarySide::China, ChinaRootKey});
+    roots << china;
+    if (favoritesOnly) {
+        for (const library::Author& author : library::favoriteAuthors(db, LibrarySide::China))
+            track(addNode(china, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
+    } else {
+        for (const library::Place& place : library::places(db, LibrarySide::China)) {
+            QTreeWidgetItem* epoch =
+                track(addNode(china, LibrarySide::China, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
+            for (const library::Author& author : library::authorsOf(db, LibrarySide::China, place.id))
+                track(addNode(epoch, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
+        }
+    }
+
+    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, ForeignRootKey, QStringLiteral("国外诗词"),
+                                             QStringLiteral("Bag"), NodeKind::Root));
+    m_nodesByKey.remove({LibrarySide::Foreign, ForeignRootKey});
+    roots << foreign;
+    if (favoritesOnly) {
+        for (const library::Author& author : library::favoriteAuthors(db, LibrarySide::Foreign))
+            track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
+                          QStringLiteral("Poet"), NodeKind::Author));
+    } else {
+        for (const library::Place& place : library::places(db, LibrarySide::Foreign)) {
+            QTreeWidgetItem* country =
+                track(addNode(foreign, LibrarySide::Foreign, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
+            for (const library::Author& author : library::authorsOf(db, LibrarySide::Foreign, place.id))
+                track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
+                              QStringLiteral("Poet"), NodeKind::Author));
+        }
+    }
+
+    m_tree->addTopLevelItems(roots);
+    // The second node is selected for the keyboard, without the effects of a click.
+    setCurrentQuietly(secondNode);
+}
+
+void LibraryTreePane::setCurrentQuietly(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    m_tree->setCurrentItem(node);
+    m_tree->scrollToItem(node);
+}
+
+} // namespace qelvane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "NodeKind.h"
+#include "store/LibrarySide.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace qelvane {
+
+class DbConnection;
+
+// The library tree (tvwPoem): the two roots, the epochs and countries, the authors,
+// one node per key and side. It tells the window which node the reader chose.
+class LibraryTreePane : public QObject {
+    Q_OBJECT
+public:
+    explicit LibraryTreePane(QWidget* parent);
+
+    // The view, for the window's layout and display settings.
+    QWidget* widget() const;
+
+    // Builds the whole tree anew: every epoch and country with its authors, or only the
+    // authors with favourites. The second node is made current for the keyboard.
+    void load(DbConnection& db, bool favoritesOnly);
+
+    QTreeWidgetItem* current() const;
+    // Makes a node current and shows it, without the effects of a click.
+    void setCurrentQuietly(QTreeWidgetItem* node);
+    // The author node of a side by its key; roots are never found by key.
+    QTreeWidgetItem* nodeByKey(LibrarySide side, const QString& key) const;
+    // Takes a node and everything under it out of the tree.
+    void removeNode(QTreeWidgetItem* node);
+    static QString keyOf(const QTreeWidgetItem* node);
+
+signals:
+    // A click, a collapse or the keyboard reached a node.
+    void nodeChosen(QTreeWidgetItem* node);
+    void nodeDoubleClicked();
+
+private:
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, LibrarySide side, const QString& key, const QString& text,
+                             const QString& imageKey, NodeKind kind);
+    void forgetNodes(QTreeWidgetItem* node);
+
+    QTreeWidget* m_tree;
+    // Keyed by side and key: a Chinese ID that happens to equal "F" + a foreign ID
+    // names another author.
+    QHash<QPair<LibrarySide, QString>, QTreeWidgetItem*> m_nodesByKey;
+};
+
+} // namespace qelvane
