@@ -86,8 +86,8 @@ Figures run(DbConnection& db, const QString& settingsFile)
     const QByteArray poemId = entry->data(0, Qt::UserRole).toString().toUtf8();
     path("poem_click", 50, [&] { form.lvwPoem_ItemClick(entry); }, [&] { bare.rows(sql::ChinaPoemText, {poemId}); });
 
-    QString id = entry->data(0, Qt::UserRole).toString(), name = entry->text(0), type = "C";
-    path("search_result_shown", 20, [&] { form.mQueryForm_ShowQueryResult(id, name, type); }, [&] {
+    QString id = entry->data(0, Qt::UserRole).toString(), name = entry->text(0);
+    path("search_result_shown", 20, [&] { form.mQueryForm_ShowQueryResult(id, name, LibrarySide::China); }, [&] {
         bare.rows(sql::ChinaPoemText, {poemId});
         bare.rows(sql::ChinaAuthorDetail, {bare.rows(sql::ChinaPoemAuthorID, {poemId}).value(0)});
     });

@@ -43,7 +43,7 @@ QVariant SearchResults::data(const QModelIndex& index, int role) const
     case KeyRole:
         return found.key;
     case KindRole:
-        return found.kind;
+        return int(found.kind);
     default:
         return {};
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/LibrarySide.h"
+
 #include <QAbstractListModel>
 #include <QIcon>
 #include <QList>
@@ -7,7 +9,7 @@
 namespace qelvane {
 
 // The search dialog's results: one row a poem found, with its list key, its title and
-// the kind marker of the search that found it. Rows come in a slice at a time, so a
+// the side of the library the search read. Rows come in a slice at a time, so a
 // search with tens of thousands of matches lists them without an item object each.
 class SearchResults : public QAbstractListModel {
     Q_OBJECT
@@ -15,7 +17,7 @@ public:
     struct Row {
         QString key;
         QString title;
-        QString kind;
+        LibrarySide kind = LibrarySide::China;
     };
 
     explicit SearchResults(QObject* parent = nullptr);

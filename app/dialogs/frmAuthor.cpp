@@ -53,10 +53,10 @@ void frmAuthor::setPoetID(const QString& value)
     m_poetId = value;
 }
 
-void frmAuthor::setCountryType(const QString& value)
+void frmAuthor::setCountryType(LibrarySide value)
 {
-    m_countryType = value;
-    const int index = value == QLatin1String("C") ? 0 : 1;
+    m_side = value;
+    const int index = value == LibrarySide::China ? 0 : 1;
     optKind[index]->setChecked(true);
     optKind_Click(index);
 }
@@ -66,7 +66,7 @@ void frmAuthor::optKind_Click(int index)
 {
     ui->cboEpoch->clear();
     const bool china = index == 0;
-    m_countryType = china ? QStringLiteral("C") : QStringLiteral("F");
+    m_side = china ? LibrarySide::China : LibrarySide::Foreign;
     const QStringList places = china ? library::placeNames(*m_services.db, LibrarySide::China)
                                      : library::countryChoices(*m_services.db);
     ui->cboEpoch->addItems(places);
@@ -85,7 +85,7 @@ void frmAuthor::cmdOK_Click()
         msg::notice(this, QStringLiteral("必须输入作者简介!"));
         return;
     }
-    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    const LibrarySide side = m_side;
     const QString place = ui->cboEpoch->currentText();
     if (place.isEmpty()) {
         msg::notice(this, side == LibrarySide::China ? QStringLiteral("请选择作者所在的年代!")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "store/LibrarySide.h"
 
 #include <QDialog>
 #include <array>
@@ -28,8 +29,8 @@ public:
     // AddNew = false; for a new author only AddNew = true ----
     void setAddNew(bool value);
     void setPoetID(const QString& value);
-    // "C" chooses the Chinese epochs, anything else the foreign countries.
-    void setCountryType(const QString& value);
+    // The Chinese epochs or the foreign countries.
+    void setCountryType(LibrarySide value);
 
     // The author being changed, as the main window shows it: name, biography and the
     // epoch or country chosen in the list.
@@ -48,7 +49,7 @@ private:
     Services m_services;
     bool m_addNew = false;
     QString m_poetId;
-    QString m_countryType = QStringLiteral("C");
+    LibrarySide m_side = LibrarySide::China;
 };
 
 } // namespace qelvane

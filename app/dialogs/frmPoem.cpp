@@ -45,9 +45,9 @@ QString frmPoem::title() const
     return ui->txtName->text();
 }
 
-void frmPoem::setCountryType(const QString& value)
+void frmPoem::setCountryType(LibrarySide value)
 {
-    m_countryType = value;
+    m_side = value;
 }
 
 QString frmPoem::found(const std::optional<QString>& name, const QString& id, const QString& what)
@@ -60,14 +60,14 @@ QString frmPoem::found(const std::optional<QString>& name, const QString& id, co
 void frmPoem::setPoetID(const QString& value)
 {
     m_poetId = value;
-    ui->txtAuthor->setText(found(library::authorName(*m_services.db, keys::sideOfMarker(m_countryType), value), value,
+    ui->txtAuthor->setText(found(library::authorName(*m_services.db, m_side, value), value,
                                  QStringLiteral("这位作者")));
 }
 
 void frmPoem::setEpochID(const QString& value)
 {
     m_epochId = value;
-    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    const LibrarySide side = m_side;
     ui->txtEpoch->setText(found(library::placeName(*m_services.db, side, value), value,
                                 forSide(side, QStringLiteral("这个年代"), QStringLiteral("这个国家"))));
 }
@@ -75,7 +75,7 @@ void frmPoem::setEpochID(const QString& value)
 void frmPoem::setPoemID(const QString& value)
 {
     m_poemId = value;
-    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    const LibrarySide side = m_side;
     const std::optional<library::PoemForEditor> poem = library::poemForEditor(*m_services.db, side, value);
     if (!poem) {
         msg::notice(this, QStringLiteral("诗词库中找不到这首诗词（%1）。").arg(value));
@@ -104,7 +104,7 @@ void frmPoem::cmdOK_Click()
         msg::notice(this, QStringLiteral("请输入诗词注释!"));
         return;
     }
-    const LibrarySide side = keys::sideOfMarker(m_countryType);
+    const LibrarySide side = m_side;
     try {
         if (m_addNew)
             changes::addPoem(*m_services.db, {side, ui->txtEpoch->text(), m_epochId, ui->txtAuthor->text(), m_poetId,

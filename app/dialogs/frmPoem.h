@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "store/LibrarySide.h"
 
 #include <QDialog>
 #include <memory>
@@ -27,7 +28,7 @@ public:
     // and for a change PoemID ----
     // True makes the new poem's ID at once, so a cancelled dialog still uses it up.
     void setAddNew(bool value);
-    void setCountryType(const QString& value);
+    void setCountryType(LibrarySide value);
     void setPoetID(const QString& value);
     void setEpochID(const QString& value);
     void setPoemID(const QString& value);
@@ -45,7 +46,7 @@ private:
     std::unique_ptr<Ui::frmPoem> ui;
     Services m_services;
     bool m_addNew = false;
-    QString m_countryType;
+    LibrarySide m_side = LibrarySide::China;
     QString m_poetId;
     QString m_epochId;
     QString m_poemId;

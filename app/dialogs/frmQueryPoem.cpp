@@ -63,7 +63,7 @@ frmQueryPoem::~frmQueryPoem() = default;
 
 void frmQueryPoem::cboFind_Click()
 {
-    m_findRange = ui->cboFind->currentIndex() == 0 ? QStringLiteral("China") : QStringLiteral("Foreign");
+    m_findRange = ui->cboFind->currentIndex() == 0 ? LibrarySide::China : LibrarySide::Foreign;
     fillRange();
 }
 
@@ -87,7 +87,7 @@ void frmQueryPoem::optFind_Click(int index)
 
 void frmQueryPoem::cmdOK_Click()
 {
-    m_searchSide = m_findRange == QLatin1String("China") ? LibrarySide::China : LibrarySide::Foreign;
+    m_searchSide = m_findRange;
     m_query = library::searchQuery(m_searchSide, ui->cboEpoch->currentText());
     Search();
 }
@@ -128,11 +128,10 @@ void frmQueryPoem::searchSlice()
         return;
     }
     if (!found.isEmpty()) {
-        const QString marker = keys::marker(m_searchSide);
         QList<SearchResults::Row> rows;
         rows.reserve(found.size());
         for (search::Found& poem : found)
-            rows.append({keys::keyOf(m_searchSide, poem.id), std::move(poem.title), marker});
+            rows.append({keys::keyOf(m_searchSide, poem.id), std::move(poem.title), m_searchSide});
         m_results->append(std::move(rows));
     }
     ui->xpBar->setValue(std::min(m_search->examined(), ui->xpBar->maximum()));
@@ -188,8 +187,7 @@ void frmQueryPoem::lvwPoem_ItemClick(const QModelIndex& index)
     const SearchResults::Row& found = m_results->row(index.row());
     QString id = found.key;
     QString name = found.title;
-    QString type = found.kind;
-    emit ShowQueryResult(id, name, type);
+    emit ShowQueryResult(id, name, found.kind);
 }
 
 } // namespace qelvane

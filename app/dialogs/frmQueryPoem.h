@@ -32,8 +32,8 @@ public:
     explicit frmQueryPoem(const Services& services, QWidget* parent = nullptr);
     ~frmQueryPoem() override;
 
-    // "China" or "Foreign": the collection the kind list chooses.
-    QString FindRange() const { return m_findRange; }
+    // The collection the kind list chooses.
+    LibrarySide FindRange() const { return m_findRange; }
     // The statement the last find built, and the range value bound to it.
     QString QuerySql() const { return m_query.statement; }
     QVariantList queryValues() const { return m_query.values; }
@@ -42,8 +42,8 @@ public:
     SearchResults* results() const { return m_results; }
 
 signals:
-    // A result was chosen: its list key ("F" + ID when foreign), title and kind ("C"/"F").
-    void ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
+    // A result was chosen: its list key ("F" + ID when foreign), title and side.
+    void ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType);
     // After the finishing step of every search.
     void searchFinished();
 
@@ -66,7 +66,7 @@ private:
     std::unique_ptr<Ui::frmQueryPoem> ui;
     std::array<QRadioButton*, 2> optFind{};
     Services m_services;
-    QString m_findRange;
+    LibrarySide m_findRange = LibrarySide::China;
     library::SearchQuery m_query;
     bool m_stopRequested = false;
     // The running search and its kind (kept with each result it lists).

@@ -24,7 +24,7 @@ void preparePoemEditor(frmPoem& editor, bool addNew, LibrarySide side, const QSt
                        const QString& placeId)
 {
     editor.setAddNew(addNew);
-    editor.setCountryType(keys::marker(side));
+    editor.setCountryType(side);
     editor.setPoetID(authorId);
     editor.setEpochID(placeId);
 }
@@ -61,7 +61,7 @@ void frmMain::EditAuthor()
     }
     const LibrarySide side = identity.side;
     frmAuthor editor(m_services, this);
-    editor.setCountryType(keys::marker(side));
+    editor.setCountryType(side);
     editor.setPoetID(keys::idOf(side, keyOf(node)));
     editor.setAddNew(false);
     editor.showAuthor(node->text(0), m_reading->biography(), node->parent() ? node->parent()->text(0) : QString());

@@ -48,9 +48,9 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
         m_reading->showPoem(*poem);
 }
 
-void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType)
+void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType)
 {
-    lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, keys::sideOfMarker(PoemType)));
+    lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, PoemType));
 
     // From here on a failing step is reported and the next one still runs, so the
     // poem is shown even when its author cannot be found.
@@ -61,7 +61,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QSt
             msg::notice(this, QString::fromUtf8(failure.what()));
         }
     };
-    const LibrarySide side = keys::sideOfMarker(PoemType);
+    const LibrarySide side = PoemType;
     QString authorId = QStringLiteral("不详");
     step([&] {
         authorId = library::authorIdOfPoem(m_db, side, keys::idOf(side, PoemID)).value_or(authorId);

@@ -73,7 +73,7 @@ public:
     LibrarySide listedSide() const;
     void lvwPoem_ColumnClick(int column);
     void lvwPoem_ItemClick(QTreeWidgetItem* entry);
-    void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, QString& PoemType);
+    void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType);
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 

@@ -9,7 +9,7 @@ enum NodeRole {
     KeyRole = Qt::UserRole,      // the author's or poem's key: the ID, "F" + ID when foreign
     TagRole = Qt::UserRole + 1,  // a tree node's kind (NodeKind)
     ImageRole = Qt::UserRole + 2, // the key of the node's image
-    KindRole = Qt::UserRole + 3,  // a search result's kind marker, "C" or "F"
+    KindRole = Qt::UserRole + 3,  // a search result's side (LibrarySide)
     SideRole = Qt::UserRole + 4   // a tree node's side (LibrarySide)
 };
 

@@ -165,7 +165,7 @@ private slots:
     {
         const QString id = scalar("select AuthorID from ForeignAuthor where AuthorName='雨果'").toString();
         frmAuthor editor(library->services());
-        editor.setCountryType("F");
+        editor.setCountryType(LibrarySide::Foreign);
         editor.setPoetID(id);
         editor.setAddNew(false);
         editor.showAuthor("雨果", "法国作家。", "法国");
@@ -201,7 +201,7 @@ private slots:
         {
             frmPoem cancelled(library->services());
             cancelled.setAddNew(true);
-            cancelled.setCountryType("C");
+            cancelled.setCountryType(LibrarySide::China);
             cancelled.setPoetID(libai);
             cancelled.setEpochID(tang);
             showAndWait(cancelled);
@@ -214,7 +214,7 @@ private slots:
 
         frmPoem editor(library->services());
         editor.setAddNew(true);
-        editor.setCountryType("C");
+        editor.setCountryType(LibrarySide::China);
         editor.setPoetID(libai);
         editor.setEpochID(tang);
         showAndWait(editor);
@@ -243,7 +243,7 @@ private slots:
     {
         frmPoem editor(library->services());
         editor.setAddNew(true);
-        editor.setCountryType("C");
+        editor.setCountryType(LibrarySide::China);
         msg::Recorder boxes;
         editor.setPoetID("nobody");
         editor.setEpochID("E2");
@@ -269,7 +269,7 @@ private slots:
         const QString country = scalar("select CountryID from ForeignPoem where PoemID=?", {poem}).toString();
         frmPoem editor(library->services());
         editor.setAddNew(false);
-        editor.setCountryType("F");
+        editor.setCountryType(LibrarySide::Foreign);
         editor.setPoetID(author);
         editor.setEpochID(country);
         editor.setPoemID(poem);
@@ -299,7 +299,7 @@ private slots:
         const QString poem = scalar("select PoemID from ChinaPoem where Name='春望'").toString();
         frmPoem editor(library->services());
         editor.setAddNew(false);
-        editor.setCountryType("C");
+        editor.setCountryType(LibrarySide::China);
         editor.setPoemID(poem);
         showAndWait(editor);
         test::seed(library->libraryFile, "create trigger broken before update on ChinaPoem "
@@ -325,7 +325,7 @@ private slots:
         {
             frmPoem editor(library->services());
             editor.setAddNew(false);
-            editor.setCountryType("C");
+            editor.setCountryType(LibrarySide::China);
             editor.setPoemID(poem);
             showAndWait(editor);
             msg::Recorder boxes;
@@ -336,7 +336,7 @@ private slots:
 
         const QString id = scalar("select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
         frmAuthor author(library->services());
-        author.setCountryType("C");
+        author.setCountryType(LibrarySide::China);
         author.setPoetID(id);
         author.setAddNew(false);
         author.showAuthor("杜甫", "唐代诗人。", "唐");

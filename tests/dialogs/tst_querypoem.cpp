@@ -23,7 +23,8 @@ using namespace qelvane;
 namespace {
 
 struct Result {
-    QString id, name, type;
+    QString id, name;
+    LibrarySide type;
 };
 
 } // namespace
@@ -58,7 +59,7 @@ class tst_QueryPoem : public QObject {
     {
         dialog = std::make_unique<frmQueryPoem>(library->services());
         connect(dialog.get(), &frmQueryPoem::ShowQueryResult, this,
-                [this](QString& id, QString& name, QString& type) { shown.append({id, name, type}); });
+                [this](QString& id, QString& name, LibrarySide type) { shown.append({id, name, type}); });
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(items(cboFind()), QStringList({"中国诗词", "国外诗词"}));
         QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐", "宋", "空朝"}));
         QCOMPARE(cboEpoch()->currentText(), QString("不限"));
-        QCOMPARE(dialog->FindRange(), QString("China"));
+        QCOMPARE(dialog->FindRange(), LibrarySide::China);
         QVERIFY(optFind_0()->isChecked());
         QCOMPARE(optFind_0()->text(), QString("按标题查找"));
         QCOMPARE(optFind_1()->text(), QString("按内容查找"));
@@ -181,7 +182,7 @@ private slots:
     void kindAndModeChanges()
     {
         cboFind()->setCurrentIndex(1);
-        QCOMPARE(dialog->FindRange(), QString("Foreign"));
+        QCOMPARE(dialog->FindRange(), LibrarySide::Foreign);
         QCOMPARE(items(cboEpoch()), QStringList({"不限", "英国", "法国", "无人国"}));
         QTest::mouseClick(optFind_1(), Qt::LeftButton);
         QVERIFY(!txtName()->isEnabled() && txtContent()->isEnabled());
@@ -300,7 +301,7 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].id, firstId);
         QCOMPARE(shown[0].name, firstTitle);
-        QCOMPARE(shown[0].type, QString("F"));
+        QCOMPARE(shown[0].type, LibrarySide::Foreign);
 
         // The arrow keys show each result in turn.
         QTest::keyClick(lvwPoem(), Qt::Key_Down);
@@ -310,14 +311,14 @@ private slots:
         // A foreign result stays foreign after the kind was changed.
         cboFind()->setCurrentIndex(0);
         clickResult(0);
-        QCOMPARE(shown.last().type, QString("F"));
+        QCOMPARE(shown.last().type, LibrarySide::Foreign);
         QCOMPARE(shown.last().id, firstId);
 
         optFind_0()->setChecked(true);
         typeInto(txtName(), "静");
         search();
         clickResult(0);
-        QCOMPARE(shown.last().type, QString("C"));
+        QCOMPARE(shown.last().type, LibrarySide::China);
         QCOMPARE(shown.last().id, test::scalar(library->libraryFile,
                                                "select PoemID from ChinaPoem where Name='静夜思'").toString());
     }

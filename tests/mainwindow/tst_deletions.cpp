@@ -207,8 +207,8 @@ private slots:
         msg::Recorder boxes;
         form()->DeleteAuthor();
         boxes.clear();
-        QString key = poem, title = "将进酒", kind = "C";
-        form()->mQueryForm_ShowQueryResult(key, title, kind);
+        QString key = poem, title = "将进酒";
+        form()->mQueryForm_ShowQueryResult(key, title, LibrarySide::China);
         QVERIFY(test::txtPoemDetail(form())->toPlainText().isEmpty());
         // No node of the deleted author is reached; the step that looks for it says so.
         QVERIFY(!test::tvwPoem(form())->currentItem() || test::tvwPoem(form())->currentItem()->text(0) != "李白");

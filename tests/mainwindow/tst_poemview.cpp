@@ -23,7 +23,7 @@ class tst_PoemView : public QObject {
     void clickEntry(int row) { form()->lvwPoem_ItemClick(test::lvwPoem(form())->topLevelItem(row)); }
     QString poemText() { return test::txtPoemDetail(form())->toPlainText(); }
     QString noteText() { return test::txtPoemNote(form())->toPlainText(); }
-    void showResult(QString id, QString name, QString type) { form()->mQueryForm_ShowQueryResult(id, name, type); }
+    void showResult(QString id, QString name, LibrarySide side) { form()->mQueryForm_ShowQueryResult(id, name, side); }
 
 private slots:
     void init() { h = std::make_unique<test::MainWindowHarness>(); }
@@ -108,7 +108,7 @@ private slots:
         msg::Recorder boxes;
         click({"中国诗词", "唐", "李白"});
         const QString summary = test::sbStatusBar(form())->panelText(1);
-        showResult("P3", "春望", "C");
+        showResult("P3", "春望", LibrarySide::China);
         QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"春望"}));
         QCOMPARE(test::lvwPoem(form())->currentItem(), test::lvwPoem(form())->topLevelItem(0));
         QCOMPARE(form()->listedSide(), LibrarySide::China);
@@ -127,8 +127,8 @@ private slots:
         test::seed(h->libraryFile, "insert into ChinaAuthor values('E2','唐','WA2','同号者')");
         test::seed(h->libraryFile, "insert into ChinaAuthorDetail values('WA2','错的小传')");
         form()->LoadTree();
-        QString id = "FWP3", name = "The Tyger", type = "F";
-        emit test::queryDialog(form())->ShowQueryResult(id, name, type);
+        QString id = "FWP3", name = "The Tyger";
+        emit test::queryDialog(form())->ShowQueryResult(id, name, LibrarySide::Foreign);
         QCOMPARE(test::tvwPoem(form())->currentItem(), nodeAt(test::tvwPoem(form()), {"国外诗词", "英国", "布莱克"}));
         QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("英国诗人。"));
         QCOMPARE(poemText(), QString("Tyger Tyger, burning bright,"));
@@ -141,7 +141,7 @@ private slots:
         msg::Recorder boxes;
         test::txtAuthorDetail(form())->setPlainText("old");
         test::txtPoemDetail(form())->setPlainText("old");
-        showResult("P999", "失传之作", "C");
+        showResult("P999", "失传之作", LibrarySide::China);
         QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"失传之作"}));
         QVERIFY(poemText().isEmpty());
         QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
@@ -157,7 +157,7 @@ private slots:
     {
         msg::Recorder boxes;
         form()->BarMain_ToolClick("tbFavorite");
-        showResult("P1", "静夜思", "C");
+        showResult("P1", "静夜思", LibrarySide::China);
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(boxes.shown().first().text.contains("A1"));
         QCOMPARE(poemText(), QString("床前明月光，疑是地上霜。\n举头望明月，低头思故乡。"));
@@ -168,7 +168,7 @@ private slots:
     {
         msg::Recorder boxes;
         test::txtAuthorDetail(form())->setPlainText("old");
-        showResult("P5", "无题", "C");
+        showResult("P5", "无题", LibrarySide::China);
         QVERIFY(test::txtAuthorDetail(form())->toPlainText().isEmpty());
         QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("无名氏"));

@@ -245,9 +245,8 @@ private slots:
         // A foreign search result selects the foreign author, never the Chinese one.
         QString key = "F" + test::scalar(h->libraryFile, "select PoemID from ForeignPoem where AuthorID='WA2'").toString();
         QString title = "结果";
-        QString kind = "F";
         msg::Recorder boxes;
-        form()->mQueryForm_ShowQueryResult(key, title, kind);
+        form()->mQueryForm_ShowQueryResult(key, title, LibrarySide::Foreign);
         QCOMPARE(tree->currentItem(), form()->nodeByKey(LibrarySide::Foreign, "FWA2"));
         QVERIFY(boxes.shown().isEmpty());
     }
