@@ -108,39 +108,35 @@ void LibraryTreePane::load(DbConnection& db, bool favoritesOnly)
         return node;
     };
 
-    QTreeWidgetItem* china = track(
-        addNode(nullptr, LibrarySide::China, ChinaRootKey, QStringLiteral("中国诗词"), QStringLiteral("Bag"), NodeKind::Root));
-    // A root is found by its tag, not its key: an author whose ID is the root's key
-    // must still get a node of his own.
-    m_nodesByKey.remove({LibrarySide::China, ChinaRootKey});
-    roots << china;
-    if (favoritesOnly) {
-        for (const library::Author& author : library::favoriteAuthors(db, LibrarySide::China))
-            track(addNode(china, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
-    } else {
-        for (const library::Place& place : library::places(db, LibrarySide::China)) {
-            QTreeWidgetItem* epoch =
-                track(addNode(china, LibrarySide::China, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
-            for (const library::Author& author : library::authorsOf(db, LibrarySide::China, place.id))
-                track(addNode(epoch, LibrarySide::China, author.id, author.name, QStringLiteral("Poet"), NodeKind::Author));
+    // Each side the same way: its root, then its epochs or countries with their authors,
+    // or only the authors with favourites.
+    const struct {
+        LibrarySide side;
+        const QString& key;
+        QString label;
+    } sides[] = {{LibrarySide::China, ChinaRootKey, QStringLiteral("中国诗词")},
+                 {LibrarySide::Foreign, ForeignRootKey, QStringLiteral("国外诗词")}};
+    for (const auto& side : sides) {
+        QTreeWidgetItem* root =
+            track(addNode(nullptr, side.side, side.key, side.label, QStringLiteral("Bag"), NodeKind::Root));
+        // A root is found by its kind, not its key: an author whose ID is the root's key
+        // must still get a node of his own.
+        m_nodesByKey.remove({side.side, side.key});
+        roots << root;
+        const auto addAuthor = [&](QTreeWidgetItem* parent, const library::Author& author) {
+            track(addNode(parent, side.side, keys::keyOf(side.side, author.id), author.name, QStringLiteral("Poet"),
+                          NodeKind::Author));
+        };
+        if (favoritesOnly) {
+            for (const library::Author& author : library::favoriteAuthors(db, side.side))
+                addAuthor(root, author);
+            continue;
         }
-    }
-
-    QTreeWidgetItem* foreign = track(addNode(nullptr, LibrarySide::Foreign, ForeignRootKey, QStringLiteral("国外诗词"),
-                                             QStringLiteral("Bag"), NodeKind::Root));
-    m_nodesByKey.remove({LibrarySide::Foreign, ForeignRootKey});
-    roots << foreign;
-    if (favoritesOnly) {
-        for (const library::Author& author : library::favoriteAuthors(db, LibrarySide::Foreign))
-            track(addNode(foreign, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
-                          QStringLiteral("Poet"), NodeKind::Author));
-    } else {
-        for (const library::Place& place : library::places(db, LibrarySide::Foreign)) {
-            QTreeWidgetItem* country =
-                track(addNode(foreign, LibrarySide::Foreign, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
-            for (const library::Author& author : library::authorsOf(db, LibrarySide::Foreign, place.id))
-                track(addNode(country, LibrarySide::Foreign, keys::keyOf(LibrarySide::Foreign, author.id), author.name,
-                              QStringLiteral("Poet"), NodeKind::Author));
+        for (const library::Place& place : library::places(db, side.side)) {
+            QTreeWidgetItem* node =
+                track(addNode(root, side.side, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
+            for (const library::Author& author : library::authorsOf(db, side.side, place.id))
+                addAuthor(node, author);
         }
     }
 

@@ -8,7 +8,6 @@
 #include "platform/Services.h"
 #include "store/Library.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -16,8 +15,6 @@
 #include <memory>
 #include <optional>
 
-class QPlainTextEdit;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace qelvane {
