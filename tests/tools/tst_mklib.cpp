@@ -65,13 +65,19 @@ void writeCheckout(const QString& checkout)
     map.close();
     writeJson(checkout + "/宋词/ci.song.0.json",
               {QJsonObject{{"author", "苏轼"}, {"rhythmic", "水调歌头"}, {"paragraphs", QJsonArray{"明月几时有"}}}});
-    writeJson(checkout + "/宋词/author.song.json", {QJsonObject{{"name", "苏轼"}, {"description", "宋代文学家。"}}});
+    writeJson(checkout + "/宋词/author.song.json",
+              {QJsonObject{{"name", "苏轼"}, {"description", "宋代文学家。"}},
+               QJsonObject{{"name", "柳永"}, {"description", "--(？－约 1053) 字耆卿。"}}});
+    writeJson(checkout + "/宋词/ci.song.1.json",
+              {QJsonObject{{"author", "柳永"}, {"rhythmic", "雨霖铃"}, {"paragraphs", QJsonArray{"寒蝉凄切"}}}});
     writeJson(checkout + "/诗经/shijing.json",
               {QJsonObject{{"title", "关雎"}, {"chapter", "国风"}, {"section", "周南"},
                            {"content", QJsonArray{"关关雎鸠，在河之洲。"}}}});
     writeJson(checkout + "/楚辞/chuci.json",
               {QJsonObject{{"title", "离骚"}, {"section", "离骚"}, {"author", "屈原"},
-                           {"content", QJsonArray{"帝高阳之苗裔兮"}}}});
+                           {"content", QJsonArray{"帝高阳之苗裔兮"}}},
+               QJsonObject{{"title", "惜誓"}, {"section", "惜誓"}, {"author", "贾谊"},
+                           {"content", QJsonArray{"惜余年老而日衰兮"}}}});
     writeJson(checkout + "/曹操诗集/caocao.json",
               {QJsonObject{{"title", "观沧海"}, {"paragraphs", QJsonArray{"东临碣石，以观沧海。"}}}});
     writeJson(checkout + "/五代诗词/huajianji/huajianji-1-juan.json",
@@ -306,6 +312,14 @@ private slots:
                  QString("佚名|先秦|国风·周南"));
         QCOMPARE(value("select Author || '|' || Epoch || '|' || Note from ChinaPoem where Name='离骚'"),
                  QString("屈原|先秦|离骚"));
+        // 楚辞's Han poets stand under 汉, with their poems.
+        QCOMPARE(value("select Author || '|' || Epoch || '|' || Note from ChinaPoem where Name='惜誓'"),
+                 QString("贾谊|汉|惜誓"));
+        QCOMPARE(value("select Epoch from ChinaAuthor where AuthorName='贾谊'"), QString("汉"));
+        // A biography that stands for the name with "--" begins with the name.
+        QCOMPARE(value("select d.AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a on a.AuthorID=d.AuthorID "
+                       "where a.AuthorName='柳永'"),
+                 QString("柳永：(？－约 1053) 字耆卿。"));
         QCOMPARE(value("select Author || '|' || Epoch from ChinaPoem where Name='观沧海'"), QString("曹操|魏晋"));
         QCOMPARE(value("select Epoch || '|' || Note from ChinaPoem where Name='菩萨蛮'"), QString("五代|小山：屏山。"));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='虞美人'"), QString("五代"));

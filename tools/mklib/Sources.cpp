@@ -46,6 +46,18 @@ QString authorName(const QString& raw)
     return raw.trimmed().remove(count);
 }
 
+// Some biographies stand for the name with "--" ("--(？－约 1053) 字耆卿。"): the name
+// is written there, as the others begin with it ("苏轼：(1037-1101) …").
+QString withName(const QString& name, const QString& biography)
+{
+    if (!biography.startsWith(QLatin1String("--")))
+        return biography;
+    qsizetype start = 0;
+    while (start < biography.size() && (biography.at(start) == QLatin1Char('-') || biography.at(start).isSpace()))
+        ++start;
+    return name + QStringLiteral("：") + biography.mid(start);
+}
+
 QHash<QString, QString> readBiographies(const Converter& convert, const QStringList& files)
 {
     QHash<QString, QString> biographies;
@@ -58,7 +70,7 @@ QHash<QString, QString> readBiographies(const Converter& convert, const QStringL
             if (biography.isEmpty())
                 biography = author.value(QStringLiteral("description")).toString();
             if (!biography.trimmed().isEmpty() && !biographies.contains(name))
-                biographies.insert(name, convert(withoutRepeat(biography.trimmed())));
+                biographies.insert(name, convert(withoutRepeat(withName(name, biography.trimmed()))));
         }
     }
     return biographies;
@@ -162,8 +174,11 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
                     prefix << poem.value(field).toString();
             if (!prefix.isEmpty())
                 notes.prepend(prefix.join(QStringLiteral("·")));
-            writer.chinaAuthor(source.epoch, author, biographies.value(author));
-            writer.addChinaPoem(source.epoch, author, title, text(lines(paragraphs)), text(lines(notes)));
+            const QString epoch = source.authorEpochs.value(author, source.epoch);
+            if (epoch != source.epoch)
+                writer.epoch(epoch);
+            writer.chinaAuthor(epoch, author, biographies.value(author));
+            writer.addChinaPoem(epoch, author, title, text(lines(paragraphs)), text(lines(notes)));
         }
     }
 }
@@ -235,6 +250,8 @@ Checkout checkoutSources(const QString& folder)
     ChineseSource chuci = collection(QStringLiteral("先秦"), existing(subfolder(folder, {QStringLiteral("楚辞")}),
                                                                      {QStringLiteral("chuci.json")}), false);
     chuci.notePrefixFields = {QStringLiteral("section")};
+    for (const char* hanPoet : {"贾谊", "东方朔", "刘向", "王逸", "王褒", "庄忌", "淮南小山"})
+        chuci.authorEpochs.insert(QString::fromUtf8(hanPoet), QStringLiteral("汉"));
     ChineseSource caocao = collection(QStringLiteral("魏晋"), existing(subfolder(folder, {QStringLiteral("曹操诗集")}),
                                                                        {QStringLiteral("caocao.json")}), false);
     caocao.fixedAuthor = QStringLiteral("曹操");

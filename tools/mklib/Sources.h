@@ -23,6 +23,9 @@ struct ChineseSource {
     QStringList notePrefixFields;
     // Whether the texts are Traditional and turned into Simplified (with --t2s).
     bool traditional = true;
+    // Authors who belong under another epoch than the collection's (楚辞 gathers the
+    // songs of 屈原 and 宋玉 with those of the Han poets who wrote in their manner).
+    QHash<QString, QString> authorEpochs;
 };
 
 // Placeholders such as "{上休下鳥}" for rare characters, and the character each stands
