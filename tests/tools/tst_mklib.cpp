@@ -89,7 +89,10 @@ void writeCheckout(const QString& checkout)
     writeJson(checkout + "/五代诗词/nantang/authors.json", {QJsonObject{{"name", "李煜"}, {"desc", "南唐后主。"}}});
     writeJson(checkout + "/元曲/yuanqu.json",
               {QJsonObject{{"dynasty", "yuan"}, {"author", "马致远"}, {"title", "天净沙·秋思"},
-                           {"paragraphs", QJsonArray{"枯藤老树昏鸦"}}}});
+                           {"paragraphs", QJsonArray{"枯藤老树昏鸦"}}},
+               QJsonObject{{"dynasty", "yuan"}, {"author", "关汉卿"},
+                           {"title", "尾・对着盏半明不灭的孤灯双眉皱，冷清清没个人瞅"}, {"paragraphs", QJsonArray{}}},
+               QJsonObject{{"dynasty", "yuan"}, {"author", "关汉卿"}, {"title", "寄生草"}, {"paragraphs", QJsonArray{}}}});
     writeJson(checkout + "/纳兰性德/纳兰性德诗集.json",
               {QJsonObject{{"title", "长相思"}, {"author", "纳兰性德"}, {"para", QJsonArray{"山一程，水一程"}}}});
 }
@@ -327,6 +330,13 @@ private slots:
         QCOMPARE(value("select Author from ChinaPoem where Name='更漏子'"), QString("温庭筠"));
         QCOMPARE(value("select count(*) from ChinaAuthor where AuthorName like '温庭筠%'"), QString("1"));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='天净沙·秋思'"), QString("元"));
+        // A song written whole into its title is the tune and its text; one with no text
+        // at all is left out, and the report counts it.
+        QCOMPARE(value("select Author || '|' || Content from ChinaPoem where Name='尾'"),
+                 QString("关汉卿|对着盏半明不灭的孤灯双眉皱，冷清清没个人瞅"));
+        QCOMPARE(value("select count(*) from ChinaPoem where Name='寄生草'"), QString("0"));
+        QVERIFY(run.err.contains("第 3 项没有诗句，已跳过"));
+        QVERIFY2(run.out.contains("跳过 1 项没有诗句的条目"), qPrintable(run.out));
         QCOMPARE(value("select Content from ChinaPoem where Name='长相思'"), QString("山一程，水一程"));
         QCOMPARE(value("select Note from ChinaPoem where Author='佚名' and Epoch='唐'"), QString("长沙窑补遗"));
     }

@@ -54,6 +54,8 @@ public:
     std::function<void(int)> progress;
     // Told of input that is left out (a poem without lines, say).
     std::function<void(const QString&)> warning;
+    // Entries of the data set left out because they hold no line of text, for the report.
+    int skippedWithoutText = 0;
 
     // Indexes the tables, commits and puts the file in place of the target.
     void commit();

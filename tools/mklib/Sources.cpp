@@ -159,10 +159,18 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
             if (title.isEmpty())
                 title = poem.value(QStringLiteral("rhythmic")).toString().trimmed();
-            title = title.isEmpty() ? QStringLiteral("无题") : text(title);
-            const QStringList paragraphs = firstTextList(
+            QStringList paragraphs = firstTextList(
                 poem, {QStringLiteral("paragraphs"), QStringLiteral("content"), QStringLiteral("para")}, file, i);
+            // 元曲 writes some songs of a suite whole into the title, after the tune and a
+            // "・" ("尾・对着盏半明不灭的孤灯…"): the tune is the title, the rest the text.
+            const qsizetype dot = title.indexOf(QChar(0x30FB));
+            if (paragraphs.isEmpty() && dot > 0 && dot + 1 < title.size()) {
+                paragraphs = {title.mid(dot + 1).trimmed()};
+                title = title.left(dot).trimmed();
+            }
+            title = title.isEmpty() ? QStringLiteral("无题") : text(title);
             if (paragraphs.isEmpty()) {
+                ++writer.skippedWithoutText;
                 if (writer.warning)
                     writer.warning(QStringLiteral("%1：第 %2 项没有诗句，已跳过").arg(file).arg(i + 1));
                 continue;

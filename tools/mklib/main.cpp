@@ -88,6 +88,8 @@ int main(int argc, char** argv)
         for (const auto& [epoch, count] : byEpoch)
             print(QStringLiteral("  %1：%2 首").arg(epoch).arg(count));
         print(QStringLiteral("完成：%1 位作者，%2 首诗词，写入 %3").arg(authors).arg(poems).arg(parser.value(out)));
+        if (writer.skippedWithoutText > 0)
+            print(QStringLiteral("跳过 %1 项没有诗句的条目（数据集中只有标题，没有正文）").arg(writer.skippedWithoutText));
     } catch (const BuildError& error) {
         print(QStringLiteral("qelvane-mklib：%1").arg(error.message()), stderr);
         return 1;
