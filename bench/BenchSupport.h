@@ -13,21 +13,8 @@
 
 namespace qelvane::bench {
 
-// Runs the work `rounds` times and returns the median in milliseconds.
-inline double medianMs(int rounds, const std::function<void()>& work)
-{
-    QList<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times << timer.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// The same, with `setup` run before each round and left out of the time.
+// Runs the work `rounds` times, `setup` before each round and left out of the time, and
+// returns the median in milliseconds.
 inline double medianMs(int rounds, const std::function<void()>& setup, const std::function<void()>& work)
 {
     QList<double> times;
@@ -40,6 +27,11 @@ inline double medianMs(int rounds, const std::function<void()>& setup, const std
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+inline double medianMs(int rounds, const std::function<void()>& work)
+{
+    return medianMs(rounds, [] {}, work);
 }
 
 // One figure as a `name: value` line.
