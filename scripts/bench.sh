@@ -21,13 +21,22 @@ build/bench/startup_bench "$library" build/sample/poem.mdb 2> /dev/null
 echo
 build/bench/bench_library "$library" 2> /dev/null
 echo
+# The search: 月 in the texts of all Chinese poems, in their titles, and in the texts of
+# one epoch's.
+searches() {
+  echo "search: 月 in the texts of all Chinese poems"
+  build/bench/search_bench "$1" 月 content 2> /dev/null
+  echo "search: 月 in the titles of all Chinese poems"
+  build/bench/search_bench "$1" 月 title 2> /dev/null
+  echo "search: 月 in the texts of 唐's poems"
+  build/bench/search_bench "$1" 月 content 唐 2> /dev/null
+}
 echo "library: $library"
-echo "search: 月 in the texts of all Chinese poems"
-build/bench/search_bench "$library" 月 content 2> /dev/null
+searches "$library"
 build/bench/scale_library "$library" "$work/x4.mdb" 4
 echo
 echo "library: $library, four times over"
-build/bench/search_bench "$work/x4.mdb" 月 content 2> /dev/null
+searches "$work/x4.mdb"
 echo
 echo "the button control's painting"
 build/bench/tolvarin_bench 2> /dev/null

@@ -1,6 +1,7 @@
 #include "SearchResults.h"
 
 #include "ui/Icons.h"
+#include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
 namespace qelvane {
@@ -9,41 +10,46 @@ SearchResults::SearchResults(QObject* parent) : QAbstractListModel(parent), m_po
 {
 }
 
-void SearchResults::append(QList<Row> rows)
+void SearchResults::append(FoundPoems&& rows, LibrarySide kind)
 {
     if (rows.isEmpty())
         return;
-    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
-    m_rows.append(std::move(rows));
+    m_kind = kind;
+    beginInsertRows({}, int(m_found.size()), int(m_found.size() + rows.size() - 1));
+    m_found.append(std::move(rows));
     endInsertRows();
 }
 
 void SearchResults::clear()
 {
     beginResetModel();
-    m_rows.clear();
+    m_found.clear();
     endResetModel();
+}
+
+SearchResults::Row SearchResults::row(int index) const
+{
+    return {keys::keyOf(m_kind, m_found.id(index)), m_found.title(index), m_kind};
 }
 
 int SearchResults::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_found.size());
 }
 
 QVariant SearchResults::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= m_found.size())
         return {};
-    const Row& found = m_rows.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return found.title;
+        return m_found.title(index.row());
     case Qt::DecorationRole:
         return m_poemIcon;
     case KeyRole:
-        return found.key;
+        return keys::keyOf(m_kind, m_found.id(index.row()));
     case KindRole:
-        return int(found.kind);
+        return int(m_kind);
     default:
         return {};
     }

@@ -8,14 +8,9 @@
 #include "ui/NodeData.h"
 #include "SearchResults.h"
 #include "ui_frmQueryPoem.h"
-
+#include <QDebug>
 
 namespace qelvane {
-
-namespace {
-// How long one slice of a search may keep the event loop waiting.
-constexpr qint64 SliceMs = 8;
-} // namespace
 
 frmQueryPoem::frmQueryPoem(const Services& services, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmQueryPoem>()), m_services(services)
@@ -26,11 +21,6 @@ frmQueryPoem::frmQueryPoem(const Services& services, QWidget* parent)
     ui->lvwPoem->setModel(m_results);
     optFind = {ui->optFind_0, ui->optFind_1};
 
-    // Not 0: a zero timer can run twice in one pass of the event loop, with nothing
-    // else in between; this one is due again at once, but only at the next pass.
-    m_slices.setInterval(1);
-    m_slices.setTimerType(Qt::PreciseTimer);
-    connect(&m_slices, &QTimer::timeout, this, &frmQueryPoem::searchSlice);
     connect(ui->cboFind, &QComboBox::currentIndexChanged, this, &frmQueryPoem::cboFind_Click);
     // Chosen by a click or by the arrow keys.
     for (int index : {0, 1})
@@ -59,6 +49,7 @@ frmQueryPoem::frmQueryPoem(const Services& services, QWidget* parent)
     cboFind_Click();
 }
 
+// A search still running is stopped and its thread joined before the dialog goes.
 frmQueryPoem::~frmQueryPoem() = default;
 
 void frmQueryPoem::cboFind_Click()
@@ -94,63 +85,60 @@ void frmQueryPoem::cmdOK_Click()
 
 void frmQueryPoem::Search()
 {
-    m_stopRequested = false;
     ui->cmdOK->setEnabled(false);
     ui->cmdCancel->setEnabled(true);
     ui->cmdExit->setEnabled(false);
+    // Until the search has counted its rows, the bar stands empty.
+    ui->xpBar->setRange(0, 1);
+    ui->xpBar->setValue(0);
+    m_results->clear();
+    ui->lblTip_2->setText(QStringLiteral("正在为您查找符合条件的诗词，请稍候……"));
+    const quint64 generation = ++m_generation;
+    const bool byTitle = ui->optFind_0->isChecked();
     try {
-        const bool byTitle = ui->optFind_0->isChecked();
-        m_search = std::make_unique<PoemSearch>(*m_services.db, m_query,
-                                                byTitle ? search::Tested::Title : search::Tested::Content,
-                                                byTitle ? ui->txtName->text() : ui->txtContent->text());
-        ui->xpBar->setMaximum(library::searchSize(*m_services.db, m_query));
-        ui->xpBar->setMinimum(0);
-        ui->xpBar->setValue(0);
-        m_results->clear();
-        ui->lblTip_2->setText(QStringLiteral("正在为您查找符合条件的诗词，请稍候……"));
-    } catch (const std::exception&) {
-        failed();
-        return;
+        m_search = std::make_unique<PoemSearch>(
+            m_services.db->path(), m_query, byTitle ? search::Tested::Title : search::Tested::Content,
+            byTitle ? ui->txtName->text() : ui->txtContent->text(), [this, generation] {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, generation] {
+                        if (generation == m_generation && m_search)
+                            collect();
+                    },
+                    Qt::QueuedConnection);
+            });
+    } catch (const std::exception& error) {
+        failed(QString::fromLocal8Bit(error.what()));
     }
-    m_slices.start();
 }
 
-// One slice of the record loop: the matches it found are listed, the progress bar
-// counts the records examined, and a stop asked for since the last slice ends it.
-void frmQueryPoem::searchSlice()
+// What the search found since last time is listed, the progress bar counts the rows
+// examined, and the search's end or failure finishes it.
+void frmQueryPoem::collect()
 {
-    QList<search::Found> found;
-    bool more = false;
-    try {
-        more = m_search->examine(SliceMs, found);
-    } catch (const std::exception&) {
-        failed();
-        return;
-    }
-    if (!found.isEmpty()) {
-        QList<SearchResults::Row> rows;
-        rows.reserve(found.size());
-        for (search::Found& poem : found)
-            rows.append({keys::keyOf(m_searchSide, poem.id), std::move(poem.title), m_searchSide});
-        m_results->append(std::move(rows));
-    }
-    ui->xpBar->setValue(std::min(m_search->examined(), ui->xpBar->maximum()));
-    if (!more || m_stopRequested)
+    search::Progress news = m_search->take();
+    if (news.total >= 0)
+        ui->xpBar->setMaximum(news.total);
+    m_results->append(std::move(news.found), m_searchSide);
+    ui->xpBar->setValue(std::min(news.examined, ui->xpBar->maximum()));
+    if (news.failure)
+        failed(*news.failure);
+    else if (news.finished)
         finishSearch();
 }
 
 // The search's failure trap: the user is told, and the search finishes as usual with
 // what it found so far.
-void frmQueryPoem::failed()
+void frmQueryPoem::failed(const QString& detail)
 {
-    m_slices.stop();
+    m_search.reset();
+    qWarning().noquote() << "qelvane: the search could not go on:" << detail;
     msg::notice(this, QStringLiteral("无法继续查找过程!"));
     finishSearch();
 }
 
 void frmQueryPoem::finishSearch()
 {
-    m_slices.stop();
     m_search.reset();
     ui->lblTip_2->setText(QStringLiteral("查找结束，共有%1首诗词").arg(m_results->rowCount()));
     ui->cmdOK->setEnabled(true);
@@ -159,9 +147,13 @@ void frmQueryPoem::finishSearch()
     emit searchFinished();
 }
 
+// The search ends after the row it is on; what it found up to there is listed.
 void frmQueryPoem::cmdCancel_Click()
 {
-    m_stopRequested = true;
+    if (!m_search)
+        return;
+    m_search->stop();
+    collect();
 }
 
 void frmQueryPoem::cmdExit_Click()
@@ -184,7 +176,7 @@ void frmQueryPoem::lvwPoem_ItemClick(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
-    const SearchResults::Row& found = m_results->row(index.row());
+    const SearchResults::Row found = m_results->row(index.row());
     QString id = found.key;
     QString name = found.title;
     emit ShowQueryResult(id, name, found.kind);

@@ -4,7 +4,6 @@
 #include "store/Library.h"
 
 #include <QDialog>
-#include <QTimer>
 #include <QVariantList>
 #include <array>
 #include <memory>
@@ -23,9 +22,9 @@ class PoemSearch;
 class SearchResults;
 
 // The poem search dialog. It lives as long as the main window and only hides when
-// closed, so its options and results are still there next time. A search reads its
-// rows a slice at a time between turns of the event loop, so the window stays live
-// and 停止 stops it.
+// closed, so its options and results are still there next time. A search runs on a
+// thread of its own (PoemSearch); the dialog lists what it hands over, so the window
+// stays live, and 停止 ends it at once.
 class frmQueryPoem : public QDialog {
     Q_OBJECT
 public:
@@ -59,8 +58,9 @@ private:
     void cmdExit_Click();
     void lvwPoem_ItemClick(const QModelIndex& index);
     void Search();
-    void searchSlice();
-    void failed();
+    // Lists what the running search has handed over since last time.
+    void collect();
+    void failed(const QString& detail);
     void finishSearch();
 
     std::unique_ptr<Ui::frmQueryPoem> ui;
@@ -68,11 +68,11 @@ private:
     Services m_services;
     LibrarySide m_findRange = LibrarySide::China;
     library::SearchQuery m_query;
-    bool m_stopRequested = false;
-    // The running search and its kind (kept with each result it lists).
+    // The running search; news it sends is for it only while its number is current.
     std::unique_ptr<PoemSearch> m_search;
+    quint64 m_generation = 0;
+    // The side the running or last search read (kept with each result it lists).
     LibrarySide m_searchSide = LibrarySide::China;
-    QTimer m_slices;
     SearchResults* m_results;
 };
 

@@ -152,6 +152,15 @@ void checkWritable(QSqlDatabase& db, const QString& path)
     refuse(path, reasonFor(writeError));
 }
 
+// In write-ahead-log mode a reader on another connection (the background search) reads
+// a snapshot while this one writes: neither waits for the other. The mode is kept in
+// the file. Where the file system cannot share the log's index (a network share), the
+// library stays in its rollback journal and a change waits for a running search.
+void useWriteAheadLog(QSqlDatabase& db)
+{
+    QSqlQuery(db).exec(QStringLiteral("pragma journal_mode=wal"));
+}
+
 // The device and inode of a file, so a file put in its place is told apart.
 std::optional<std::pair<quint64, quint64>> fileIdentity(const QString& path)
 {
@@ -208,6 +217,7 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
             refuse(path, reasonFor(db.lastError()));
         checkTables(db, path);
         checkWritable(db, path);
+        useWriteAheadLog(db);
     } catch (...) {
         cleanUp();
         throw;

@@ -157,17 +157,11 @@ std::optional<QString> metreTemplate(DbConnection& db, const MetreTemplate& whic
 SearchQuery searchQuery(LibrarySide side, const QString& range)
 {
     const bool limited = range != AnyRange;
-    SearchQuery query{sql::SearchPoems(side == LibrarySide::Foreign, limited), {}};
+    const bool foreign = side == LibrarySide::Foreign;
+    SearchQuery query{sql::SearchPoems(foreign, limited), {}, sql::CountSearchPoems(foreign, limited)};
     if (limited)
         query.values << range;
     return query;
-}
-
-int searchSize(DbConnection& db, const SearchQuery& query)
-{
-    // The statement is the catalogue's own; only its values are the reader's, bound.
-    Recordset count(db, QStringLiteral("select count(*) as Records from (%1)").arg(query.statement), query.values);
-    return count.Field(QStringLiteral("Records")).toInt();
 }
 
 } // namespace qelvane::library

@@ -92,13 +92,14 @@ std::optional<QString> metreTemplate(DbConnection& db, const MetreTemplate& whic
 inline const QString AnyRange = QStringLiteral("不限");
 // What a search reads: "PoemID, Name, content" of every poem of a side, or of one
 // epoch or country (the range is bound, never spliced).
+// `counting` is the statement that counts the rows the search will read (one row, one
+// column), with the same values.
 struct SearchQuery {
     QString statement;
     QVariantList values;
+    QString counting;
 };
 SearchQuery searchQuery(LibrarySide side, const QString& range);
-// How many rows a search will examine.
-int searchSize(DbConnection& db, const SearchQuery& query);
 
 } // namespace library
 } // namespace qelvane

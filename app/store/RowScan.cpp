@@ -15,9 +15,12 @@ namespace {
 } // namespace
 
 RowScan::RowScan(DbConnection& db, const QString& statement, const QVariantList& values)
-    : m_db(db), m_statement(statement)
+    : RowScan(db.sqliteHandle(), statement, values)
 {
-    sqlite3* handle = m_db.sqliteHandle();
+}
+
+RowScan::RowScan(sqlite3* handle, const QString& statement, const QVariantList& values) : m_statement(statement)
+{
     const QByteArray text = DbConnection::toEngineDialect(statement).toUtf8();
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
         scanFailed(handle, statement);

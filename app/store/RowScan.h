@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariantList>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace qelvane {
@@ -17,8 +18,10 @@ class DbConnection;
 // it is finished or destroyed.
 class RowScan {
 public:
-    // Prepares and binds the statement (in the program's dialect); throws StoreError.
+    // Prepares and binds the statement (in the program's dialect) on the program's
+    // connection or on another one (a reader's); throws StoreError.
     RowScan(DbConnection& db, const QString& statement, const QVariantList& values = {});
+    RowScan(sqlite3* connection, const QString& statement, const QVariantList& values = {});
     ~RowScan();
     RowScan(const RowScan&) = delete;
     RowScan& operator=(const RowScan&) = delete;
@@ -33,7 +36,6 @@ public:
     void finish();
 
 private:
-    DbConnection& m_db;
     QString m_statement;
     sqlite3_stmt* m_stmt = nullptr;
 };

@@ -2,13 +2,25 @@
 
 namespace qelvane::sql {
 
-QString SearchPoems(bool foreign, bool limited)
+namespace {
+QString fromPoems(const QString& columns, bool foreign, bool limited)
 {
-    QString statement = QStringLiteral("select PoemID,Name,content from ");
+    QString statement = QStringLiteral("select %1 from ").arg(columns);
     statement += foreign ? QStringLiteral("ForeignPoem") : QStringLiteral("ChinaPoem");
     if (limited)
         statement += foreign ? QStringLiteral(" where Country=?") : QStringLiteral(" where Epoch=?");
     return statement;
+}
+} // namespace
+
+QString SearchPoems(bool foreign, bool limited)
+{
+    return fromPoems(QStringLiteral("PoemID,Name,content"), foreign, limited);
+}
+
+QString CountSearchPoems(bool foreign, bool limited)
+{
+    return fromPoems(QStringLiteral("count(*)"), foreign, limited);
 }
 
 } // namespace qelvane::sql

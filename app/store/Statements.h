@@ -109,6 +109,8 @@ inline constexpr auto FormatContentOfNullName = "select Content from ChinaPoemFo
 // "select PoemID,Name,content from <table>", optionally limited to one epoch or country
 // (the condition's value is bound).
 QString SearchPoems(bool foreign, bool limited);
+// How many rows that statement reads; the count runs on the table's smallest index.
+QString CountSearchPoems(bool foreign, bool limited);
 
 // ---- Deletions (each list runs in this order, in one transaction) -------------------
 inline constexpr const char* DeleteChinaAuthor[] = {

@@ -6,6 +6,8 @@
 #include "dialogs/SearchResults.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
+#include "store/Changes.h"
+#include "store/DbConnection.h"
 #include "tolvarin/Tolvarin.h"
 
 #include <QAccessible>
@@ -100,6 +102,44 @@ class tst_QueryPoem : public QObject {
         for (int i = 0; i < box->count(); ++i)
             texts << box->itemText(i);
         return texts;
+    }
+
+    // Enough poems that a search hands its results over in several batches; each title
+    // and text holds 月.
+    void seedManyPoems(int count = 400000)
+    {
+        test::seed(library->libraryFile,
+                   QString("insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                           "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
+                           "select 'X'||i, '月'||i, '明月照'||i, '唐', false from n")
+                       .arg(count));
+    }
+
+    // Clicks 查找 and runs `midway` once the search has handed over its first rows.
+    void searchAndMidway(const std::function<void()>& midway)
+    {
+        bool done = false;
+        auto connection = connect(xpBar(), &QProgressBar::valueChanged, this, [&](int value) {
+            if (value > 0 && !done) {
+                done = true;
+                QVERIFY(dialog->searching());
+                midway();
+            }
+        });
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        test::clickButton(dialog.get(), "cmdOK");
+        if (finished.isEmpty())
+            QVERIFY(finished.wait(20000));
+        disconnect(connection);
+        QVERIFY(done);
+    }
+
+    QStringList resultKeys()
+    {
+        QStringList keys;
+        for (int i = 0; i < dialog->results()->rowCount(); ++i)
+            keys << dialog->results()->row(i).key;
+        return keys;
     }
 
     void expectIdle()
@@ -252,6 +292,7 @@ private slots:
     {
         test::seed(library->libraryFile, "alter table ChinaPoem rename to ChinaPoemGone");
         msg::Recorder boxes;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the search could not go on:.*ChinaPoem"));
         search();
         QCOMPARE(boxes.texts(), QStringList({"无法继续查找过程!"}));
         QCOMPARE(boxes.shown().at(0).title, QString("提示"));
@@ -261,30 +302,147 @@ private slots:
 
     void stoppingASearch()
     {
-        // Enough poems that the search takes many slices.
-        test::seed(library->libraryFile,
-                   "insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
-                   "with recursive n(i) as (select 1 union all select i+1 from n where i<300000) "
-                   "select 'X'||i, '月'||i, '明月照'||i, '唐', false from n");
-        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
-        bool stopClicked = false;
-        connect(xpBar(), &QProgressBar::valueChanged, this, [&](int value) {
-            if (value > 0 && !stopClicked) {
-                stopClicked = true;
-                // While searching: 查找 and 关闭 are off, 停止 is on.
-                QVERIFY(!cmdOK()->isEnabled() && cmdCancel()->isEnabled() && !cmdExit()->isEnabled());
-                test::clickButton(dialog.get(), "cmdCancel");
-            }
-        });
+        seedManyPoems();
         typeInto(txtName(), "月");
-        test::clickButton(dialog.get(), "cmdOK");
-        QVERIFY(finished.wait(20000));
-        QVERIFY(stopClicked);
+        searchAndMidway([this] {
+            // While searching: 查找 and 关闭 are off, 停止 is on.
+            QVERIFY(!cmdOK()->isEnabled() && cmdCancel()->isEnabled() && !cmdExit()->isEnabled());
+            test::clickButton(dialog.get(), "cmdCancel");
+            // The click itself ends the search.
+            QVERIFY(!dialog->searching());
+        });
         const int found = dialog->results()->rowCount();
         QVERIFY(found > 0);
         QVERIFY(xpBar()->value() < xpBar()->maximum());
         QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(found));
         expectIdle();
+    }
+
+    // A search stopped and a new one started at once: whatever the first had still on
+    // its way is not listed with the second's results.
+    void aNewSearchRightAfterAStopListsOnlyItsOwn()
+    {
+        seedManyPoems();
+        typeInto(txtName(), "月");
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        searchAndMidway([this] {
+            test::clickButton(dialog.get(), "cmdCancel");
+            typeInto(txtName(), "静");
+            test::clickButton(dialog.get(), "cmdOK");
+        });
+        if (finished.count() < 2)
+            QVERIFY(finished.wait(20000));
+        QCOMPARE(results(), QStringList({"静夜思"}));
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有1首诗词"));
+        const int poems = test::scalar(library->libraryFile, "select count(*) from ChinaPoem").toInt();
+        QCOMPARE(xpBar()->maximum(), poems);
+        QCOMPARE(xpBar()->value(), poems);
+        // Nothing more arrives afterwards either.
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(results(), QStringList({"静夜思"}));
+    }
+
+    // The window goes on writing while a search reads: the change is made at once and
+    // the search finishes without a word, listing the library as it was when it began.
+    void aChangeWhileSearchingLeavesBothSound()
+    {
+        seedManyPoems();
+        const int before = test::scalar(library->libraryFile, "select count(*) from ChinaPoem where instr(Name, '月')").toInt();
+        typeInto(txtName(), "月");
+        msg::Recorder boxes;
+        searchAndMidway([this] {
+            changes::deletePoem(*library->db, LibrarySide::China, "X7");
+            test::seed(library->libraryFile, "update ChinaPoem set Name='改' where PoemID='X8'");
+        });
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(test::scalar(library->libraryFile, "select count(*) from ChinaPoem where PoemID='X7'").toInt(), 0);
+        QCOMPARE(dialog->results()->rowCount(), before);
+        QCOMPARE(results().at(resultKeys().indexOf("X8")), QString("月8"));
+    }
+
+    // The dialog (and with it the program) goes while a search runs: the search ends,
+    // and the news it had posted reaches no one.
+    void destroyedWhileSearching()
+    {
+        seedManyPoems();
+        typeInto(txtName(), "月");
+        bool destroyed = false;
+        QEventLoop loop;
+        connect(xpBar(), &QProgressBar::valueChanged, this, [&](int value) {
+            if (value > 0 && !destroyed) {
+                destroyed = true;
+                // Not inside the dialog's own signal: after it, as a closing window is.
+                QMetaObject::invokeMethod(this, [&] {
+                    dialog.reset();
+                    loop.quit();
+                }, Qt::QueuedConnection);
+            }
+        });
+        test::clickButton(dialog.get(), "cmdOK");
+        loop.exec();
+        QVERIFY(!dialog);
+        QCoreApplication::sendPostedEvents();
+        // Leaving the write-ahead log needs the only connection to the file.
+        library->db->Close();
+        QCOMPARE(test::scalar(library->libraryFile, "pragma journal_mode=delete").toString(), QString("delete"));
+    }
+
+    // The search cannot read the library (its file was moved away since the program
+    // opened it): the user is told, and the dialog is ready for the next search.
+    void aLibraryTheSearchCannotReadIsReported()
+    {
+        const QString moved = library->libraryFile + ".moved";
+        QVERIFY(QFile::rename(library->libraryFile, moved));
+        msg::Recorder boxes;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the search could not go on:.*poem.mdb"));
+        search();
+        QVERIFY(QFile::rename(moved, library->libraryFile));
+        QCOMPARE(boxes.texts(), QStringList({"无法继续查找过程!"}));
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有0首诗词"));
+        expectIdle();
+        typeInto(txtName(), "静");
+        search();
+        QCOMPARE(results(), QStringList({"静夜思"}));
+    }
+
+    // What the search lists is what SQL's instr() finds, in the library's order: both
+    // columns, both sides, a range, letters and characters.
+    void resultsAreWhatSqlFinds()
+    {
+        struct Case {
+            int kind;
+            QString range;
+            bool byTitle;
+            QString text;
+        };
+        const QList<Case> cases = {{0, "不限", true, "'"},   {0, "不限", false, "月"}, {0, "不限", false, "。"},
+                                   {0, "唐", false, "明"},    {0, "宋", true, "调"},    {1, "不限", true, "e"},
+                                   {1, "不限", false, "sun"}, {1, "英国", false, "T"}};
+        for (const Case& c : cases) {
+            cboFind()->setCurrentIndex(c.kind);
+            cboEpoch()->setCurrentText(c.range);
+            QTest::mouseClick(c.byTitle ? optFind_0() : optFind_1(), Qt::LeftButton);
+            typeInto(c.byTitle ? txtName() : txtContent(), c.text);
+            search();
+            const QString table = c.kind == 0 ? "ChinaPoem" : "ForeignPoem";
+            const QString rangeColumn = c.kind == 0 ? "Epoch" : "Country";
+            const QString column = c.byTitle ? "Name" : "Content";
+            QString sql = QString("select group_concat(PoemID, '|') from (select PoemID from %1 where instr(%2, ?) > 0")
+                              .arg(table, column);
+            QVariantList values{c.text};
+            if (c.range != "不限") {
+                sql += QString(" and %1 = ?").arg(rangeColumn);
+                values << c.range;
+            }
+            sql += " order by rowid)";
+            QStringList expected =
+                test::scalar(library->libraryFile, sql, values).toString().split('|', Qt::SkipEmptyParts);
+            if (c.kind == 1)
+                for (QString& id : expected)
+                    id.prepend('F');
+            QVERIFY2(!expected.isEmpty(), qPrintable(c.text));
+            QCOMPARE(resultKeys(), expected);
+        }
     }
 
     void clickingAndSteppingThroughResults()

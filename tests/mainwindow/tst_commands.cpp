@@ -5,9 +5,12 @@
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
+#include "DialogDriver.h"
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -212,6 +215,39 @@ private slots:
         boxes.answerNext(msg::Answer::Yes);
         form()->BarMain_ToolClick("tbExit");
         QVERIFY(!form()->isVisible());
+    }
+
+    // The program closed while a search runs: the search ends with the window, and the
+    // library's file is free (nothing reads it any more).
+    void exitWhileSearching()
+    {
+        test::seed(h->libraryFile, "insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                                   "with recursive n(i) as (select 1 union all select i+1 from n where i<400000) "
+                                   "select 'X'||i, '月'||i, '明月照'||i, '唐', false from n");
+        form()->show();
+        form()->BarMain_ToolClick("tbFind");
+        frmQueryPoem* dialog = test::queryDialog(form());
+        QPointer<frmQueryPoem> watched(dialog);
+        auto* bar = test::named<QProgressBar>(dialog, "xpBar");
+        QEventLoop running;
+        connect(bar, &QProgressBar::valueChanged, &running, [&](int value) {
+            if (value > 0)
+                running.quit();
+        });
+        test::clickButton(dialog, "cmdOK");
+        running.exec();
+        QVERIFY(dialog->searching());
+
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        form()->BarMain_ToolClick("tbExit");
+        QVERIFY(!form()->isVisible());
+        QVERIFY(watched.isNull());
+        // Whatever the search had posted before it ended reaches no one.
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(boxes.texts(), QStringList({"是否退出？"}));
+        // Leaving the write-ahead log needs the only connection to the file.
+        QCOMPARE(test::scalar(h->libraryFile, "pragma journal_mode=delete").toString(), QString("delete"));
     }
 };
 
