@@ -1,19 +1,21 @@
 #include "LibraryWriter.h"
 
-#include "Doubles.h"
-
 #include "BuildError.h"
+#include "Doubles.h"
+#include "store/FindIndex.h"
 #include "store/Schema.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QVariant>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sqlite3.h>
 
 namespace qelvane::mklib {
 
@@ -286,6 +288,12 @@ void LibraryWriter::commit()
         exec(create, {});
     }
     releaseQueries();
+    // The find box's index, made from the poems just written, in the same transaction.
+    try {
+        findindex::build(*static_cast<sqlite3* const*>(m_db.driver()->handle().constData()));
+    } catch (const StoreError& error) {
+        throw BuildError(QStringLiteral("%1：无法建立查找索引（%2）").arg(m_target, error.description()));
+    }
     if (!m_db.commit())
         throw BuildError(QStringLiteral("%1：写入失败（%2）").arg(m_target, m_db.lastError().text()));
     m_db.close();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "LibrarySide.h"
+#include "StoreError.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+struct sqlite3;
+
+// The find box's index, kept in the library file beside the poems: for every pair of
+// neighbouring characters (and, in titles and authors' names, every character) the
+// lines that hold it. A line is a poem's title, its text, or its author's name, with
+// punctuation, spacing, line breaks and letter case left out (findtext::). The index is
+// built with the library and kept current by every change of the program, in the
+// change's own transaction; a library made before it has none, and works without it.
+namespace qelvane::findindex {
+
+// The build was stopped by its caller.
+class Cancelled : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
+enum class Part { Title, Text, Author };
+
+// A poem found, by its best line.
+struct Hit {
+    LibrarySide side = LibrarySide::China;
+    QString poemId;
+    Part part = Part::Title;
+    int edits = 0;     // characters off the query: 0 for an exact match
+    bool famous = false;
+    // The line as the library holds it (the title, the name, or the line of the text
+    // the match begins on) and where the match lies in it (UTF-16 positions).
+    QString line;
+    int matchStart = 0;
+    int matchLength = 0;
+};
+
+// Whether the library holds the index (in the form this program reads).
+bool present(sqlite3* db);
+
+// Makes the index anew from every poem of the library, in the caller's transaction.
+// `progress(done, total)` is called every few hundred poems; when it returns false the
+// build ends with Cancelled. Throws StoreError when a statement fails.
+void build(sqlite3* db, const std::function<bool(int done, int total)>& progress = {});
+
+// Keeping it current, inside the change's transaction; both do nothing when the library
+// has no index. Before poems change or go: takes them out.
+void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
+// After poems were added or changed: puts them in as the library now holds them.
+void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
+
+// The poems with a title, verse or author's name like one of the queries (the same
+// query written differently, such as in Traditional and Simplified characters), best
+// first: exact matches, then one or two characters off; among equals a match at a
+// verse's start, then a better-known poem (one in an anthology the notes name, such
+// as 唐诗三百首), then the library's order. At most `limit`.
+QList<Hit> find(sqlite3* db, const QStringList& queries, int limit);
+
+} // namespace qelvane::findindex
