@@ -1,6 +1,7 @@
 #include "Changes.h"
 
 #include "DbConnection.h"
+#include "FindIndex.h"
 #include "Recordset.h"
 #include "Statements.h"
 
@@ -84,11 +85,23 @@ void expectChanged(int rows, const QString& missing)
 }
 
 // A list of statements on one value, as one change; the first must find its row.
+// The IDs of the poems a statement selects (its one value bound).
+QStringList poemIds(DbConnection& db, const char* statement, const QString& value)
+{
+    QStringList ids;
+    for (Recordset rs(db, statement, {value}); !rs.Eof(); rs.MoveNext())
+        ids << rs.Field(QStringLiteral("PoemID")).toString();
+    return ids;
+}
+
+// Runs the statements as one change; the poems the first statement of `touched` selects
+// leave the find index inside it, before they go.
 template <std::size_t N>
 void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], const QString& value,
-                       const QString& missing)
+                       const QString& missing, LibrarySide side, const char* touched)
 {
     DbConnection::Transaction change(db);
+    findindex::removePoems(db.sqliteHandle(), side, poemIds(db, touched, value));
     for (std::size_t i = 0; i < N; ++i) {
         const int rows = db.Execute(QString::fromLatin1(statements[i]), {value});
         if (i == 0)
@@ -132,8 +145,13 @@ void updateAuthor(DbConnection& db, const QString& authorId, const Author& autho
     expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
                              {author.biography, authorId}),
                   QStringLiteral("诗词库中找不到这位作者的简介（%1）。").arg(authorId));
+    // The poems carry the author's name, which the find index holds too.
+    const QStringList poems =
+        poemIds(db, forSide(author.side, sql::ChinaPoemIdsOfAuthor, sql::ForeignPoemIdsOfAuthor), authorId);
+    findindex::removePoems(db.sqliteHandle(), author.side, poems);
     db.Execute(forSide(author.side, sql::MoveChinaAuthorPoems, sql::MoveForeignAuthorPoems),
                {place, author.place, author.name, authorId});
+    findindex::addPoems(db.sqliteHandle(), author.side, poems);
     change.commit();
 }
 
@@ -160,6 +178,7 @@ void addPoem(DbConnection& db, const Poem& poem)
     rs.SetField(QStringLiteral("Note"), poem.note);
     rs.SetField(QStringLiteral("PoemID"), poem.poemId);
     rs.Update();
+    findindex::addPoems(db.sqliteHandle(), poem.side, {poem.poemId});
     change.commit();
 }
 
@@ -171,34 +190,42 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
     EditableRecordset rs(db, QString::fromLatin1(row.table), QString::fromLatin1(row.condition), {poemId});
     if (rs.Eof())
         throw StoreError(missingPoem(poemId));
+    findindex::removePoems(db.sqliteHandle(), side, {poemId});
     rs.SetField(QStringLiteral("Name"), name);
     rs.SetField(QStringLiteral("Content"), content);
     rs.SetField(QStringLiteral("Note"), note);
     rs.Update();
+    findindex::addPoems(db.sqliteHandle(), side, {poemId});
     change.commit();
 }
 
 void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
 {
     if (side == LibrarySide::China)
-        runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId, missingAuthor(authorId));
+        runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId, missingAuthor(authorId), side,
+                          sql::ChinaPoemIdsOfAuthor);
     else
-        runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId, missingAuthor(authorId));
+        runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId, missingAuthor(authorId), side,
+                          sql::ForeignPoemIdsOfAuthor);
 }
 
 void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName)
 {
     if (side == LibrarySide::China)
-        runAllAsOneChange(db, sql::DeleteEpoch, placeName, QStringLiteral("诗词库中没有“%1”这个时期。").arg(placeName));
+        runAllAsOneChange(db, sql::DeleteEpoch, placeName, QStringLiteral("诗词库中没有“%1”这个时期。").arg(placeName),
+                          side, sql::PoemIdsOfEpoch);
     else
         runAllAsOneChange(db, sql::DeleteCountry, placeName,
-                          QStringLiteral("诗词库中没有“%1”这个国家。").arg(placeName));
+                          QStringLiteral("诗词库中没有“%1”这个国家。").arg(placeName), side, sql::PoemIdsOfCountry);
 }
 
 void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId)
 {
+    DbConnection::Transaction change(db);
+    findindex::removePoems(db.sqliteHandle(), side, {poemId});
     expectChanged(db.Execute(forSide(side, sql::DeleteChinaPoem, sql::DeleteForeignPoem), {poemId}),
                   missingPoem(poemId));
+    change.commit();
 }
 
 bool markFavorite(DbConnection& db, LibrarySide side, const QString& poemId)

@@ -1,10 +1,12 @@
 #include "FindIndex.h"
 
 #include "FindText.h"
+#include "Simplified.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <sqlite3.h>
 #include <unordered_map>
@@ -527,12 +529,17 @@ bool present(sqlite3* db)
 
 void build(sqlite3* db, const std::function<bool(int done, int total)>& progress)
 {
-    createTables(db);
+    // Everything is read first and written at the end, so that a build beside the
+    // window (in a transaction of its own) holds the write lock only for the writing.
     const int total = countPoems(db);
+    struct Entry {
+        LibrarySide side;
+        QString id;
+        bool famous;
+    };
+    std::vector<Entry> poems;
+    poems.reserve(size_t(total));
     Postings postings;
-    Statement insertPoem(db, "insert into FindPoem(PoemKey, Side, PoemID, Fame) values(?,?,?,?)");
-    qint64 key = 0;
-    int done = 0;
     // The well-known poems first: their lines have the lowest numbers, which the
     // finder prefers among equal matches.
     for (bool famous : {true, false}) {
@@ -540,14 +547,19 @@ void build(sqlite3* db, const std::function<bool(int done, int total)>& progress
             Statement rows(db, poemsOfSide(side, famous));
             while (rows.step()) {
                 PoemRow poem = poemFrom(rows);
-                ++key;
-                insertPoem.reset();
-                insertPoem.bind(1, key).bind(2, int(side)).bind(3, poem.id).bind(4, famous ? 1 : 0).run();
-                collect(postings, poem, key);
-                if (++done % 500 == 0 && progress && !progress(done, total))
+                poems.push_back({side, poem.id, famous});
+                collect(postings, poem, qint64(poems.size()));
+                if (poems.size() % 500 == 0 && progress && !progress(int(poems.size()), total))
                     throw Cancelled(QStringLiteral("查找索引的建立已停止。"));
             }
         }
+    }
+    createTables(db);
+    Statement insertPoem(db, "insert into FindPoem(PoemKey, Side, PoemID, Fame) values(?,?,?,?)");
+    for (size_t i = 0; i < poems.size(); ++i) {
+        insertPoem.reset();
+        insertPoem.bind(1, qint64(i + 1)).bind(2, int(poems[i].side)).bind(3, poems[i].id);
+        insertPoem.bind(4, poems[i].famous ? 1 : 0).run();
     }
     Statement insertGram(db, "insert into FindGram(Gram, Lines) values(?,?)");
     for (const auto& [gram, lines] : postings) {
@@ -613,8 +625,19 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
     });
 }
 
-QList<Hit> find(sqlite3* db, const QStringList& queries, int limit)
+QList<Hit> find(sqlite3* db, const QString& query, int limit)
 {
+    QStringList queries{query};
+    // Loaded once; without OpenCC the query is taken as typed.
+    static const std::unique_ptr<Simplified> toSimplified = []() -> std::unique_ptr<Simplified> {
+        try {
+            return std::make_unique<Simplified>();
+        } catch (const StoreError&) {
+            return nullptr;
+        }
+    }();
+    if (toSimplified)
+        queries << (*toSimplified)(query);
     Finder finder(db);
     QHash<QPair<int, QString>, Found> best;
     QList<std::u32string> seen;

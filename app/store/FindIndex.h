@@ -54,11 +54,11 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 // After poems were added or changed: puts them in as the library now holds them.
 void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 
-// The poems with a title, verse or author's name like one of the queries (the same
-// query written differently, such as in Traditional and Simplified characters), best
-// first: exact matches, then one or two characters off; among equals a match at a
-// verse's start, then a better-known poem (one in an anthology the notes name, such
-// as 唐诗三百首), then the library's order. At most `limit`.
-QList<Hit> find(sqlite3* db, const QStringList& queries, int limit);
+// The poems with a title, text or author's name like the query, as typed or in
+// Simplified characters, best first: exact matches, then one or two characters off;
+// among equals a match at a verse's start, then a better-known poem (one in an
+// anthology the notes name, such as 唐诗三百首), then the library's order. At most
+// `limit`. Throws StoreError when the index cannot be read.
+QList<Hit> find(sqlite3* db, const QString& query, int limit);
 
 } // namespace qelvane::findindex

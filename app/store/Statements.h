@@ -139,6 +139,11 @@ inline constexpr const char* DeleteCountry[] = {
     "delete * from ForeignEpoch where Country=?",
 };
 inline constexpr auto DeleteChinaPoem = "delete * from ChinaPoem where PoemID=?";
+// The poems a change touches, for the find index.
+inline constexpr auto ChinaPoemIdsOfAuthor = "select PoemID from ChinaPoem where AuthorID=?";
+inline constexpr auto ForeignPoemIdsOfAuthor = "select PoemID from ForeignPoem where AuthorID=?";
+inline constexpr auto PoemIdsOfEpoch = "select PoemID from ChinaPoem where Epoch=?";
+inline constexpr auto PoemIdsOfCountry = "select PoemID from ForeignPoem where Country=?";
 inline constexpr auto DeleteForeignPoem = "delete * from ForeignPoem where PoemID=?";
 
 } // namespace qelvane::sql

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "store/Simplified.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace qelvane::mklib {
 
@@ -10,15 +13,12 @@ namespace qelvane::mklib {
 class Converter {
 public:
     explicit Converter(bool toSimplified);
-    ~Converter();
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
 
     QString operator()(const QString& text) const;
     QStringList operator()(const QStringList& texts) const;
 
 private:
-    void* m_opencc = nullptr;
+    std::optional<Simplified> m_simplified;
 };
 
 } // namespace qelvane::mklib
