@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWidgetAction>
 
 namespace qelvane {
 
@@ -178,7 +179,14 @@ QString BarMain::bandCaption(const QString& band) const
 QList<QAction*> BarMain::bandTools(const QString& band) const
 {
     QWidget* container = m_bands.value(band);
-    return container ? container->actions() : QList<QAction*>();
+    QList<QAction*> tools;
+    if (!container)
+        return tools;
+    // Widgets placed on the tool bar (the find box) are not among its tools.
+    for (QAction* action : container->actions())
+        if (!qobject_cast<QWidgetAction*>(action))
+            tools << action;
+    return tools;
 }
 
 void BarMain::RecalcLayout()

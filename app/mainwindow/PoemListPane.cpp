@@ -55,6 +55,20 @@ void PoemListPane::fill(const QList<library::PoemTitle>& poems, LibrarySide side
     m_list->scrollToTop();
 }
 
+QTreeWidgetItem* PoemListPane::choose(const QString& key)
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* entry = m_list->topLevelItem(i);
+        if (entry->data(0, KeyRole).toString() == key) {
+            m_list->setCurrentItem(entry);
+            entry->setSelected(true);
+            m_list->scrollToItem(entry);
+            return entry;
+        }
+    }
+    return nullptr;
+}
+
 QTreeWidgetItem* PoemListPane::showOnly(const QString& key, const QString& title, LibrarySide side)
 {
     m_side = side;

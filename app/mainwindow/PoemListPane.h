@@ -33,6 +33,9 @@ public:
 
     // The poems of one side, replacing nothing: the window clears first.
     void fill(const QList<library::PoemTitle>& poems, LibrarySide side);
+    // The listed poem with that key made current and selected, as a click makes it;
+    // nullptr when it is not listed.
+    QTreeWidgetItem* choose(const QString& key);
     // One poem alone, made current: a search result.
     QTreeWidgetItem* showOnly(const QString& key, const QString& title, LibrarySide side);
     // A poem added to the listed author, in the list's order.

@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "FindBox.h"
+
 #include "BarMain.h"
 #include "SplitterHandle.h"
 #include "StatusBar.h"
@@ -10,6 +12,7 @@
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
+#include "store/FindIndex.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -120,6 +123,7 @@ void frmMain::buildControls()
 
     sbStatusBar = new StatusBar(this);
     placeStatusBar();
+    buildFindBox();
 }
 
 void frmMain::Load()
@@ -136,6 +140,7 @@ void frmMain::Load()
     UpdateViewMode();
     LoadTree();
     LoadSettings();
+    m_find->setState(findindex::present(m_db.sqliteHandle()) ? FindBox::State::Ready : FindBox::State::Missing);
 
     StartMusic();
 }
@@ -204,6 +209,8 @@ void frmMain::Unload()
     mOptionForm = nullptr;
     delete mQueryForm;
     mQueryForm = nullptr;
+    // A find index still being built is given up; the library is left as it was.
+    m_indexBuilder.reset();
 
     if (!isMinimized())
         savePlacement();

@@ -6,6 +6,7 @@
 #include "PoemListPane.h"
 #include "ReadingPanes.h"
 #include "platform/Services.h"
+#include "store/FindIndexBuilder.h"
 #include "store/Library.h"
 
 #include <QPointer>
@@ -21,6 +22,7 @@ namespace qelvane {
 
 class BarMain;
 class DbConnection;
+class FindBox;
 class MusicBackend;
 class MusicPlayer;
 class SettingsStore;
@@ -71,6 +73,9 @@ public:
     void lvwPoem_ColumnClick(int column);
     void lvwPoem_ItemClick(QTreeWidgetItem* entry);
     void mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType);
+    // A poem the find box found, shown as a click on its author and then on it shows
+    // it (in the all-poems view when the favourites do not hold it).
+    void openFoundPoem(LibrarySide side, const QString& poemId);
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 
@@ -159,6 +164,9 @@ private:
     QWidget* picPoem;
     StatusBar* sbStatusBar;
     MusicPlayer* musicPlayer;
+    FindBox* m_find = nullptr;
+    std::unique_ptr<FindIndexBuilder> m_indexBuilder;
+    bool m_indexOffered = false;
 
     void buildControls();
     void restorePlacement();
@@ -174,6 +182,10 @@ private:
     std::optional<SelectedAuthor> selectedAuthorForPoems();
     void askToReloadTree();
     void placeStatusBar();
+    void buildFindBox();
+    // Offers, once a session, to build the find index of a library that has none.
+    void offerFindIndex();
+    void findIndexBuilt(const QString& failure);
 
     Services m_services;
     DbConnection& m_db;

@@ -207,6 +207,7 @@ struct PoemRow {
     QString content;
     QString author;
     bool famous = false;
+    QString place;
 };
 
 // Well-known poems are those of the anthologies their notes name (唐诗三百首, 宋词三百首).
@@ -222,13 +223,14 @@ const char* poemsOfSide(LibrarySide side, bool famous)
 const char* onePoem(LibrarySide side)
 {
     return side == LibrarySide::China
-               ? "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ChinaPoem where PoemID=?"
-               : "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ForeignPoem where PoemID=?";
+               ? "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0,Epoch from ChinaPoem where PoemID=?"
+               : "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0,Country from ForeignPoem "
+                 "where PoemID=?";
 }
 
 PoemRow poemFrom(const Statement& row)
 {
-    return {row.text(0), row.text(1), row.text(2), row.text(3), false};
+    return {row.text(0), row.text(1), row.text(2), row.text(3), false, {}};
 }
 
 std::optional<PoemRow> readPoem(Statement& statement, const QString& poemId)
@@ -239,6 +241,7 @@ std::optional<PoemRow> readPoem(Statement& statement, const QString& poemId)
         return std::nullopt;
     PoemRow poem = poemFrom(statement);
     poem.famous = statement.integer(4) != 0;
+    poem.place = statement.text(5);
     statement.reset();
     return poem;
 }
@@ -458,6 +461,9 @@ public:
             found.poemKey = poemKeyOf(line);
             found.hit.side = poem->side;
             found.hit.poemId = poem->row.id;
+            found.hit.title = poem->row.title;
+            found.hit.author = poem->row.author;
+            found.hit.place = poem->row.place;
             found.hit.famous = poem->famous;
             const findtext::Folded& folded =
                 part == TitlePart ? poem->title : part == TextPart ? poem->text : poem->author;

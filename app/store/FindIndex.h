@@ -30,6 +30,9 @@ enum class Part { Title, Text, Author };
 struct Hit {
     LibrarySide side = LibrarySide::China;
     QString poemId;
+    QString title;
+    QString author;
+    QString place; // the poem's epoch or country
     Part part = Part::Title;
     int edits = 0;     // characters off the query: 0 for an exact match
     bool famous = false;

@@ -1,0 +1,105 @@
+// The find box: where it sits, its shortcuts, opening what it found, and building the
+// index of a library that has none.
+#include "frmMain.h"
+
+#include "BarMain.h"
+#include "FindBox.h"
+#include "platform/MessageBox.h"
+#include "store/DbConnection.h"
+#include "store/FindIndex.h"
+#include "ui/LibraryKeys.h"
+#include "ui/Text.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QShortcut>
+
+namespace qelvane {
+
+void frmMain::buildFindBox()
+{
+    m_find = new FindBox(barMain->toolBar(), this, m_db);
+    connect(m_find, &FindBox::poemChosen, this, &frmMain::openFoundPoem);
+    connect(m_find, &FindBox::left, this, [this] { m_tree->widget()->setFocus(Qt::ShortcutFocusReason); });
+    connect(m_find, &FindBox::indexWanted, this, &frmMain::offerFindIndex);
+    // "/" reaches the box from anywhere in the window but a text field, which types it.
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_Slash)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, m_find, &FindBox::focus);
+    }
+}
+
+void frmMain::openFoundPoem(LibrarySide side, const QString& poemId)
+{
+    unlessBusy([&] {
+        const std::optional<QString> authorId = library::authorIdOfPoem(m_db, side, poemId);
+        if (!authorId) {
+            msg::notice(this, QStringLiteral("诗词库中已没有这首诗词。"));
+            return;
+        }
+        const QString authorKey = keys::keyOf(side, text::trimSpaces(*authorId));
+        const QString poemKey = keys::keyOf(side, poemId);
+        // The favourites view lists only favourites: a poem it does not hold is shown in
+        // the all-poems view.
+        for (bool again : {false, true}) {
+            QTreeWidgetItem* node = nodeByKey(side, authorKey);
+            if (node) {
+                m_tree->setCurrentQuietly(node);
+                tvwPoem_NodeClick(node);
+                if (QTreeWidgetItem* entry = m_poems->choose(poemKey)) {
+                    lvwPoem_ItemClick(entry);
+                    m_poems->widget()->setFocus(Qt::OtherFocusReason);
+                    return;
+                }
+            }
+            if (again || !FavoritesMode)
+                break;
+            switchView(false);
+        }
+        msg::notice(this, QStringLiteral("树状视图中找不到作者节点“%1”。").arg(authorKey));
+    });
+}
+
+void frmMain::offerFindIndex()
+{
+    if (m_indexOffered || m_indexBuilder)
+        return;
+    m_indexOffered = true;
+    if (msg::question(this,
+                      QStringLiteral("这个诗词库还没有查找索引，查找框要用它来查找诗句。\n"
+                                     "现在就在后台建立吗？建立期间可以照常阅读和修改。"),
+                      QStringLiteral("查找索引")) != msg::Answer::Yes)
+        return;
+    m_find->setState(FindBox::State::Building, 0);
+    QPointer<frmMain> window(this);
+    FindIndexBuilder::Callbacks callbacks;
+    callbacks.progress = [window](int done, int total) {
+        const int percent = total > 0 ? done * 100 / total : 0;
+        QMetaObject::invokeMethod(window, [window, percent] {
+            if (window && window->m_indexBuilder)
+                window->m_find->setState(FindBox::State::Building, percent);
+        }, Qt::QueuedConnection);
+    };
+    callbacks.finished = [window](const QString& failure) {
+        QMetaObject::invokeMethod(window, [window, failure] {
+            if (window)
+                window->findIndexBuilt(failure);
+        }, Qt::QueuedConnection);
+    };
+    m_indexBuilder = std::make_unique<FindIndexBuilder>(m_db.path(), callbacks);
+}
+
+void frmMain::findIndexBuilt(const QString& failure)
+{
+    m_indexBuilder.reset();
+    if (failure.isEmpty()) {
+        m_find->setState(FindBox::State::Ready);
+        showStatus(QStringLiteral("查找索引已建立"));
+        return;
+    }
+    m_find->setState(FindBox::State::Missing);
+    m_indexOffered = false;
+    msg::notice(this, QStringLiteral("查找索引没有建成：%1").arg(failure));
+}
+
+} // namespace qelvane

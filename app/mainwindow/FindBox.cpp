@@ -1,0 +1,205 @@
+#include "FindBox.h"
+
+#include "FindResults.h"
+#include "platform/MessageBox.h"
+#include "store/DbConnection.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QToolBar>
+
+namespace qelvane {
+
+namespace {
+// The most poems the list shows, and the most rows it shows at once.
+constexpr int MostFound = 30;
+constexpr int RowsShown = 8;
+constexpr int ListWidth = 460;
+const QString ReadyText = QStringLiteral("查找诗句、标题或作者（Ctrl+L）");
+} // namespace
+
+FindBox::FindBox(QToolBar* bar, QWidget* window, DbConnection& db)
+    : QObject(window), m_window(window), m_db(db), m_field(new QLineEdit(bar)), m_list(new QListView(window)),
+      m_results(new FindResults(this))
+{
+    auto* spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    m_field->setObjectName(QStringLiteral("txtFind"));
+    m_field->setAccessibleName(QStringLiteral("查找"));
+    m_field->setPlaceholderText(ReadyText);
+    m_field->setClearButtonEnabled(true);
+    m_field->setMinimumWidth(220);
+    m_field->setMaximumWidth(300);
+    bar->addWidget(m_field);
+
+    m_list->setObjectName(QStringLiteral("lstFound"));
+    m_list->setModel(m_results);
+    m_list->setItemDelegate(new FoundPoemDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setFrameShape(QFrame::Box);
+    m_list->hide();
+
+    connect(m_field, &QLineEdit::textChanged, this, &FindBox::search);
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
+    m_field->installEventFilter(this);
+    m_list->installEventFilter(this);
+    m_window->installEventFilter(this);
+    // The list goes when the focus leaves both the field and the list.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != m_field && now != m_list && !m_list->isAncestorOf(now))
+            m_list->hide();
+    });
+}
+
+void FindBox::focus()
+{
+    m_field->setFocus(Qt::ShortcutFocusReason);
+    m_field->selectAll();
+    if (m_state == State::Missing)
+        emit indexWanted();
+    else if (!m_field->text().isEmpty())
+        search();
+}
+
+void FindBox::setState(State state, int percent)
+{
+    m_state = state;
+    switch (state) {
+    case State::Ready:
+        m_field->setPlaceholderText(ReadyText);
+        if (!m_field->text().isEmpty() && m_field->hasFocus())
+            search();
+        break;
+    case State::Missing:
+        m_field->setPlaceholderText(QStringLiteral("查找索引尚未建立"));
+        break;
+    case State::Building:
+        m_field->setPlaceholderText(QStringLiteral("正在建立查找索引…… %1%").arg(percent));
+        break;
+    }
+    m_field->setAccessibleDescription(state == State::Ready ? QString() : m_field->placeholderText());
+}
+
+void FindBox::search()
+{
+    const QString text = m_field->text();
+    if (text.trimmed().isEmpty() || m_state != State::Ready) {
+        m_results->show({});
+        m_list->hide();
+        if (m_state == State::Missing && !text.isEmpty())
+            emit indexWanted();
+        return;
+    }
+    QList<findindex::Hit> hits;
+    try {
+        hits = findindex::find(m_db.sqliteHandle(), text, MostFound);
+    } catch (const StoreError& error) {
+        m_list->hide();
+        msg::notice(m_window, error.description());
+        return;
+    }
+    m_results->show(std::move(hits));
+    const int found = m_results->rowCount();
+    // The count is the list's name: a screen reader says it as the list is reached.
+    m_list->setAccessibleName(found ? QStringLiteral("找到 %1 首诗词").arg(found) : QStringLiteral("没有找到诗词"));
+    m_field->setAccessibleDescription(m_list->accessibleName());
+    if (found)
+        m_list->setCurrentIndex(m_results->index(0));
+    place();
+    m_list->show();
+    m_list->raise();
+}
+
+// Under the field, as wide as it allows, inside the window.
+void FindBox::place()
+{
+    const int rows = std::clamp(m_results->rowCount(), 1, RowsShown);
+    const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height() * 2;
+    const int width = std::min(ListWidth, m_window->width() - 8);
+    const int height = std::min(rows * rowHeight + 2 * m_list->frameWidth(), m_window->height() / 2);
+    const QPoint under = m_field->mapTo(m_window, QPoint(m_field->width(), m_field->height()));
+    const int left = std::clamp(under.x() - width, 4, std::max(4, m_window->width() - width - 4));
+    m_list->setGeometry(left, under.y() + 1, width, height);
+}
+
+void FindBox::openRow(int row)
+{
+    if (row < 0 || row >= m_results->rowCount())
+        return;
+    const findindex::Hit found = m_results->hit(row);
+    m_list->hide();
+    emit poemChosen(found.side, found.poemId);
+}
+
+void FindBox::close()
+{
+    m_list->hide();
+    emit left();
+}
+
+bool FindBox::fieldKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        if (!m_list->isVisible() || m_results->rowCount() == 0)
+            return false;
+        m_list->setFocus(Qt::TabFocusReason);
+        if (!m_list->currentIndex().isValid())
+            m_list->setCurrentIndex(m_results->index(0));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_list->isVisible())
+            openRow(m_list->currentIndex().isValid() ? m_list->currentIndex().row() : 0);
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool FindBox::listKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+        if (m_list->currentIndex().row() > 0)
+            return false;
+        m_field->setFocus(Qt::TabFocusReason);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openRow(m_list->currentIndex().row());
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool FindBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == m_field)
+            return fieldKey(key);
+        if (watched == m_list)
+            return listKey(key);
+    }
+    if (watched == m_window && event->type() == QEvent::Resize && m_list->isVisible())
+        place();
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace qelvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "store/LibrarySide.h"
+
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+class QListView;
+class QToolBar;
+class QWidget;
+
+namespace qelvane {
+
+class DbConnection;
+class FindResults;
+
+// The find box: a text field at the end of the tool bar and, under it, the list of
+// poems found, redone at every key. Down goes into the list, Up from its first row
+// back to the field, Enter or a click opens a poem, Escape leaves for the tree.
+class FindBox : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Ready, Missing, Building };
+
+    FindBox(QToolBar* bar, QWidget* window, DbConnection& db);
+
+    QLineEdit* field() const { return m_field; }
+    QListView* list() const { return m_list; }
+    // Puts the focus in the field with its text selected (Ctrl+L, "/").
+    void focus();
+    // Whether the library has the index; while it is being built, how far along.
+    void setState(State state, int percent = 0);
+    State state() const { return m_state; }
+
+signals:
+    void poemChosen(LibrarySide side, const QString& poemId);
+    // Escape: the reader goes back to the tree.
+    void left();
+    // The reader wants to find but the library has no index.
+    void indexWanted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void search();
+    void openRow(int row);
+    void close();
+    void place();
+    bool fieldKey(int key);
+    bool listKey(int key);
+
+    QWidget* m_window;
+    DbConnection& m_db;
+    QLineEdit* m_field;
+    QListView* m_list;
+    FindResults* m_results;
+    State m_state = State::Ready;
+};
+
+} // namespace qelvane
