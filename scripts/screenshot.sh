@@ -5,7 +5,7 @@
 # PROGRAM defaults to build/bin/qelvane; QELVANE_SETTINGS may name a settings file to
 # start from (the window placement of the picture, say); SCREENSHOT_KEYS may list keys
 # (xdotool names, "pause" to wait for a window they open) to type into the window
-# before the picture is taken;
+# before the picture is taken, and SCREENSHOT_TYPE text to type after them;
 # SCREENSHOT_WM=openbox runs the program under that window manager (with frames and
 # real activation, as a desktop has).
 set -euo pipefail
@@ -45,6 +45,7 @@ if [ -n "${SCREENSHOT_KEYS:-}" ]; then
     if [ "$key" = pause ]; then sleep 0.7; continue; fi
     DISPLAY=$display xdotool key --delay 60 "$key"
   done
+  if [ -n "${SCREENSHOT_TYPE:-}" ]; then DISPLAY=$display xdotool type --delay 80 "$SCREENSHOT_TYPE"; fi
   sleep 0.8
 fi
 DISPLAY=$display import -window root "$out"

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QWidgetAction>
 
 namespace qelvane {
 
@@ -179,14 +178,7 @@ QString BarMain::bandCaption(const QString& band) const
 QList<QAction*> BarMain::bandTools(const QString& band) const
 {
     QWidget* container = m_bands.value(band);
-    QList<QAction*> tools;
-    if (!container)
-        return tools;
-    // Widgets placed on the tool bar (the find box) are not among its tools.
-    for (QAction* action : container->actions())
-        if (!qobject_cast<QWidgetAction*>(action))
-            tools << action;
-    return tools;
+    return container ? container->actions() : QList<QAction*>();
 }
 
 void BarMain::RecalcLayout()

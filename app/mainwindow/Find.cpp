@@ -18,7 +18,7 @@ namespace qelvane {
 
 void frmMain::buildFindBox()
 {
-    m_find = new FindBox(barMain->toolBar(), this, m_db);
+    m_find = new FindBox(barMain->menuBar(), this, m_db);
     connect(m_find, &FindBox::poemChosen, this, &frmMain::openFoundPoem);
     connect(m_find, &FindBox::left, this, [this] { m_tree->widget()->setFocus(Qt::ShortcutFocusReason); });
     connect(m_find, &FindBox::indexWanted, this, &frmMain::offerFindIndex);

@@ -4,12 +4,12 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 
-#include <QAccessible>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QToolBar>
+#include <QMenuBar>
 
 namespace qelvane {
 
@@ -21,20 +21,22 @@ constexpr int ListWidth = 460;
 const QString ReadyText = QStringLiteral("查找诗句、标题或作者（Ctrl+L）");
 } // namespace
 
-FindBox::FindBox(QToolBar* bar, QWidget* window, DbConnection& db)
-    : QObject(window), m_window(window), m_db(db), m_field(new QLineEdit(bar)), m_list(new QListView(window)),
+FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
+    : QObject(window), m_window(window), m_db(db), m_field(new QLineEdit), m_list(new QListView(window)),
       m_results(new FindResults(this))
 {
-    auto* spacer = new QWidget(bar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    bar->addWidget(spacer);
     m_field->setObjectName(QStringLiteral("txtFind"));
     m_field->setAccessibleName(QStringLiteral("查找"));
     m_field->setPlaceholderText(ReadyText);
     m_field->setClearButtonEnabled(true);
     m_field->setMinimumWidth(220);
     m_field->setMaximumWidth(300);
-    bar->addWidget(m_field);
+    // Held off the window's edge a little, as the menus are.
+    auto* corner = new QWidget(bar);
+    auto* layout = new QHBoxLayout(corner);
+    layout->setContentsMargins(0, 1, 8, 1);
+    layout->addWidget(m_field);
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
 
     m_list->setObjectName(QStringLiteral("lstFound"));
     m_list->setModel(m_results);

@@ -7,7 +7,7 @@
 
 class QLineEdit;
 class QListView;
-class QToolBar;
+class QMenuBar;
 class QWidget;
 
 namespace qelvane {
@@ -15,15 +15,15 @@ namespace qelvane {
 class DbConnection;
 class FindResults;
 
-// The find box: a text field at the end of the tool bar and, under it, the list of
-// poems found, redone at every key. Down goes into the list, Up from its first row
+// The find box: a text field at the right end of the menu bar (the tool bar's tools
+// fill the window's width) and, under it, the list of poems found, redone at every key. Down goes into the list, Up from its first row
 // back to the field, Enter or a click opens a poem, Escape leaves for the tree.
 class FindBox : public QObject {
     Q_OBJECT
 public:
     enum class State { Ready, Missing, Building };
 
-    FindBox(QToolBar* bar, QWidget* window, DbConnection& db);
+    FindBox(QMenuBar* bar, QWidget* window, DbConnection& db);
 
     QLineEdit* field() const { return m_field; }
     QListView* list() const { return m_list; }
