@@ -545,6 +545,8 @@ void build(sqlite3* db, const std::function<bool(int done, int total)>& progress
     };
     std::vector<Entry> poems;
     poems.reserve(size_t(total));
+    if (progress && !progress(0, total))
+        throw Cancelled(QStringLiteral("查找索引的建立已停止。"));
     Postings postings;
     // The well-known poems first: their lines have the lowest numbers, which the
     // finder prefers among equal matches.

@@ -1,0 +1,207 @@
+// The find index on the fixture library: what a reader's remembered words find, and an
+// index that follows every change (or none, when the change fails), is built beside a
+// running program, and is missing from an older library without harm.
+#include "TestLibrary.h"
+#include "store/Changes.h"
+#include "store/DbConnection.h"
+#include "store/FindIndex.h"
+#include "store/FindIndexBuilder.h"
+
+#include <QtTest>
+#include <future>
+#include <sqlite3.h>
+
+using namespace qelvane;
+
+namespace {
+
+// Each hit as "ID e<edits>", the line and the matched text: what the list shows.
+QStringList described(const QList<findindex::Hit>& hits)
+{
+    QStringList rows;
+    for (const findindex::Hit& hit : hits)
+        rows << QString("%1 e%2 %3 [%4]")
+                    .arg(hit.poemId)
+                    .arg(hit.edits)
+                    .arg(hit.line, hit.line.mid(hit.matchStart, hit.matchLength));
+    return rows;
+}
+
+QStringList ids(const QList<findindex::Hit>& hits)
+{
+    QStringList found;
+    for (const findindex::Hit& hit : hits)
+        found << hit.poemId;
+    return found;
+}
+
+} // namespace
+
+class tst_FindIndex : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LibraryFixture> f;
+
+    sqlite3* handle() { return f->db->sqliteHandle(); }
+    QList<findindex::Hit> find(const QString& query) { return findindex::find(handle(), query, 30); }
+    QString authorId(const QString& name)
+    {
+        return test::scalar(f->libraryFile, "select AuthorID from ChinaAuthor where AuthorName=?", {name}).toString();
+    }
+    // The index as a fresh build makes it finds the same poems as the one kept current.
+    void expectSameAsRebuilt(const QStringList& queries)
+    {
+        QList<QStringList> kept;
+        for (const QString& query : queries)
+            kept << ids(find(query));
+        {
+            DbConnection::Transaction rebuild(*f->db);
+            findindex::build(handle());
+            rebuild.commit();
+        }
+        for (qsizetype i = 0; i < queries.size(); ++i)
+            QCOMPARE(ids(find(queries[i])), kept[i]);
+    }
+
+private slots:
+    void init() { f = std::make_unique<test::LibraryFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void whatARemberedLineFinds()
+    {
+        QVERIFY(findindex::present(handle()));
+        // Exact, from a verse's start, with the line as the library holds it.
+        QCOMPARE(described(find("床前明月光")), QStringList({"P1 e0 床前明月光，疑是地上霜。 [床前明月光]"}));
+        // No punctuation, over a line break: the match is shown on the line it begins on.
+        QCOMPARE(described(find("疑是地上霜 举头望明月")), QStringList({"P1 e0 床前明月光，疑是地上霜。 [疑是地上霜。]"}));
+        // A character off, in the middle or at the end.
+        QCOMPARE(described(find("床前看月光")), QStringList({"P1 e1 床前明月光，疑是地上霜。 [床前明月光]"}));
+        QCOMPARE(described(find("举头望山月")), QStringList({"P1 e1 举头望明月，低头思故乡。 [举头望明月]"}));
+        // Two off in a longer line; three off is another line.
+        QCOMPARE(ids(find("君不见黄山之水天下来")), QStringList({"P2"}));
+        QCOMPARE(ids(find("君不见白山之水天下来")), QStringList());
+        // Traditional characters, letter case and spacing.
+        QCOMPARE(ids(find("舉頭望明月")), QStringList({"P1"}));
+        QCOMPARE(described(find("THE SUN comes")),
+                 QStringList({"WP1 e0 The sun comes up. [The sun comes]", "WP2 e2 The sun goes down. [The sun goes]"}));
+        QCOMPARE(ids(find("dès l'aube")), QStringList({"WP4"}));
+        // Titles (a single character too) and authors' names.
+        QCOMPARE(ids(find("静")), QStringList({"P1"}));
+        QCOMPARE(find("静").first().part, findindex::Part::Title);
+        QCOMPARE(ids(find("李白")), QStringList({"P1", "P2"}));
+        QCOMPARE(find("李白").first().part, findindex::Part::Author);
+        QCOMPARE(find("，。").size(), 0);
+        QCOMPARE(find("").size(), 0);
+    }
+
+    void theOrderOfWhatIsFound()
+    {
+        // A match at a verse's start before one inside a verse.
+        QCOMPARE(ids(find("明月")), QStringList({"P6", "P1"}));
+        // Exact before one off.
+        QCOMPARE(described(find("明月光")),
+                 QStringList({"P1 e0 床前明月光，疑是地上霜。 [明月光]", "P6 e1 明月几时有？把酒问青天。 [明月]"}));
+        // A poem of an anthology the notes name goes first among equals, though it came
+        // into the library (and the index) later.
+        changes::updatePoem(*f->db, LibrarySide::China, "P6", "水调歌头", "把酒问青天明月几时有", "");
+        QCOMPARE(ids(find("明月")), QStringList({"P1", "P6"}));
+        changes::updatePoem(*f->db, LibrarySide::China, "P1", "静夜思", "床前明月光，疑是地上霜。\n举头望明月，低头思故乡。",
+                            "唐诗三百首。");
+        QCOMPARE(ids(find("明月")), QStringList({"P1", "P6"}));
+        changes::updatePoem(*f->db, LibrarySide::China, "P1", "静夜思", "床前明月光，疑是地上霜。\n举头望明月，低头思故乡。",
+                            "");
+        QCOMPARE(ids(find("明月")), QStringList({"P6", "P1"}));
+    }
+
+    void keptCurrentByEveryChange()
+    {
+        changes::addPoem(*f->db, {LibrarySide::China, "唐", "E?", "王之涣", "A-new", "登鹳雀楼", "白日依山尽，黄河入海流。",
+                                  "", "NewPoem1"});
+        QCOMPARE(ids(find("白日依山尽")), QStringList({"NewPoem1"}));
+        QCOMPARE(ids(find("王之涣")), QStringList({"NewPoem1"}));
+
+        changes::updatePoem(*f->db, LibrarySide::China, "P3", "春望", "烽火连三月，家书抵万金。", "");
+        QCOMPARE(ids(find("烽火连三月")), QStringList({"P3"}));
+        QCOMPARE(ids(find("国破山河在")), QStringList());
+
+        changes::updateAuthor(*f->db, authorId("杜甫"), {LibrarySide::China, "唐", "杜子美", "诗圣。"});
+        QCOMPARE(ids(find("杜子美")), QStringList({"P3", "P4"}));
+        QVERIFY(!ids(find("杜甫")).contains("P3"));
+
+        changes::deletePoem(*f->db, LibrarySide::China, "P5");
+        QCOMPARE(ids(find("无名之诗")), QStringList());
+        changes::deleteAuthor(*f->db, LibrarySide::China, authorId("李白"));
+        QCOMPARE(ids(find("床前明月光")), QStringList());
+        changes::deletePlace(*f->db, LibrarySide::China, "宋");
+        QCOMPARE(ids(find("明月几时有")), QStringList());
+        changes::deletePlace(*f->db, LibrarySide::Foreign, "英国");
+        QCOMPARE(ids(find("Tyger")), QStringList());
+        QCOMPARE(ids(find("Demain")), QStringList({"WP4"}));
+
+        expectSameAsRebuilt({"白日依山尽", "烽火", "杜子美", "明月", "Demain", "黄河", "l"});
+    }
+
+    // A change that fails after the index was changed inside it takes the index back
+    // with it.
+    void aFailedChangeLeavesTheIndexAsItWas()
+    {
+        const auto fingerprint = [this] {
+            return test::scalar(f->libraryFile,
+                                "select count(*)||'/'||sum(length(Lines)) from FindGram").toString() +
+                   test::scalar(f->libraryFile, "select group_concat(PoemKey||PoemID) from FindPoem").toString();
+        };
+        const QString before = fingerprint();
+        test::seed(f->libraryFile, "create trigger refuse before update on ChinaPoem begin select raise(abort, 'no'); end");
+        QVERIFY_THROWS_EXCEPTION(StoreError, changes::updatePoem(*f->db, LibrarySide::China, "P1", "静夜思", "白日依山尽", ""));
+        QCOMPARE(fingerprint(), before);
+        QCOMPARE(ids(find("床前明月光")), QStringList({"P1"}));
+        QCOMPARE(ids(find("白日依山尽")), QStringList());
+    }
+
+    // A library made before the index: nothing is missed, changes go on, and a build
+    // makes it whole.
+    void aLibraryWithoutTheIndex()
+    {
+        test::seed(f->libraryFile, "drop table FindGram");
+        test::seed(f->libraryFile, "drop table FindPoem");
+        test::seed(f->libraryFile, "drop table FindIndexInfo");
+        QVERIFY(!findindex::present(handle()));
+        QVERIFY_THROWS_EXCEPTION(StoreError, find("明月"));
+        changes::deletePoem(*f->db, LibrarySide::China, "P5");
+        changes::updatePoem(*f->db, LibrarySide::China, "P3", "春望", "烽火连三月", "");
+        {
+            DbConnection::Transaction build(*f->db);
+            findindex::build(handle());
+            build.commit();
+        }
+        QVERIFY(findindex::present(handle()));
+        QCOMPARE(ids(find("烽火连三月")), QStringList({"P3"}));
+        QCOMPARE(ids(find("无名之诗")), QStringList());
+    }
+
+    // Built beside the program: a poem the program adds while the builder reads is in the
+    // index all the same (the builder reads again).
+    void builtBesideTheProgram()
+    {
+        test::seed(f->libraryFile, "drop table FindIndexInfo");
+        QVERIFY(!findindex::present(handle()));
+        std::promise<QString> done;
+        std::atomic<int> reads = 0;
+        FindIndexBuilder::Callbacks callbacks;
+        callbacks.progress = [&](int doneSoFar, int) {
+            // The first report comes before any poem is read: the program adds one.
+            if (doneSoFar == 0 && reads++ == 0)
+                test::seed(f->libraryFile, "insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                                           "values('P-late','晚到','白日依山尽','唐',false)");
+        };
+        callbacks.finished = [&](const QString& failure) { done.set_value(failure); };
+        FindIndexBuilder builder(f->libraryFile, callbacks);
+        QCOMPARE(done.get_future().get(), QString());
+        QCOMPARE(reads.load(), 2);
+        QVERIFY(findindex::present(handle()));
+        QCOMPARE(ids(find("白日依山尽")), QStringList({"P-late"}));
+        QCOMPARE(ids(find("床前明月光")), QStringList({"P1"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_FindIndex)
+#include "tst_findindex.moc"
