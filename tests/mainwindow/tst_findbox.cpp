@@ -1,0 +1,180 @@
+// The find box as a reader uses it: reached by Ctrl+L or "/", typed into, the list of
+// poems read (also as a screen reader reads it), gone through by keys, a poem opened as
+// the tree and list would open it; and a library that has no index yet.
+#include "DialogDriver.h"
+#include "MainWindowHarness.h"
+#include "mainwindow/StatusBar.h"
+#include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+#include "store/DbConnection.h"
+#include "store/FindIndex.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_FindBox : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::MainWindowHarness> h;
+    frmMain* form() { return h->form.get(); }
+    QLineEdit* field() { return test::named<QLineEdit>(form(), "txtFind"); }
+    QListView* list() { return test::named<QListView>(form(), "lstFound"); }
+
+    void open(bool load = true)
+    {
+        h = std::make_unique<test::MainWindowHarness>(load);
+        form()->resize(1000, 700);
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+    }
+
+    // What a screen reader reads for each row of the list.
+    QStringList rowsRead()
+    {
+        QStringList rows;
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list());
+        for (int i = 0; i < view->childCount(); ++i)
+            if (QAccessibleInterface* row = view->child(i); row && row->role() == QAccessible::ListItem)
+                rows << row->text(QAccessible::Name);
+        return rows;
+    }
+
+    void typeFind(const QString& text)
+    {
+        QTest::keyClick(form(), Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(field()->hasFocus());
+        test::typeText(field(), text);
+    }
+
+    // The reader's place after opening a poem: the author node, the list entry, the poem.
+    QString shown()
+    {
+        QTreeWidgetItem* node = test::tvwPoem(form())->currentItem();
+        QTreeWidgetItem* entry = test::lvwPoem(form())->currentItem();
+        return QString("%1 / %2%3 / %4")
+            .arg(node ? node->text(0) : "-", entry ? entry->text(0) : "-", entry && entry->isSelected() ? "*" : "",
+                 test::txtPoemDetail(form())->toPlainText().section('\n', 0, 0));
+    }
+
+private slots:
+    void cleanup() { h.reset(); }
+
+    void aRememberedLineFoundAndOpened()
+    {
+        open();
+        QVERIFY(!list()->isVisible());
+        typeFind("床前看月光");
+        QVERIFY(list()->isVisible());
+        QCOMPARE(rowsRead(), QStringList({"静夜思，李白 · 唐：床前明月光，疑是地上霜。（相近）"}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), QString("找到 1 首诗词"));
+
+        QTest::keyClick(field(), Qt::Key_Return);
+        QVERIFY(!list()->isVisible());
+        QCOMPARE(shown(), QString("李白 / 静夜思* / 床前明月光，疑是地上霜。"));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText(), QString("李白，字太白，号青莲居士。"));
+        QVERIFY(test::sbStatusBar(form())->panelText(1).contains("李白"));
+        QVERIFY(test::lvwPoem(form())->hasFocus());
+    }
+
+    void throughTheListByKeyboard()
+    {
+        open();
+        typeFind("明月");
+        QCOMPARE(rowsRead(), QStringList({"水调歌头，苏轼 · 宋：明月几时有？把酒问青天。",
+                                          "静夜思，李白 · 唐：床前明月光，疑是地上霜。"}));
+        // The match in a row not chosen is drawn on the highlight's light colour.
+        const QColor marked = list()->palette().color(QPalette::Normal, QPalette::Highlight).lighter(170);
+        const QImage drawn = list()->viewport()->grab().toImage();
+        const QRect second = list()->visualRect(list()->model()->index(1, 0));
+        int markedPixels = 0;
+        for (int y = second.top(); y <= second.bottom(); ++y)
+            for (int x = second.left(); x <= second.right(); ++x)
+                markedPixels += drawn.pixel(x, y) == marked.rgb() ? 1 : 0;
+        QVERIFY2(markedPixels > 20, qPrintable(QString::number(markedPixels)));
+
+        QTest::keyClick(field(), Qt::Key_Down);
+        QVERIFY(list()->hasFocus());
+        QCOMPARE(list()->currentIndex().row(), 0);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(list()->currentIndex().row(), 1);
+        QTest::keyClick(list(), Qt::Key_Up);
+        QTest::keyClick(list(), Qt::Key_Up);
+        QVERIFY(field()->hasFocus());
+        QTest::keyClick(field(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Return);
+        QCOMPARE(shown(), QString("李白 / 静夜思* / 床前明月光，疑是地上霜。"));
+
+        // Escape leaves for the tree; "/" comes back, and types itself in the field.
+        typeFind("明月");
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(!list()->isVisible());
+        QVERIFY(test::tvwPoem(form())->hasFocus());
+        QTest::keyClick(test::tvwPoem(form()), Qt::Key_Slash);
+        QVERIFY(field()->hasFocus());
+        QCOMPARE(field()->selectedText(), QString("明月"));
+        QTest::keyClick(field(), Qt::Key_Slash);
+        QCOMPARE(field()->text(), QString("/"));
+        QVERIFY(!list()->isVisible());
+    }
+
+    void clickingAFoundPoem()
+    {
+        open();
+        typeFind("tyger");
+        const QRect row = list()->visualRect(list()->model()->index(0, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(shown(), QString("布莱克 / The Tyger* / Tyger Tyger, burning bright,"));
+    }
+
+    // In the favourites view a poem that is no favourite is shown in the all-poems view.
+    void aPoemOutsideTheFavourites()
+    {
+        open();
+        test::seed(h->libraryFile, "update ChinaPoem set tf=true where PoemID='P2'");
+        form()->switchView(true);
+        typeFind("舉頭望明月");
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(shown(), QString("李白 / 静夜思* / 床前明月光，疑是地上霜。"));
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("当前位置：全部诗词"));
+    }
+
+    // A library made before the index: the box says so, offers to build it, builds it in
+    // the background and then finds.
+    void aLibraryWithoutTheIndex()
+    {
+        open(false);
+        test::seed(h->libraryFile, "drop table FindIndexInfo");
+        form()->Load();
+        QCOMPARE(field()->placeholderText(), QString("查找索引尚未建立"));
+        {
+            msg::Recorder boxes;
+            boxes.answerNext(msg::Answer::No);
+            typeFind("明");
+            QCOMPARE(boxes.texts().size(), 1);
+            QVERIFY(boxes.texts().first().startsWith("这个诗词库还没有查找索引"));
+            QVERIFY(!list()->isVisible());
+            // Asked once a session, not at every key.
+            test::typeText(field(), "月");
+            QCOMPARE(boxes.texts().size(), 1);
+        }
+        h.reset();
+        open(false);
+        test::seed(h->libraryFile, "drop table FindIndexInfo");
+        form()->Load();
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        typeFind("明月");
+        QTRY_COMPARE_WITH_TIMEOUT(field()->placeholderText(), QString("查找诗句、标题或作者（Ctrl+L）"), 20000);
+        QVERIFY(findindex::present(h->db->sqliteHandle()));
+        QCOMPARE(rowsRead().size(), 2);
+    }
+};
+
+QTEST_MAIN(tst_FindBox)
+#include "tst_findbox.moc"
