@@ -112,8 +112,11 @@ void FindBox::search()
     // The count is the list's name: a screen reader says it as the list is reached.
     m_list->setAccessibleName(found ? QStringLiteral("找到 %1 首诗词").arg(found) : QStringLiteral("没有找到诗词"));
     m_field->setAccessibleDescription(m_list->accessibleName());
-    if (found)
-        m_list->setCurrentIndex(m_results->index(0));
+    if (!found) {
+        m_list->hide();
+        return;
+    }
+    m_list->setCurrentIndex(m_results->index(0));
     place();
     m_list->show();
     m_list->raise();
