@@ -1,11 +1,13 @@
 #pragma once
 
 #include "store/DbConnection.h"
+#include "store/FindIndex.h"
 
 namespace qelvane {
 
 // Every Chinese author, biography and poem again under new IDs, `copies` times: a
-// library the size of the whole classical corpus from the part of it at hand.
+// library the size of the whole classical corpus from the part of it at hand. The find
+// index, when the library has one, is made anew for all of them.
 inline void multiply(DbConnection& db, int copies)
 {
     DbConnection::Transaction change(db);
@@ -18,6 +20,8 @@ inline void multiply(DbConnection& db, int copies)
         db.Execute("insert into ChinaPoem select ? || PoemID, Name, Content, Note, ? || AuthorID, Author, EpochID, "
                    "Epoch, tf from ChinaPoem where PoemID not like 'X%'", prefix + prefix);
     }
+    if (findindex::present(db.sqliteHandle()))
+        findindex::build(db.sqliteHandle());
     change.commit();
 }
 

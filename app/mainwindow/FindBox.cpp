@@ -195,6 +195,8 @@ bool FindBox::listKey(int key)
 
 bool FindBox::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_field && event->type() == QEvent::FocusIn)
+        findindex::prepare();
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (watched == m_field)

@@ -23,11 +23,15 @@ constexpr int PartBits = 2;
 constexpr int TitlePart = 0;
 constexpr int TextPart = 1;
 constexpr int AuthorPart = 2;
-constexpr int FormatVersion = 2;
+constexpr int FormatVersion = 3;
 
 using LineId = qint64;
-using Gram = qint64;
-using Postings = std::unordered_map<Gram, std::vector<LineId>>;
+// A gram: one character, or a pair of neighbours.
+using Gram = quint64;
+// A list's number, and an entry in it: a line with the gram's mark.
+using ListId = qint64;
+using Entry = qint64;
+using Postings = std::unordered_map<ListId, std::vector<Entry>>;
 
 LineId lineId(qint64 poemKey, int part)
 {
@@ -43,21 +47,31 @@ int partOf(LineId line)
 }
 
 // Grams share 2^19 lists by a hash: a list per gram would cost a row for each of the
-// million rare pairs; a line a shared list wrongly offers is dropped when the finder
-// compares it character by character.
-constexpr int GramBits = 19;
-Gram shared(quint64 gram)
+// million rare pairs. Each entry carries five more bits of the gram (its mark), so a
+// list read for one gram yields that gram's lines and hardly any other's; what is left
+// the finder drops when it compares the line character by character.
+constexpr int ListBits = 19;
+constexpr int MarkBits = 5;
+ListId listOf(Gram gram)
 {
-    return Gram((gram * 0x9E3779B97F4A7C15ull) >> (64 - GramBits));
+    return ListId((gram * 0x9E3779B97F4A7C15ull) >> (64 - ListBits));
+}
+int markOf(Gram gram)
+{
+    return int((gram * 0xC2B2AE3D27D4EB4Full) >> (64 - MarkBits));
+}
+Entry entryOf(LineId line, Gram gram)
+{
+    return (line << MarkBits) | markOf(gram);
 }
 Gram unigram(char32_t c)
 {
-    return shared(c);
+    return Gram(c);
 }
 // A code point has 21 bits: a pair is never mistaken for a single character.
 Gram bigram(char32_t first, char32_t second)
 {
-    return shared((quint64(first) << 21) | quint64(second) | (quint64(1) << 42));
+    return (Gram(first) << 21) | Gram(second) | (Gram(1) << 42);
 }
 
 // The grams of a line, each once.
@@ -163,12 +177,12 @@ void execute(sqlite3* db, const char* text)
 // ---- Posting lists: line numbers in ascending order, each as the difference from
 // the one before in 7-bit groups ----
 
-QByteArray encode(const std::vector<LineId>& lines)
+QByteArray encode(const std::vector<Entry>& lines)
 {
     QByteArray out;
     out.reserve(qsizetype(lines.size()) * 2);
-    LineId previous = 0;
-    for (LineId line : lines) {
+    Entry previous = 0;
+    for (Entry line : lines) {
         auto delta = quint64(line - previous);
         previous = line;
         while (delta >= 0x80) {
@@ -180,10 +194,10 @@ QByteArray encode(const std::vector<LineId>& lines)
     return out;
 }
 
-void decode(QByteArrayView bytes, std::vector<LineId>& lines)
+void decode(QByteArrayView bytes, std::vector<Entry>& lines)
 {
     lines.clear();
-    LineId previous = 0;
+    Entry previous = 0;
     quint64 delta = 0;
     int shift = 0;
     for (char byte : bytes) {
@@ -192,7 +206,7 @@ void decode(QByteArrayView bytes, std::vector<LineId>& lines)
             shift += 7;
             continue;
         }
-        previous += LineId(delta);
+        previous += Entry(delta);
         lines.push_back(previous);
         delta = 0;
         shift = 0;
@@ -255,15 +269,20 @@ void eachLine(const PoemRow& poem, Visit visit)
     visit(AuthorPart, findtext::fold(poem.author));
 }
 
-// Adds a poem's lines under its key to the posting lists.
+// Adds a poem's lines under its key to the posting lists, each list in ascending order.
 void collect(Postings& postings, const PoemRow& poem, qint64 key)
 {
+    std::vector<std::pair<ListId, Entry>> entries;
     eachLine(poem, [&](int part, const findtext::Folded& line) {
         const LineId id = lineId(key, part);
-        for (Gram gram : gramsOf(line.chars, part == TitlePart || part == AuthorPart)) {
-            std::vector<LineId>& lines = postings[gram];
-            if (lines.empty() || lines.back() != id)
-                lines.push_back(id);
+        entries.clear();
+        for (Gram gram : gramsOf(line.chars, part == TitlePart || part == AuthorPart))
+            entries.emplace_back(listOf(gram), entryOf(id, gram));
+        std::sort(entries.begin(), entries.end());
+        for (const auto& [list, entry] : entries) {
+            std::vector<Entry>& lines = postings[list];
+            if (lines.empty() || lines.back() != entry)
+                lines.push_back(entry);
         }
     });
 }
@@ -295,10 +314,10 @@ void rewrite(sqlite3* db, const Postings& grams, Change change)
     Statement read(db, "select Lines from FindGram where Gram=?");
     Statement write(db, "insert or replace into FindGram(Gram, Lines) values(?,?)");
     Statement erase(db, "delete from FindGram where Gram=?");
-    std::vector<LineId> lines;
-    for (const auto& [gram, given] : grams) {
+    std::vector<Entry> lines;
+    for (const auto& [list, given] : grams) {
         read.reset();
-        read.bind(1, gram);
+        read.bind(1, list);
         lines.clear();
         if (read.step())
             decode(read.blob(0), lines);
@@ -306,10 +325,10 @@ void rewrite(sqlite3* db, const Postings& grams, Change change)
         change(lines, given);
         if (lines.empty()) {
             erase.reset();
-            erase.bind(1, gram).run();
+            erase.bind(1, list).run();
         } else {
             write.reset();
-            write.bind(1, gram).bind(2, encode(lines)).run();
+            write.bind(1, list).bind(2, encode(lines)).run();
         }
     }
 }
@@ -386,14 +405,23 @@ bool better(const Found& a, const Found& b)
     return a.poemKey < b.poemKey;
 }
 
-// A poem read once per query, with its lines folded.
+// A poem read once per query; each part folded the first time it is compared.
 struct CandidatePoem {
     LibrarySide side = LibrarySide::China;
     bool famous = false;
     PoemRow row;
-    findtext::Folded title;
-    findtext::Folded text;
-    findtext::Folded author;
+    std::optional<findtext::Folded> folded[3];
+
+    const QString& original(int part) const
+    {
+        return part == TitlePart ? row.title : part == TextPart ? row.content : row.author;
+    }
+    const findtext::Folded& part(int which)
+    {
+        if (!folded[which])
+            folded[which] = findtext::fold(original(which));
+        return *folded[which];
+    }
 };
 
 // The line of the text (between line breaks) where the match begins, and the match in it.
@@ -431,29 +459,61 @@ public:
             query.size() == 1 ? std::vector<Gram>{unigram(query[0])} : gramsOf(query, false);
         const int needed = std::max(1, int(grams.size()) - 2 * allowed);
 
-        std::unordered_map<LineId, int> shared;
+        std::vector<std::pair<int, LineId>> candidates;
         std::vector<LineId> lines;
+        if (grams.size() == 1) {
+            // One list, already in the order the finder prefers among equals.
+            readList(grams.front(), lines);
+            for (size_t i = 0; i < lines.size() && i < CandidatesChecked; ++i)
+                candidates.emplace_back(-1, lines[i]);
+        } else {
+            countShared(grams, needed, lines, candidates);
+        }
+        verify(query, allowed, candidates, best);
+    }
+
+private:
+    // The lines of a gram's list that carry its mark, in ascending order.
+    void readList(Gram gram, std::vector<LineId>& lines)
+    {
+        m_postings.reset();
+        m_postings.bind(1, listOf(gram));
+        lines.clear();
+        if (m_postings.step()) {
+            decode(m_postings.blob(0), m_entries);
+            const int mark = markOf(gram);
+            for (Entry entry : m_entries)
+                if ((entry & ((1 << MarkBits) - 1)) == mark)
+                    lines.push_back(entry >> MarkBits);
+        }
+        m_postings.reset();
+    }
+
+    // The lines holding at least `needed` of the grams, most first, at most as many as
+    // are compared.
+    void countShared(const std::vector<Gram>& grams, int needed, std::vector<LineId>& lines,
+                     std::vector<std::pair<int, LineId>>& candidates)
+    {
+        std::unordered_map<LineId, int> shared;
         for (Gram gram : grams) {
-            m_postings.reset();
-            m_postings.bind(1, gram);
-            if (m_postings.step())
-                decode(m_postings.blob(0), lines);
-            else
-                lines.clear();
-            m_postings.reset();
+            readList(gram, lines);
             for (LineId line : lines)
                 ++shared[line];
         }
-        std::vector<std::pair<int, LineId>> candidates;
         for (const auto& [line, count] : shared)
             if (count >= needed)
                 candidates.emplace_back(-count, line);
         const size_t checked = std::min(candidates.size(), CandidatesChecked);
         std::partial_sort(candidates.begin(), candidates.begin() + qsizetype(checked), candidates.end());
         candidates.resize(checked);
+    }
 
+    // Each candidate compared character by character; the best line of each poem kept.
+    void verify(const std::u32string& query, int allowed, const std::vector<std::pair<int, LineId>>& candidates,
+                QHash<QPair<int, QString>, Found>& best)
+    {
         for (const auto& [negativeCount, line] : candidates) {
-            const CandidatePoem* poem = poemOf(poemKeyOf(line));
+            CandidatePoem* poem = poemOf(poemKeyOf(line));
             if (!poem)
                 continue;
             const int part = partOf(line);
@@ -465,16 +525,14 @@ public:
             found.hit.author = poem->row.author;
             found.hit.place = poem->row.place;
             found.hit.famous = poem->famous;
-            const findtext::Folded& folded =
-                part == TitlePart ? poem->title : part == TextPart ? poem->text : poem->author;
+            const findtext::Folded& folded = poem->part(part);
             const Match match = bestMatch(query, folded.chars);
             if (match.edits > allowed || match.end <= match.start)
                 continue;
             found.hit.part = part == TitlePart ? Part::Title : part == TextPart ? Part::Text : Part::Author;
             found.hit.edits = match.edits;
             found.atVerseStart = folded.startsVerse(match.start);
-            placeInText(part == TitlePart ? poem->row.title : part == TextPart ? poem->row.content : poem->row.author,
-                        folded, match, found.hit);
+            placeInText(poem->original(part), folded, match, found.hit);
             const QPair<int, QString> key(int(found.hit.side), found.hit.poemId);
             auto known = best.find(key);
             if (known == best.end())
@@ -485,7 +543,7 @@ public:
     }
 
 private:
-    const CandidatePoem* poemOf(qint64 key)
+    CandidatePoem* poemOf(qint64 key)
     {
         auto cached = m_poems.find(key);
         if (cached != m_poems.end())
@@ -504,9 +562,6 @@ private:
         if (!row)
             return nullptr;
         poem.row = std::move(*row);
-        poem.title = findtext::fold(poem.row.title);
-        poem.text = findtext::fold(poem.row.content);
-        poem.author = findtext::fold(poem.row.author);
         slot = std::move(poem);
         return &*slot;
     }
@@ -517,6 +572,7 @@ private:
     Statement m_china;
     Statement m_foreign;
     std::unordered_map<qint64, std::optional<CandidatePoem>> m_poems;
+    std::vector<Entry> m_entries;
 };
 
 } // namespace
@@ -570,9 +626,9 @@ void build(sqlite3* db, const std::function<bool(int done, int total)>& progress
         insertPoem.bind(4, poems[i].famous ? 1 : 0).run();
     }
     Statement insertGram(db, "insert into FindGram(Gram, Lines) values(?,?)");
-    for (const auto& [gram, lines] : postings) {
+    for (const auto& [list, lines] : postings) {
         insertGram.reset();
-        insertGram.bind(1, gram).bind(2, encode(lines)).run();
+        insertGram.bind(1, list).bind(2, encode(lines)).run();
     }
     if (progress)
         progress(total, total);
@@ -598,10 +654,10 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
         forget.reset();
         forget.bind(1, key).run();
     }
-    for (auto& [gram, lines] : gone)
+    for (auto& [list, lines] : gone)
         std::sort(lines.begin(), lines.end());
-    rewrite(db, gone, [](std::vector<LineId>& lines, const std::vector<LineId>& removed) {
-        std::vector<LineId> kept;
+    rewrite(db, gone, [](std::vector<Entry>& lines, const std::vector<Entry>& removed) {
+        std::vector<Entry> kept;
         kept.reserve(lines.size());
         std::set_difference(lines.begin(), lines.end(), removed.begin(), removed.end(), std::back_inserter(kept));
         lines = std::move(kept);
@@ -628,23 +684,35 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
         collect(added, *poem, key);
     }
     // The new keys are the largest: their lines go at the end of each list.
-    rewrite(db, added, [](std::vector<LineId>& lines, const std::vector<LineId>& more) {
+    rewrite(db, added, [](std::vector<Entry>& lines, const std::vector<Entry>& more) {
         lines.insert(lines.end(), more.begin(), more.end());
     });
 }
 
-QList<Hit> find(sqlite3* db, const QString& query, int limit)
+namespace {
+// Loaded once; without OpenCC a query is taken as typed.
+const Simplified* simplified()
 {
-    QStringList queries{query};
-    // Loaded once; without OpenCC the query is taken as typed.
-    static const std::unique_ptr<Simplified> toSimplified = []() -> std::unique_ptr<Simplified> {
+    static const std::unique_ptr<Simplified> converter = []() -> std::unique_ptr<Simplified> {
         try {
             return std::make_unique<Simplified>();
         } catch (const StoreError&) {
             return nullptr;
         }
     }();
-    if (toSimplified)
+    return converter.get();
+}
+} // namespace
+
+void prepare()
+{
+    simplified();
+}
+
+QList<Hit> find(sqlite3* db, const QString& query, int limit)
+{
+    QStringList queries{query};
+    if (const Simplified* toSimplified = simplified())
         queries << (*toSimplified)(query);
     Finder finder(db);
     QHash<QPair<int, QString>, Found> best;

@@ -57,6 +57,10 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 // After poems were added or changed: puts them in as the library now holds them.
 void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 
+// Loads what the first query needs (the Traditional-to-Simplified conversion), so the
+// first key is as quick as the others; the find box calls it as it gets the focus.
+void prepare();
+
 // The poems with a title, text or author's name like the query, as typed or in
 // Simplified characters, best first: exact matches, then one or two characters off;
 // among equals a match at a verse's start, then a better-known poem (one in an
