@@ -14,8 +14,8 @@ printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12900\nMainHeight=7710\n' >
 # The tree to 唐 and 李白 by typing (the views search as one types), the list to 将进酒.
 to_poem="Down Down Down Right U674E U767D Tab U5C06"
 picture() {
-  local name=$1 keys=$2
-  QELVANE_SETTINGS=$settings SCREENSHOT_WM=openbox SCREENSHOT_KEYS="$keys" \
+  local name=$1 keys=$2 typed=${3:-}
+  QELVANE_SETTINGS=$settings SCREENSHOT_WM=openbox SCREENSHOT_KEYS="$keys" SCREENSHOT_TYPE="$typed" \
     scripts/screenshot.sh "$out/$name.png" > /dev/null
   convert "$out/$name.png" -crop 860x536+0+0 +repage "$out/$name.png"
   echo "help picture: $out/$name.png"
@@ -23,6 +23,7 @@ picture() {
 picture reading "$to_poem"
 picture editor "$to_poem ctrl+e pause"
 picture search "ctrl+f pause U6708 Return pause"
+picture find "ctrl+l" "明月"
 picture format "alt+t Return pause U4E03 U8A00 U5F8B U8BD7 Return"
 picture options "alt+t o pause"
 picture cleaner "$to_poem ctrl+d pause Return pause alt+g Down Return pause"

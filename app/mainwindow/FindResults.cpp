@@ -116,8 +116,12 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         const QFontMetrics markedMetrics(marked);
         const QRect matchBox(x, second.top(), std::min(markedMetrics.horizontalAdvance(match), second.right() - x),
                              second.height());
-        if (!selected && matchBox.width() > 0)
-            painter->fillRect(matchBox, option.palette.color(group, QPalette::Highlight).lighter(170));
+        if (!selected && matchBox.width() > 0) {
+            // A pale highlight under dark text, a deep one under light text.
+            const QColor highlight = option.palette.color(group, QPalette::Highlight);
+            const bool darkText = text.lightness() < 128;
+            painter->fillRect(matchBox, darkText ? highlight.lighter(170) : highlight.darker(160));
+        }
         draw(match, marked);
         draw(rest, option.font);
     }
