@@ -49,9 +49,15 @@ void writeCheckout(const QString& checkout)
 {
     writeJson(checkout + "/全唐诗/poet.tang.0.json",
               {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"}),
-               QJsonObject{{"author", "李白"}, {"title", "怪字"}, {"paragraphs", QJsonArray{"一{上休下鳥}二{上/貝}"}}}});
-    writeJson(checkout + "/全唐诗/authors.tang.json", {QJsonObject{{"name", "李白"}, {"desc", "唐代詩人。"}}});
-    writeJson(checkout + "/全唐诗/poet.song.0.json", {poem("蘇軾", "題西林壁", {"橫看成嶺側成峰"})});
+               QJsonObject{{"author", "李白"}, {"title", "怪字"}, {"paragraphs", QJsonArray{"一{上休下鳥}二{上/貝}"}}},
+               poem("韋莊", "臺城", {"江雨霏霏江草齊，六朝如夢鳥空啼。"}),
+               poem("後主煜", "浪淘沙", {"簾外雨潺潺，春意闌珊。"})});
+    writeJson(checkout + "/全唐诗/authors.tang.json",
+              {QJsonObject{{"name", "李白"}, {"desc", "唐代詩人。"}},
+               QJsonObject{{"name", "後主煜"}, {"desc", "煜，字重光，南唐元宗子。"}}});
+    // Another 韦庄, of 宋, who only shares the name.
+    writeJson(checkout + "/全唐诗/poet.song.0.json",
+              {poem("蘇軾", "題西林壁", {"橫看成嶺側成峰"}), poem("韋莊", "宋人詩", {"一句而已"})});
     writeJson(checkout + "/全唐诗/authors.song.json", {QJsonObject{{"name", "蘇軾"}, {"desc", ""}}});
     writeJson(checkout + "/全唐诗/唐诗三百首.json", {poem("李白", "靜夜思", {"床前明月光，疑是地上霜。"})});
     writeJson(checkout + "/全唐诗/唐诗补录.json",
@@ -83,7 +89,10 @@ void writeCheckout(const QString& checkout)
     writeJson(checkout + "/五代诗词/huajianji/huajianji-1-juan.json",
               {QJsonObject{{"author", "温庭筠"}, {"title", "菩萨蛮"}, {"paragraphs", QJsonArray{"小山重叠金明灭"}},
                            {"notes", QJsonArray{"小山：屏山。"}}},
-               QJsonObject{{"author", "温庭筠 二首"}, {"title", "更漏子"}, {"paragraphs", QJsonArray{"玉炉香，红蜡泪"}}}});
+               QJsonObject{{"author", "温庭筠 二首"}, {"title", "更漏子"}, {"paragraphs", QJsonArray{"玉炉香，红蜡泪"}}},
+               // Simplified but for a stray Traditional 陽; 乾, right in Simplified, stays.
+               QJsonObject{{"author", "韦庄"}, {"title", "菩萨蛮 洛阳"}, {"paragraphs", QJsonArray{"洛陽城里春光好，乾坤"}}},
+               QJsonObject{{"author", "欧陽炯"}, {"title", "南乡子"}, {"paragraphs", QJsonArray{"嫩草如烟"}}}});
     writeJson(checkout + "/五代诗词/nantang/poetrys.json",
               {QJsonObject{{"author", "李煜"}, {"rhythmic", "虞美人"}, {"paragraphs", QJsonArray{"春花秋月何时了"}}}});
     writeJson(checkout + "/五代诗词/nantang/authors.json", {QJsonObject{{"name", "李煜"}, {"desc", "南唐后主。"}}});
@@ -324,11 +333,33 @@ private slots:
                        "where a.AuthorName='柳永'"),
                  QString("柳永：(？－约 1053) 字耆卿。"));
         QCOMPARE(value("select Author || '|' || Epoch from ChinaPoem where Name='观沧海'"), QString("曹操|魏晋"));
-        QCOMPARE(value("select Epoch || '|' || Note from ChinaPoem where Name='菩萨蛮'"), QString("五代|小山：屏山。"));
+        // 温庭筠 of 花间集 died under 唐: his 词 stand with him there.
+        QCOMPARE(value("select Epoch || '|' || Note from ChinaPoem where Name='菩萨蛮'"), QString("唐|小山：屏山。"));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='虞美人'"), QString("五代"));
         // A count of poems after the name is no part of it: 温庭筠 is one author.
         QCOMPARE(value("select Author from ChinaPoem where Name='更漏子'"), QString("温庭筠"));
         QCOMPARE(value("select count(*) from ChinaAuthor where AuthorName like '温庭筠%'"), QString("1"));
+        // A poet of 花间集 or 南唐 whom 全唐诗 holds too is one poet: 韦庄 under 唐 with both
+        // collections' poems, 李煜 (全唐诗's 后主煜) under 五代 with his biography; the 宋
+        // poet who only shares 韦庄's name stays apart. The report says what moved.
+        QCOMPARE(value("select group_concat(Epoch || ':' || AuthorName, ',') from ChinaAuthor "
+                       "where AuthorName in ('韦庄', '李煜', '后主煜')"),
+                 QString("唐:韦庄,五代:李煜,宋:韦庄"));
+        QCOMPARE(value("select group_concat(Name, ',') from ChinaPoem where Author='韦庄' and Epoch='唐'"),
+                 QString("台城,菩萨蛮 洛阳"));
+        QCOMPARE(value("select group_concat(Name, ',') from ChinaPoem where Author='李煜'"), QString("浪淘沙,虞美人"));
+        QCOMPARE(value("select d.AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a on a.AuthorID=d.AuthorID "
+                       "where a.AuthorName='李煜'"),
+                 QString("煜，字重光，南唐元宗子。"));
+        QVERIFY2(run.out.contains("韦庄：五代 → 唐，1 首") && run.out.contains("后主煜（李煜）：唐 → 五代，1 首"),
+                 qPrintable(run.out));
+        // A stray Traditional character in a Simplified collection is converted, in a text
+        // and in a name; a character right in Simplified is not; the check at the end
+        // finds none left.
+        QCOMPARE(value("select Content from ChinaPoem where Name='菩萨蛮 洛阳'"), QString("洛阳城里春光好，乾坤"));
+        QCOMPARE(value("select Author || '|' || Epoch from ChinaPoem where Name='南乡子'"), QString("欧阳炯|五代"));
+        QVERIFY2(run.out.contains("简体文字中残留的繁体字已转换：陽→阳 2 处"), qPrintable(run.out));
+        QVERIFY2(run.out.contains("繁体字检查：没有只属于繁体的字"), qPrintable(run.out));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='天净沙·秋思'"), QString("元"));
         // A song written whole into its title is the tune and its text; one with no text
         // at all is left out, and the report counts it.

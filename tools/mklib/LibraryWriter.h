@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QMap>
 #include <QString>
 #include <functional>
 
@@ -56,6 +57,9 @@ public:
     std::function<void(const QString&)> warning;
     // Entries of the data set left out because they hold no line of text, for the report.
     int skippedWithoutText = 0;
+    // Poems whose author stands under another epoch than the collection's (or under
+    // another name), counted by "author：epoch → epoch".
+    QMap<QString, int> poemsShelvedElsewhere;
 
     // Indexes the tables, commits and puts the file in place of the target.
     void commit();

@@ -141,10 +141,12 @@ ChineseSource chineseFolder(const QString& epoch, const QString& folder)
 void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplified, const ChineseSource& source,
                    const PlaceholderMap& placeholders)
 {
-    const Converter asIs(false);
-    const Converter& convert = source.traditional ? traditionalToSimplified : asIs;
+    const Converter convert = traditionalToSimplified.forCollection(source.traditional);
     const auto text = [&](const QString& raw) { return convertedText(raw, convert, placeholders); };
-    const QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles);
+    QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles);
+    for (auto alias = source.authorAliases.cbegin(); alias != source.authorAliases.cend(); ++alias)
+        if (biographies.contains(alias.key()) && !biographies.contains(alias.value()))
+            biographies.insert(alias.value(), biographies.take(alias.key()));
     writer.epoch(source.epoch);
     for (const QString& file : source.poemFiles) {
         const QJsonArray poems = readJsonArray(file);
@@ -152,9 +154,10 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
             if (!poems[i].isObject())
                 throw BuildError(QStringLiteral("%1：第 %2 项：应为对象").arg(file).arg(i + 1));
             const QJsonObject poem = poems[i].toObject();
-            const QString author = source.fixedAuthor.isEmpty()
-                                       ? authorName(convert(requiredText(poem, QStringLiteral("author"), file, i)))
-                                       : source.fixedAuthor;
+            const QString named = source.fixedAuthor.isEmpty()
+                                      ? authorName(convert(requiredText(poem, QStringLiteral("author"), file, i)))
+                                      : source.fixedAuthor;
+            const QString author = source.authorAliases.value(named, named);
             // Untitled poems take the customary title; a poem without lines is left out.
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
             if (title.isEmpty())
@@ -185,6 +188,9 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
             const QString epoch = source.authorEpochs.value(author, source.epoch);
             if (epoch != source.epoch)
                 writer.epoch(epoch);
+            if (epoch != source.epoch || author != named)
+                ++writer.poemsShelvedElsewhere[(author == named ? author : QStringLiteral("%1（%2）").arg(named, author)) +
+                                              QStringLiteral("：%1 → %2").arg(source.epoch, epoch)];
             writer.chinaAuthor(epoch, author, biographies.value(author));
             writer.addChinaPoem(epoch, author, title, text(lines(paragraphs)), text(lines(notes)));
         }
@@ -275,6 +281,22 @@ Checkout checkoutSources(const QString& folder)
                                             {QStringLiteral("huajianji-*-juan.json")}), false);
     wudaiPoems.poemFiles += existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("poetrys.json")});
     wudaiPoems.authorFiles = existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("authors.json")});
+
+    // The poets of the 五代 collections (花间集, 南唐二主词) whom 全唐诗 holds too are one
+    // poet each, under the epoch literary history gives them: 温庭筠 and 皇甫松, who died
+    // under 唐, and 韦庄 and 张泌, whom 唐诗三百首 (the sample) counts 唐 poets, under 唐;
+    // the others under 五代; and under the names the 五代 collections use.
+    for (const char* poet : {"温庭筠", "皇甫松", "韦庄", "张泌"}) {
+        tangPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("唐"));
+        wudaiPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("唐"));
+    }
+    for (const char* poet : {"薛昭蕴", "牛峤", "毛文锡", "牛希济", "欧阳炯", "和凝", "顾敻", "孙光宪", "魏承班",
+                             "鹿虔扆", "阎选", "尹鹗", "毛熙震", "李珣", "李璟", "李煜"})
+        tangPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("五代"));
+    tangPoems.authorAliases = {{QStringLiteral("后主煜"), QStringLiteral("李煜")},
+                               {QStringLiteral("嗣主璟"), QStringLiteral("李璟")},
+                               {QStringLiteral("南唐嗣主李璟"), QStringLiteral("李璟")},
+                               {QStringLiteral("顾夐"), QStringLiteral("顾敻")}};
 
     ChineseSource songPoems = collection(QStringLiteral("宋"), numberedFiles(tang, {QStringLiteral("poet.song.*.json")}),
                                          true);

@@ -26,6 +26,9 @@ struct ChineseSource {
     // Authors who belong under another epoch than the collection's (楚辞 gathers the
     // songs of 屈原 and 宋玉 with those of the Han poets who wrote in their manner).
     QHash<QString, QString> authorEpochs;
+    // Names the collection gives authors that another collection knows them by
+    // (全唐诗's 后主煜 is 李煜).
+    QHash<QString, QString> authorAliases;
 };
 
 // Placeholders such as "{上休下鳥}" for rare characters, and the character each stands

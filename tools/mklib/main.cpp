@@ -1,6 +1,7 @@
 // qelvane-mklib: makes a new poem library file for Qelvane.
 #include "BuildError.h"
 #include "Converter.h"
+#include "ScriptCheck.h"
 #include "LibraryWriter.h"
 #include "Sources.h"
 
@@ -88,8 +89,32 @@ int main(int argc, char** argv)
         for (const auto& [epoch, count] : byEpoch)
             print(QStringLiteral("  %1：%2 首").arg(epoch).arg(count));
         print(QStringLiteral("完成：%1 位作者，%2 首诗词，写入 %3").arg(authors).arg(poems).arg(parser.value(out)));
+        if (!writer.poemsShelvedElsewhere.isEmpty()) {
+            print(QStringLiteral("归并到一位诗人、另归年代的作品："));
+            for (auto it = writer.poemsShelvedElsewhere.cbegin(); it != writer.poemsShelvedElsewhere.cend(); ++it)
+                print(QStringLiteral("  %1，%2 首").arg(it.key()).arg(it.value()));
+        }
         if (writer.skippedWithoutText > 0)
             print(QStringLiteral("跳过 %1 项没有诗句的条目（数据集中只有标题，没有正文）").arg(writer.skippedWithoutText));
+        if (const qelvane::Simplified* simplified = convert.simplified()) {
+            const QMap<QString, int> converted = convert.leftoversConverted();
+            if (!converted.isEmpty()) {
+                QStringList counts;
+                for (auto it = converted.cbegin(); it != converted.cend(); ++it)
+                    counts << QStringLiteral("%1 %2 处").arg(it.key()).arg(it.value());
+                print(QStringLiteral("简体文字中残留的繁体字已转换：%1").arg(counts.join(QStringLiteral("，"))));
+            }
+            // The check at the end: the library as written holds no Traditional-only character.
+            const QMap<QString, int> left = traditionalOnlyCharacters(parser.value(out), *simplified);
+            if (left.isEmpty()) {
+                print(QStringLiteral("繁体字检查：没有只属于繁体的字"));
+            } else {
+                QStringList counts;
+                for (auto it = left.cbegin(); it != left.cend(); ++it)
+                    counts << QStringLiteral("%1 %2 处").arg(it.key()).arg(it.value());
+                print(QStringLiteral("繁体字检查：仍有 %1 个只属于繁体的字：%2").arg(left.size()).arg(counts.join(QStringLiteral("，"))));
+            }
+        }
     } catch (const BuildError& error) {
         print(QStringLiteral("qelvane-mklib：%1").arg(error.message()), stderr);
         return 1;
