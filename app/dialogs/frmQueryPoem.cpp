@@ -85,8 +85,12 @@ void frmQueryPoem::cmdOK_Click()
 
 void frmQueryPoem::Search()
 {
-    ui->cmdOK->setEnabled(false);
+    // A 查找 pressed from the keyboard hands its focus to 停止, the one button that
+    // can be used now, rather than to whatever control comes next.
     ui->cmdCancel->setEnabled(true);
+    if (ui->cmdOK->hasFocus())
+        ui->cmdCancel->setFocus(Qt::OtherFocusReason);
+    ui->cmdOK->setEnabled(false);
     ui->cmdExit->setEnabled(false);
     // Until the search has counted its rows, the bar stands empty.
     ui->xpBar->setRange(0, 1);
@@ -142,8 +146,10 @@ void frmQueryPoem::finishSearch()
     m_search.reset();
     ui->lblTip_2->setText(QStringLiteral("查找结束，共有%1首诗词").arg(m_results->rowCount()));
     ui->cmdOK->setEnabled(true);
-    ui->cmdCancel->setEnabled(false);
     ui->cmdExit->setEnabled(true);
+    if (ui->cmdCancel->hasFocus())
+        ui->cmdOK->setFocus(Qt::OtherFocusReason);
+    ui->cmdCancel->setEnabled(false);
     emit searchFinished();
 }
 

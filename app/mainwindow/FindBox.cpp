@@ -53,6 +53,8 @@ FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
     m_window->installEventFilter(this);
+    // The box moves with the menu bar's corner after the window has been resized.
+    corner->installEventFilter(this);
     // The list goes when the focus leaves both the field and the list.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && now != m_field && now != m_list && !m_list->isAncestorOf(now))
@@ -116,7 +118,9 @@ void FindBox::search()
         m_list->hide();
         return;
     }
-    m_list->setCurrentIndex(m_results->index(0));
+    // The first row is marked as the one Enter opens; it becomes current (which a
+    // screen reader announces as focused) only when the reader goes into the list.
+    m_list->selectionModel()->select(m_results->index(0), QItemSelectionModel::ClearAndSelect);
     place();
     m_list->show();
     m_list->raise();
@@ -149,21 +153,36 @@ void FindBox::close()
     emit left();
 }
 
-bool FindBox::fieldKey(int key)
+int FindBox::chosenRow() const
 {
-    switch (key) {
+    if (m_list->currentIndex().isValid())
+        return m_list->currentIndex().row();
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? 0 : selected.first().row();
+}
+
+// Back in the field with the caret at the end, so that the next key adds to the query.
+void FindBox::backToField()
+{
+    m_field->setFocus(Qt::OtherFocusReason);
+    m_field->deselect();
+    m_field->end(false);
+}
+
+bool FindBox::fieldKey(const QKeyEvent* event)
+{
+    switch (event->key()) {
     case Qt::Key_Down:
     case Qt::Key_PageDown:
         if (!m_list->isVisible() || m_results->rowCount() == 0)
             return false;
-        m_list->setFocus(Qt::TabFocusReason);
-        if (!m_list->currentIndex().isValid())
-            m_list->setCurrentIndex(m_results->index(0));
+        m_list->setFocus(Qt::OtherFocusReason);
+        m_list->setCurrentIndex(m_results->index(chosenRow()));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_list->isVisible())
-            openRow(m_list->currentIndex().isValid() ? m_list->currentIndex().row() : 0);
+            openRow(chosenRow());
         return true;
     case Qt::Key_Escape:
         close();
@@ -173,13 +192,13 @@ bool FindBox::fieldKey(int key)
     }
 }
 
-bool FindBox::listKey(int key)
+bool FindBox::listKey(QKeyEvent* event)
 {
-    switch (key) {
+    switch (event->key()) {
     case Qt::Key_Up:
         if (m_list->currentIndex().row() > 0)
             return false;
-        m_field->setFocus(Qt::TabFocusReason);
+        backToField();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -188,9 +207,18 @@ bool FindBox::listKey(int key)
     case Qt::Key_Escape:
         close();
         return true;
+    case Qt::Key_Backspace:
+        break;
     default:
-        return false;
+        // Typing in the list goes on with the query.
+        if (event->text().isEmpty() || !event->text().at(0).isPrint() ||
+            (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        break;
     }
+    backToField();
+    QCoreApplication::sendEvent(m_field, event);
+    return true;
 }
 
 bool FindBox::eventFilter(QObject* watched, QEvent* event)
@@ -198,13 +226,14 @@ bool FindBox::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_field && event->type() == QEvent::FocusIn)
         findindex::prepare();
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* key = static_cast<QKeyEvent*>(event);
         if (watched == m_field)
             return fieldKey(key);
         if (watched == m_list)
             return listKey(key);
     }
-    if (watched == m_window && event->type() == QEvent::Resize && m_list->isVisible())
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched != m_field &&
+        watched != m_list && m_list->isVisible())
         place();
     return QObject::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class QKeyEvent;
 class QLineEdit;
 class QListView;
 class QMenuBar;
@@ -48,8 +49,11 @@ private:
     void openRow(int row);
     void close();
     void place();
-    bool fieldKey(int key);
-    bool listKey(int key);
+    bool fieldKey(const QKeyEvent* event);
+    bool listKey(QKeyEvent* event);
+    // The row Enter opens: the current one in the list, else the marked one.
+    int chosenRow() const;
+    void backToField();
 
     QWidget* m_window;
     DbConnection& m_db;

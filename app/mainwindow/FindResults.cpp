@@ -98,16 +98,16 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         const QString match = found.line.mid(found.matchStart, found.matchLength);
         const QString rest = found.line.mid(found.matchStart + found.matchLength);
         int x = second.left();
+        // Each piece gets all the room left, and is cut short only when it needs more.
         const auto draw = [&](const QString& piece, const QFont& font) {
             const QFontMetrics metrics(font);
-            const int width = std::min(metrics.horizontalAdvance(piece), second.right() - x);
-            if (width <= 0)
-                return QRect();
-            const QRect box(x, second.top(), width, second.height());
+            const int room = second.right() - x;
+            if (room <= 0 || piece.isEmpty())
+                return;
             painter->setFont(font);
-            painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(piece, Qt::ElideRight, width));
-            x += width;
-            return box;
+            painter->drawText(QRect(x, second.top(), room, second.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                              metrics.elidedText(piece, Qt::ElideRight, room));
+            x += std::min(metrics.horizontalAdvance(piece), room);
         };
         painter->setPen(text);
         draw(before, option.font);

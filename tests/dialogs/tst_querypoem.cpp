@@ -445,6 +445,22 @@ private slots:
         }
     }
 
+    // 查找 pressed from the keyboard hands the focus to 停止, and the end of the search
+    // hands it back, not to the next control of the dialog.
+    void theFocusFollowsTheButtonsByKeyboard()
+    {
+        typeInto(txtName(), "静");
+        QSignalSpy finished(dialog.get(), &frmQueryPoem::searchFinished);
+        cmdOK()->setFocus();
+        QTest::keyClick(cmdOK(), Qt::Key_Space);
+        if (finished.isEmpty()) {
+            QVERIFY(cmdCancel()->hasFocus());
+            QVERIFY(finished.wait(20000));
+        }
+        QVERIFY(cmdOK()->hasFocus());
+        QCOMPARE(results(), QStringList({"静夜思"}));
+    }
+
     void clickingAndSteppingThroughResults()
     {
         cboFind()->setCurrentIndex(1);

@@ -123,6 +123,43 @@ private slots:
         QVERIFY(!list()->isVisible());
     }
 
+    // While the reader types, no row of the list is current (a list view tells a screen
+    // reader its current row has the focus): the first is only marked; going into the
+    // list makes it current. Typing there goes on with the query, and Up goes back with
+    // the caret at its end.
+    void theFocusAsAScreenReaderHearsIt()
+    {
+        open();
+        typeFind("明月");
+        QVERIFY(!list()->currentIndex().isValid());
+        QCOMPARE(list()->selectionModel()->selectedIndexes().value(0).row(), 0);
+        QTest::keyClick(field(), Qt::Key_Down);
+        QVERIFY(list()->hasFocus());
+        QCOMPARE(list()->currentIndex().row(), 0);
+
+        test::typeText(list(), "几");
+        QVERIFY(field()->hasFocus());
+        QCOMPARE(field()->text(), QString("明月几"));
+        QCOMPARE(rowsRead().value(0), QString("水调歌头，苏轼 · 宋：明月几时有？把酒问青天。"));
+        QTest::keyClick(field(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Up);
+        QVERIFY(field()->hasFocus());
+        test::typeText(field(), "时");
+        QCOMPARE(field()->text(), QString("明月几时"));
+    }
+
+    // The list stays under the box when the window grows or shrinks.
+    void theListFollowsTheBox()
+    {
+        open();
+        typeFind("明月");
+        for (int width : {1270, 900}) {
+            form()->resize(width, 700);
+            QCoreApplication::sendPostedEvents();
+            QTRY_COMPARE(list()->x() + list()->width(), field()->mapTo(form(), QPoint(field()->width(), 0)).x());
+        }
+    }
+
     void clickingAFoundPoem()
     {
         open();
