@@ -51,7 +51,8 @@ std::optional<Query> drawQuery(DbConnection& db, QRandomGenerator& random, int l
     const QString content = rs.Field("Content").toString();
     QStringList verses;
     for (const QString& verse : content.split(QRegularExpression("[，。？！；：、\\n]"), Qt::SkipEmptyParts))
-        if (verse.trimmed().size() >= length && !verse.contains(QRegularExpression("[\\x{D800}-\\x{DFFF}]")))
+        if (verse.trimmed().size() >= length &&
+            std::none_of(verse.cbegin(), verse.cend(), [](QChar c) { return c.isSurrogate(); }))
             verses << verse.trimmed();
     if (verses.isEmpty())
         return std::nullopt;
@@ -187,6 +188,8 @@ int main(int argc, char** argv)
             box.list()->viewport()->repaint();
         const double ms = clock.nsecsElapsed() / 1e6;
         latencies << ms;
+        if (qEnvironmentVariableIsSet("FIND_BENCH_TRACE"))
+            std::fprintf(stderr, "%s %.2f\n", qPrintable(query.text), ms);
         byLength[int(query.text.size())] << ms;
         const QList<findindex::Hit> hits = findindex::find(db->sqliteHandle(), query.text, 10);
         const bool found = isAmongFirstTen(hits, query);

@@ -242,6 +242,22 @@ const char* onePoem(LibrarySide side)
                  "where PoemID=?";
 }
 
+// The finder reads a candidate's title and author first and its text only when the text
+// is compared: a text runs over several pages of the file.
+const char* poemHeading(LibrarySide side)
+{
+    return side == LibrarySide::China
+               ? "select PoemID,Name,'',Author,coalesce(instr(Note,'三百首'),0)>0,Epoch from ChinaPoem where PoemID=?"
+               : "select PoemID,Name,'',Author,coalesce(instr(Note,'三百首'),0)>0,Country from ForeignPoem "
+                 "where PoemID=?";
+}
+
+const char* poemContent(LibrarySide side)
+{
+    return side == LibrarySide::China ? "select Content from ChinaPoem where PoemID=?"
+                                      : "select Content from ForeignPoem where PoemID=?";
+}
+
 PoemRow poemFrom(const Statement& row)
 {
     return {row.text(0), row.text(1), row.text(2), row.text(3), false, {}};
@@ -405,22 +421,18 @@ bool better(const Found& a, const Found& b)
     return a.poemKey < b.poemKey;
 }
 
-// A poem read once per query; each part folded the first time it is compared.
+// A poem read once per query (its text when first needed); each part folded the first
+// time it is compared.
 struct CandidatePoem {
     LibrarySide side = LibrarySide::China;
     bool famous = false;
+    bool hasContent = false;
     PoemRow row;
     std::optional<findtext::Folded> folded[3];
 
     const QString& original(int part) const
     {
         return part == TitlePart ? row.title : part == TextPart ? row.content : row.author;
-    }
-    const findtext::Folded& part(int which)
-    {
-        if (!folded[which])
-            folded[which] = findtext::fold(original(which));
-        return *folded[which];
     }
 };
 
@@ -446,7 +458,8 @@ public:
     explicit Finder(sqlite3* db)
         : m_db(db), m_postings(db, "select Lines from FindGram where Gram=?"),
           m_poem(db, "select Side, PoemID, Fame from FindPoem where PoemKey=?"),
-          m_china(db, onePoem(LibrarySide::China)), m_foreign(db, onePoem(LibrarySide::Foreign))
+          m_china(db, poemHeading(LibrarySide::China)), m_foreign(db, poemHeading(LibrarySide::Foreign)),
+          m_chinaContent(db, poemContent(LibrarySide::China)), m_foreignContent(db, poemContent(LibrarySide::Foreign))
     {
     }
 
@@ -525,7 +538,7 @@ private:
             found.hit.author = poem->row.author;
             found.hit.place = poem->row.place;
             found.hit.famous = poem->famous;
-            const findtext::Folded& folded = poem->part(part);
+            const findtext::Folded& folded = foldedPart(*poem, part);
             const Match match = bestMatch(query, folded.chars);
             if (match.edits > allowed || match.end <= match.start)
                 continue;
@@ -543,6 +556,22 @@ private:
     }
 
 private:
+    const findtext::Folded& foldedPart(CandidatePoem& poem, int part)
+    {
+        if (part == TextPart && !poem.hasContent) {
+            Statement& content = poem.side == LibrarySide::China ? m_chinaContent : m_foreignContent;
+            content.reset();
+            content.bind(1, poem.row.id);
+            if (content.step())
+                poem.row.content = content.text(0);
+            content.reset();
+            poem.hasContent = true;
+        }
+        if (!poem.folded[part])
+            poem.folded[part] = findtext::fold(poem.original(part));
+        return *poem.folded[part];
+    }
+
     CandidatePoem* poemOf(qint64 key)
     {
         auto cached = m_poems.find(key);
@@ -571,6 +600,8 @@ private:
     Statement m_poem;
     Statement m_china;
     Statement m_foreign;
+    Statement m_chinaContent;
+    Statement m_foreignContent;
     std::unordered_map<qint64, std::optional<CandidatePoem>> m_poems;
     std::vector<Entry> m_entries;
 };
