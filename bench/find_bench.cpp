@@ -151,7 +151,10 @@ int main(int argc, char** argv)
     // A copy, so that the rebuild timed below leaves the library as it was.
     QTemporaryDir scratch;
     const QString file = scratch.filePath("library.mdb");
-    QFile::copy(QString::fromLocal8Bit(argv[1]), file);
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), file)) {
+        std::fprintf(stderr, "find_bench: cannot read %s\n", argv[1]);
+        return 1;
+    }
     auto db = DbConnection::Open(file);
     if (!findindex::present(db->sqliteHandle())) {
         std::fprintf(stderr, "find_bench: the library has no find index (made by qelvane-mklib)\n");

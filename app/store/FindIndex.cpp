@@ -456,7 +456,7 @@ void placeInText(const QString& text, const findtext::Folded& folded, const Matc
 class Finder {
 public:
     explicit Finder(sqlite3* db)
-        : m_db(db), m_postings(db, "select Lines from FindGram where Gram=?"),
+        : m_postings(db, "select Lines from FindGram where Gram=?"),
           m_poem(db, "select Side, PoemID, Fame from FindPoem where PoemKey=?"),
           m_china(db, poemHeading(LibrarySide::China)), m_foreign(db, poemHeading(LibrarySide::Foreign)),
           m_chinaContent(db, poemContent(LibrarySide::China)), m_foreignContent(db, poemContent(LibrarySide::Foreign))
@@ -595,7 +595,6 @@ private:
         return &*slot;
     }
 
-    sqlite3* m_db;
     Statement m_postings;
     Statement m_poem;
     Statement m_china;
