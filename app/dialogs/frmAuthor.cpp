@@ -1,6 +1,7 @@
 #include "frmAuthor.h"
 
 #include "platform/MessageBox.h"
+#include "ui/Refusal.h"
 #include "store/Changes.h"
 #include "store/Library.h"
 #include "ui/LibraryKeys.h"
@@ -100,7 +101,7 @@ void frmAuthor::cmdOK_Click()
         else
             changes::updateAuthor(*m_services.db, m_poetId, author);
     } catch (const StoreError& failure) {
-        msg::notice(this, QStringLiteral("无法保存作者资料：%1").arg(failure.description()));
+        msg::notice(this, refusalText(failure, QStringLiteral("无法保存作者资料：%1")));
         return;
     }
     msg::notice(this, QStringLiteral("已经保存"));

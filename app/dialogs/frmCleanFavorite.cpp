@@ -2,6 +2,7 @@
 
 #include "FavoriteList.h"
 #include "platform/MessageBox.h"
+#include "ui/Refusal.h"
 #include "store/Changes.h"
 #include "ui/LibraryKeys.h"
 #include "ui_frmCleanFavorite.h"
@@ -116,7 +117,7 @@ void frmCleanFavorite::cmdDelete_Click()
     try {
         changes::unmarkFavorite(*m_services.db, favorite.side, keys::idOf(favorite.side, favorite.key));
     } catch (const StoreError& failure) {
-        msg::notice(this, QStringLiteral("从收藏夹中删除时出现错误：%1").arg(failure.description()));
+        msg::notice(this, refusalText(failure, QStringLiteral("从收藏夹中删除时出现错误：%1")));
         fillList(*row);
         return;
     }

@@ -191,9 +191,11 @@ void frmOptions::cmdSearch_Click()
     ui->cmdApply->setEnabled(true);
 }
 
+// Unticking turns the music off; ticking again takes the file the box still shows, so
+// the reader need not choose it anew.
 void frmOptions::chkMusic_Click()
 {
-    m_musicName.clear();
+    m_musicName = ui->chkMusic->isChecked() ? ui->txtMusic->text() : QString();
     musicBoxChanged();
 }
 

@@ -1,6 +1,7 @@
 #include "frmPoem.h"
 
 #include "platform/MessageBox.h"
+#include "ui/Refusal.h"
 #include "store/Changes.h"
 #include "store/Library.h"
 #include "ui/LibraryKeys.h"
@@ -113,7 +114,7 @@ void frmPoem::cmdOK_Click()
             changes::updatePoem(*m_services.db, side, m_poemId, name, content, note);
     } catch (const StoreError& failure) {
         // The dialog stays open with what the user typed.
-        msg::notice(this, QStringLiteral("无法保存诗词：%1").arg(failure.description()));
+        msg::notice(this, refusalText(failure, QStringLiteral("无法保存诗词：%1")));
         return;
     }
     msg::notice(this, QStringLiteral("已经保存"));

@@ -9,7 +9,10 @@
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
 #include "StatusBar.h"
+#include "store/DbConnection.h"
 #include "store/StoreError.h"
+#include "ui/FocusReturn.h"
+#include "ui/Refusal.h"
 
 #include <QAction>
 
@@ -20,6 +23,9 @@ namespace {
 struct Route {
     QList<const char*> names;
     void (*run)(frmMain&);
+    // A command that changes the library: refused at once on a library opened for
+    // reading only.
+    bool changes = false;
 };
 
 // Tool names and their commands, in the order the handler tests them.
@@ -29,16 +35,16 @@ const QList<Route>& routes()
         {{"mnuAllPoems", "tbAll"}, [](frmMain& f) { f.switchView(false); }},
         {{"mnuFavoritePoems", "tbFavorite"}, [](frmMain& f) { f.switchView(true); }},
         {{"mnuFind", "tbFind"}, [](frmMain& f) { f.ShowFind(); }},
-        {{"mnuAddNewAuthor"}, [](frmMain& f) { f.AddNewAuthor(); }},
-        {{"mnuEditAuthor"}, [](frmMain& f) { f.EditAuthor(); }},
-        {{"mnuAddNewPoem", "tbAdd"}, [](frmMain& f) { f.AddNewPoem(); }},
-        {{"mnuEditPoem", "tbEdit"}, [](frmMain& f) { f.EditPoem(); }},
-        {{"mnuDeleteAuthor"}, [](frmMain& f) { f.DeleteAuthor(); }},
-        {{"mnuDeletePoem", "tbDelete"}, [](frmMain& f) { f.DeletePoem(); }},
-        {{"mnuDeleteEpoch"}, [](frmMain& f) { f.DeleteEpoch(); }},
+        {{"mnuAddNewAuthor"}, [](frmMain& f) { f.AddNewAuthor(); }, true},
+        {{"mnuEditAuthor"}, [](frmMain& f) { f.EditAuthor(); }, true},
+        {{"mnuAddNewPoem", "tbAdd"}, [](frmMain& f) { f.AddNewPoem(); }, true},
+        {{"mnuEditPoem", "tbEdit"}, [](frmMain& f) { f.EditPoem(); }, true},
+        {{"mnuDeleteAuthor"}, [](frmMain& f) { f.DeleteAuthor(); }, true},
+        {{"mnuDeletePoem", "tbDelete"}, [](frmMain& f) { f.DeletePoem(); }, true},
+        {{"mnuDeleteEpoch"}, [](frmMain& f) { f.DeleteEpoch(); }, true},
         {{"mnuSave", "tbSave"}, [](frmMain& f) { f.ExportPoem(); }},
-        {{"mnuAddFavorite", "tbAddFavorite"}, [](frmMain& f) { f.AddToFavorites(); }},
-        {{"mnuCleanFavorite"}, [](frmMain& f) { f.CleanFavorites(); }},
+        {{"mnuAddFavorite", "tbAddFavorite"}, [](frmMain& f) { f.AddToFavorites(); }, true},
+        {{"mnuCleanFavorite"}, [](frmMain& f) { f.CleanFavorites(); }, true},
         {{"mnuPoemFormat"}, [](frmMain& f) { f.ShowPoemFormat(); }},
         {{"mnuOptions"}, [](frmMain& f) { f.ShowOptions(); }},
         {{"mnuHelpContent", "tbHelp"}, [](frmMain& f) { f.ShowHelp(); }},
@@ -59,6 +65,10 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
     for (const Route& route : routes()) {
         for (const char* name : route.names) {
             if (toolName == QLatin1String(name)) {
+                if (route.changes && m_db.isReadOnly()) {
+                    msg::notice(this, m_db.readOnlyMessage());
+                    return;
+                }
                 unlessBusy([&] { route.run(*this); });
                 return;
             }
@@ -71,7 +81,7 @@ void frmMain::switchView(bool favorites)
     if (FavoritesMode == favorites)
         return;
     FavoritesMode = favorites;
-    LoadTree();
+    reloadTreeKeepingPlace();
     UpdateViewMode();
 }
 
@@ -104,15 +114,17 @@ void frmMain::ShowFind()
 
 void frmMain::CleanFavorites()
 {
+    const FocusReturn focus(this);
     auto cleaner = std::make_unique<frmCleanFavorite>(m_services, this);
     cleaner->exec();
     if (cleaner->Changed() && FavoritesMode)
-        LoadTree();
+        reloadTreeKeepingPlace();
 }
 
 void frmMain::ShowPoemFormat()
 {
     // Shown modally over the main window; it goes when it is closed.
+    const FocusReturn focus(this);
     auto* lookup = new frmQueryFormat(m_services, this);
     lookup->setAttribute(Qt::WA_DeleteOnClose);
     lookup->exec();
@@ -121,19 +133,21 @@ void frmMain::ShowPoemFormat()
 void frmMain::ShowAbout()
 {
     // Shown modally over the main window; it goes when it is closed.
+    const FocusReturn focus(this);
     auto* about = new frmAbout(m_services, this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->exec();
 }
 
-// A library another program holds locked is no fatal failure: the reader is told, the
-// command stops where it was (a change rolls back whole), and may be tried again.
+// A library another program holds locked, one that cannot be written, a full disk or
+// a file replaced is no fatal failure: the reader is told why, the command stops where
+// it was (a change rolls back whole, and nothing is half-shown), and may be tried again.
 void frmMain::unlessBusy(const std::function<void()>& work)
 {
     try {
         work();
-    } catch (const LibraryBusy& busy) {
-        msg::notice(this, busy.description());
+    } catch (const StoreError& failure) {
+        msg::notice(this, refusalText(failure, QStringLiteral("操作没有完成：%1")));
     }
 }
 

@@ -5,9 +5,12 @@
 
 #include "NodeKind.h"
 #include "platform/MessageBox.h"
+#include "ui/Refusal.h"
 #include "store/Changes.h"
+#include "store/Library.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
+#include "ui/Text.h"
 
 #include <QTreeWidget>
 
@@ -24,7 +27,7 @@ bool deleted(QWidget* parent, Deletion deletion)
         deletion();
         return true;
     } catch (const StoreError& failure) {
-        msg::notice(parent, QStringLiteral("删除失败，诗词库没有改变：%1").arg(failure.description()));
+        msg::notice(parent, refusalText(failure, QStringLiteral("删除失败，诗词库没有改变：%1")));
         return false;
     }
 }
@@ -50,11 +53,15 @@ void frmMain::DeleteAuthor()
                          msg::Buttons::Ok, msg::Answer::Ok});
         return;
     }
-    if (msg::warning(this, QStringLiteral("确实要删除作者") + node->text(0) + QStringLiteral("吗？") + CrLf +
-                               QStringLiteral("这将导致该作者的全部诗词作品被删除并且无法恢复!")) == msg::Answer::No)
-        return;
     const LibrarySide side = identity.side;
     const QString id = keys::idOf(side, keyOf(node));
+    // The count is the library's, in either view: the favourites view deletes the
+    // author's every poem too.
+    const int poems = library::poemCountOfAuthor(m_db, side, id);
+    if (msg::warning(this, QStringLiteral("确实要删除作者") + node->text(0) + QStringLiteral("吗？") + CrLf +
+                               QStringLiteral("这将导致该作者的全部诗词作品（共 %1 首诗词）被删除并且无法恢复!")
+                                   .arg(poems)) != msg::Answer::Yes)
+        return;
     if (!deleted(this, [&] { changes::deleteAuthor(m_db, side, id); }))
         return;
     removeNode(node);
@@ -75,15 +82,14 @@ void frmMain::DeleteEpoch()
         return;
     }
     // A country is asked about in the epoch's words: it goes with every author and poem.
-    // Its box defaults to No, so a stray Enter deletes nothing.
     const bool epoch = identity.side == LibrarySide::China;
     const QString kind = epoch ? QStringLiteral("年代") : QStringLiteral("国家");
     const QString question = QStringLiteral("如果删除") + kind + place + QStringLiteral(",则该") + kind +
-                             QStringLiteral("的全部作者、作品都会被删除。") + CrLf + QStringLiteral("确实要删除吗？");
-    const msg::Answer answer = epoch ? msg::warning(this, question)
-                                     : msg::show(this, {question, QStringLiteral("警告"), msg::Icon::Critical,
-                                                        msg::Buttons::YesNo, msg::Answer::No});
-    if (answer != msg::Answer::Yes)
+                             QStringLiteral("的全部作者、作品（共 %1 位作者、%2 首诗词）都会被删除。")
+                                 .arg(node->childCount())
+                                 .arg(library::poemCountOfPlace(m_db, identity.side, place)) +
+                             CrLf + QStringLiteral("确实要删除吗？");
+    if (msg::warning(this, question) != msg::Answer::Yes)
         return;
     if (!deleted(this, [&] { changes::deletePlace(m_db, identity.side, place); }))
         return;
@@ -98,16 +104,51 @@ void frmMain::DeletePoem()
         msg::notice(this, QStringLiteral("请选择一首诗词"));
         return;
     }
-    if (msg::warning(this, QStringLiteral("确实要删除当前诗词") + poem->entry->text(0) + QStringLiteral("吗？")) ==
-        msg::Answer::No)
+    const QString title = poem->entry->text(0);
+    const std::optional<QString> authorId = library::authorIdOfPoem(m_db, poem->side, poem->id);
+    if (FavoritesMode) {
+        // In the favourites view the reader may mean the favourites only: that is
+        // offered first, and the library's deletion is named as what it is.
+        const msg::Answer answer = msg::show(
+            this, {QStringLiteral("要把“%1”从收藏夹中移除，还是从诗词库中删除？").arg(title) + CrLf +
+                       QStringLiteral("从收藏夹中移除：这首诗词仍留在诗词库中。") + CrLf +
+                       QStringLiteral("从诗词库中删除：这首诗词将被永久删除，无法恢复!"),
+                   QStringLiteral("警告"), msg::Icon::Critical, msg::Buttons::YesNoCancel, msg::Answer::Yes,
+                   {QStringLiteral("从收藏夹中移除"), QStringLiteral("从诗词库中删除"), QStringLiteral("取消")}});
+        if (answer == msg::Answer::Cancel)
+            return;
+        if (answer == msg::Answer::Yes) {
+            if (deleted(this, [&] { changes::unmarkFavorite(m_db, poem->side, poem->id); }))
+                poemLeftView(*poem, authorId);
+            return;
+        }
+    } else if (msg::warning(this, QStringLiteral("确实要删除当前诗词") + title + QStringLiteral("吗？")) !=
+               msg::Answer::Yes) {
         return;
-    if (!deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); }))
-        return;
-    // The deleted poem's text leaves the panes, and the count follows. No other entry
-    // is chosen in its place: what a command acts on is what the panes show.
-    m_poems->remove(poem->entry);
+    }
+    if (deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); }))
+        poemLeftView(*poem, authorId);
+}
+
+// The poem deleted or taken out of the favourites leaves the list and the panes; no
+// other entry is chosen in its place (what a command acts on is what the panes show).
+// Panel 1 tells how many poems the view still holds of its author; in the favourites
+// view an author left with none leaves the tree.
+void frmMain::poemLeftView(const ChosenPoem& poem, const std::optional<QString>& authorId)
+{
+    m_poems->remove(poem.entry);
     m_reading->clearPoem();
-    showNodeSummary(m_tree->current());
+    if (!authorId)
+        return;
+    const int left = library::poemCountOfAuthor(m_db, poem.side, *authorId, FavoritesMode);
+    QTreeWidgetItem* node = nodeByKey(poem.side, keys::keyOf(poem.side, text::trimSpaces(*authorId)));
+    if (FavoritesMode && left == 0 && node) {
+        removeNode(node);
+        showCurrentAfterDeletion();
+        return;
+    }
+    const QString name = node ? node->text(0) : library::authorName(m_db, poem.side, *authorId).value_or(QString());
+    showAuthorSummary(poem.side, name, left);
 }
 
 } // namespace qelvane

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "store/Library.h"
+#include "ui/FocusReturn.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 
@@ -33,11 +34,12 @@ void preparePoemEditor(frmPoem& editor, bool addNew, LibrarySide side, const QSt
 void frmMain::askToReloadTree()
 {
     if (msg::question(this, QStringLiteral("现在更新作者列表吗？"), QStringLiteral("提示")) == msg::Answer::Yes)
-        LoadTree();
+        reloadTreeKeepingPlace();
 }
 
 void frmMain::AddNewAuthor()
 {
+    const FocusReturn focus(this);
     frmAuthor editor(m_services, this);
     editor.setAddNew(true);
     editor.exec();
@@ -60,6 +62,7 @@ void frmMain::EditAuthor()
         return;
     }
     const LibrarySide side = identity.side;
+    const FocusReturn focus(this);
     frmAuthor editor(m_services, this);
     editor.setCountryType(side);
     editor.setPoetID(keys::idOf(side, keyOf(node)));
@@ -98,6 +101,7 @@ void frmMain::AddNewPoem()
     const std::optional<SelectedAuthor> author = selectedAuthorForPoems();
     if (!author)
         return;
+    const FocusReturn focus(this);
     frmPoem editor(m_services, this);
     try {
         preparePoemEditor(editor, true, author->side, author->id, author->placeId);
@@ -130,6 +134,7 @@ void frmMain::ShowPoemEditor(const QString& PoemID)
     const std::optional<SelectedAuthor> author = selectedAuthorForPoems();
     if (!author)
         return;
+    const FocusReturn focus(this);
     frmPoem editor(m_services, this);
     preparePoemEditor(editor, false, author->side, author->id, author->placeId);
     editor.setPoemID(PoemID);

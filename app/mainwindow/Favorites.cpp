@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "platform/MessageBox.h"
+#include "ui/Refusal.h"
 #include "store/Changes.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
@@ -25,9 +26,9 @@ void frmMain::AddToFavorites()
     bool marked = false;
     try {
         marked = changes::markFavorite(m_db, poem->side, poem->id);
-    } catch (const std::exception&) {
-        // Nothing was written; the connection goes on.
-        msg::notice(this, QStringLiteral("添加到收藏夹时出现错误!"));
+    } catch (const StoreError& failure) {
+        // Nothing was written; the connection goes on. The reason follows the message.
+        msg::notice(this, refusalText(failure, QStringLiteral("添加到收藏夹时出现错误!\n%1")));
         return;
     }
     if (!marked) {

@@ -48,6 +48,21 @@ QTreeWidgetItem* LibraryTreePane::nodeByKey(LibrarySide side, const QString& key
     return m_nodesByKey.value({side, key});
 }
 
+QTreeWidgetItem* LibraryTreePane::placeNode(LibrarySide side, const QString& name) const
+{
+    for (int r = 0; r < m_tree->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* root = m_tree->topLevelItem(r);
+        if (identityOf(root).side != side)
+            continue;
+        for (int i = 0; i < root->childCount(); ++i) {
+            QTreeWidgetItem* node = root->child(i);
+            if (identityOf(node).isPlace() && node->text(0) == name)
+                return node;
+        }
+    }
+    return nullptr;
+}
+
 void LibraryTreePane::forgetNodes(QTreeWidgetItem* node)
 {
     for (int i = 0; i < node->childCount(); ++i)

@@ -35,6 +35,8 @@ public:
     void setCurrentQuietly(QTreeWidgetItem* node);
     // The author node of a side by its key; roots are never found by key.
     QTreeWidgetItem* nodeByKey(LibrarySide side, const QString& key) const;
+    // The epoch or country node of that name; nullptr when the tree has none.
+    QTreeWidgetItem* placeNode(LibrarySide side, const QString& name) const;
     // Takes a node and everything under it out of the tree.
     void removeNode(QTreeWidgetItem* node);
     static QString keyOf(const QTreeWidgetItem* node);

@@ -3,7 +3,11 @@
 #include "frmMain.h"
 
 #include "dialogs/frmOptions.h"
+#include "platform/MessageBox.h"
+#include "platform/MusicPlayer.h"
+#include "ui/FocusReturn.h"
 
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -21,6 +25,7 @@ void frmMain::ShowOptions()
     for (int i = 0; i < 4; ++i)
         mOptionForm->SetFontSize(i + 1, fontSizeText(areas[i].first));
     mOptionForm->SetMusicName(MusicFileName);
+    const FocusReturn focus(this);
     mOptionForm->exec();
 }
 
@@ -35,8 +40,15 @@ void frmMain::mOptionForm_OptionChanged()
         setForeColor(areas[i].first, mOptionForm->GetFontColor(i + 1));
     for (int i = 0; i < 4; ++i)
         setBackColor(areas[i].first, mOptionForm->GetBackColor(i));
-    MusicFileName = mOptionForm->GetMusicName().toString();
+    const QString music = mOptionForm->GetMusicName().toString();
+    const bool musicChosen = !music.isEmpty() && music != MusicFileName;
+    MusicFileName = music;
     RestartMusic();
+    // Music newly chosen that cannot play is told, not left to the error stream.
+    if (musicChosen && !musicPlayer->isOpen())
+        msg::notice(mOptionForm, QFileInfo(music).isReadable()
+                                     ? QStringLiteral("无法打开声音输出设备，背景音乐“%1”没有播放。").arg(music)
+                                     : QStringLiteral("无法读取音乐文件“%1”，背景音乐没有播放。").arg(music));
     // Kept at once, so a failure to write them is told while the reader is choosing.
     SaveSettings();
     storeSettings();

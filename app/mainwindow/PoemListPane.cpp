@@ -47,8 +47,9 @@ void PoemListPane::fill(const QList<library::PoemTitle>& poems, LibrarySide side
 {
     m_side = side;
     QList<QTreeWidgetItem*> entries;
+    entries.reserve(poems.size());
     for (const library::PoemTitle& poem : poems)
-        entries << new PoemEntry(keys::keyOf(side, poem.id), poem.title);
+        entries << numbered(new PoemEntry(keys::keyOf(side, poem.id), poem.title));
     m_list->addTopLevelItems(entries);
     keepOrder();
     // Each author's list is read from its first entry, not at the last one's scroll position.
@@ -73,7 +74,8 @@ QTreeWidgetItem* PoemListPane::showOnly(const QString& key, const QString& title
 {
     m_side = side;
     m_list->clear();
-    auto* entry = new PoemEntry(key, title);
+    m_nextOrdinal = 0;
+    auto* entry = numbered(new PoemEntry(key, title));
     m_list->addTopLevelItem(entry);
     m_list->setCurrentItem(entry);
     return entry;
@@ -81,7 +83,7 @@ QTreeWidgetItem* PoemListPane::showOnly(const QString& key, const QString& title
 
 void PoemListPane::add(const QString& key, const QString& title)
 {
-    m_list->addTopLevelItem(new PoemEntry(key, title));
+    m_list->addTopLevelItem(numbered(new PoemEntry(key, title)));
     keepOrder();
 }
 
@@ -94,6 +96,13 @@ void PoemListPane::remove(QTreeWidgetItem* entry)
 void PoemListPane::clear()
 {
     m_list->clear();
+    m_nextOrdinal = 0;
+}
+
+QTreeWidgetItem* PoemListPane::numbered(QTreeWidgetItem* entry)
+{
+    entry->setData(0, OrdinalRole, m_nextOrdinal++);
+    return entry;
 }
 
 int PoemListPane::count() const
@@ -116,13 +125,42 @@ std::optional<ChosenPoem> PoemListPane::selected() const
 
 void PoemListPane::sortByColumn(int column)
 {
-    // The list starts ascending, so the first click sorts descending; sorting then
-    // stays on, and later fills come in the chosen order.
-    m_sorted = true;
-    m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setSortIndicator(column, m_sortOrder);
-    m_list->sortItems(column, m_sortOrder);
+    // The list starts in the library's order; the first click sorts descending, the
+    // second ascending, the third gives the library's order back. Sorting stays on
+    // between authors: later fills come in the chosen order.
+    if (m_sorted && m_sortOrder == Qt::AscendingOrder) {
+        m_sorted = false;
+        m_sortOrder = Qt::AscendingOrder;
+        m_list->header()->setSortIndicatorShown(false);
+        restoreLibraryOrder();
+    } else {
+        m_sortOrder = m_sorted ? Qt::AscendingOrder : Qt::DescendingOrder;
+        m_sorted = true;
+        m_list->header()->setSortIndicatorShown(true);
+        m_list->header()->setSortIndicator(column, m_sortOrder);
+        m_list->sortItems(column, m_sortOrder);
+    }
+    // The chosen poem stays where the reader can see it.
+    if (QTreeWidgetItem* current = m_list->currentItem())
+        m_list->scrollToItem(current);
+}
+
+void PoemListPane::restoreLibraryOrder()
+{
+    QTreeWidgetItem* current = m_list->currentItem();
+    const QList<QTreeWidgetItem*> selection = m_list->selectedItems();
+    QList<QTreeWidgetItem*> entries;
+    entries.reserve(m_list->topLevelItemCount());
+    while (m_list->topLevelItemCount() > 0)
+        entries << m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
+    std::sort(entries.begin(), entries.end(), [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+        return a->data(0, OrdinalRole).toLongLong() < b->data(0, OrdinalRole).toLongLong();
+    });
+    m_list->addTopLevelItems(entries);
+    if (current)
+        m_list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    for (QTreeWidgetItem* entry : selection)
+        entry->setSelected(true);
 }
 
 void PoemListPane::keepOrder()

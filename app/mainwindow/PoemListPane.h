@@ -52,7 +52,8 @@ public:
     // The side the listed poems come from.
     LibrarySide side() const { return m_side; }
 
-    // The column's click: the first sorts descending, each further click flips.
+    // The column's click: the first sorts descending, the second ascending, the third
+    // gives back the library's order.
     void sortByColumn(int column);
     bool sorted() const { return m_sorted; }
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
@@ -63,11 +64,15 @@ signals:
 
 private:
     void keepOrder();
+    void restoreLibraryOrder();
+    // Marks an entry with its place in the library's order.
+    QTreeWidgetItem* numbered(QTreeWidgetItem* entry);
 
     QTreeWidget* m_list;
     LibrarySide m_side = LibrarySide::China;
     bool m_sorted = false;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    qint64 m_nextOrdinal = 0;
 };
 
 } // namespace qelvane

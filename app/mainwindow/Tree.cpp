@@ -32,6 +32,40 @@ void frmMain::LoadTree()
     emit treeLoaded();
 }
 
+// After a rebuild (a view switch, an author renamed or added) the panes show what the
+// tree now has current, as a click shows it: the author or place the reader was at
+// when the new tree holds it, with the poem chosen again when it is still listed;
+// otherwise the node the rebuild made current. Nothing shown is left over from a tree
+// that is gone.
+void frmMain::reloadTreeKeepingPlace()
+{
+    QTreeWidgetItem* node = m_tree->current();
+    const NodeIdentity identity = identityOf(node);
+    const QString key = keyOf(node);
+    const QString text = node ? node->text(0) : QString();
+    const std::optional<ChosenPoem> poem = selectedPoem();
+    const QString poemKey = poem ? keys::keyOf(poem->side, poem->id) : QString();
+
+    LoadTree();
+
+    QTreeWidgetItem* again = nullptr;
+    if (identity.isAuthor())
+        again = nodeByKey(identity.side, key);
+    else if (identity.isPlace())
+        again = m_tree->placeNode(identity.side, text);
+    if (again)
+        m_tree->setCurrentQuietly(again);
+    else
+        again = m_tree->current();
+    if (!again)
+        return;
+    tvwPoem_NodeClick(again);
+    if (!poemKey.isEmpty()) {
+        if (QTreeWidgetItem* entry = m_poems->choose(poemKey))
+            lvwPoem_ItemClick(entry);
+    }
+}
+
 void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
 {
     m_reading->clearAll();
@@ -56,9 +90,7 @@ void frmMain::showNodeSummary(QTreeWidgetItem* node)
     const QString text = node ? node->text(0) : QString();
     const QString children = QString::number(node ? node->childCount() : 0);
     if (identity.kind == NodeKind::Author) {
-        showStatus((china ? QStringLiteral("中国诗人") : QStringLiteral("外国诗人")) + text +
-                               QStringLiteral("：共有") + QString::number(m_poems->count()) +
-                               QStringLiteral("首作品"));
+        showAuthorSummary(identity.side, text, m_poems->count());
     } else if (identity.kind == NodeKind::Place && china) {
         showStatus(QStringLiteral("中国") + text + QStringLiteral("时期：共有") + children +
                                QStringLiteral("位诗词作者"));
@@ -71,6 +103,12 @@ void frmMain::showNodeSummary(QTreeWidgetItem* node)
         showStatus(QStringLiteral("外国诗词：共包括") + children + QStringLiteral("个国家的作品"));
     }
     showPosition(FavoritesMode ? QStringLiteral("当前位置：收藏夹") : QStringLiteral("当前位置：全部诗词"));
+}
+
+void frmMain::showAuthorSummary(LibrarySide side, const QString& name, int poems)
+{
+    showStatus((side == LibrarySide::China ? QStringLiteral("中国诗人") : QStringLiteral("外国诗人")) + name +
+               QStringLiteral("：共有") + QString::number(poems) + QStringLiteral("首作品"));
 }
 
 void frmMain::tvwPoem_DblClick()

@@ -9,6 +9,7 @@
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
+#include "ui/AccessibleWindow.h"
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
@@ -51,6 +52,7 @@ const QString FocusFrame = QStringLiteral(
 frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, QWidget* parent)
     : QWidget(parent), m_services(services), m_db(*services.db), m_settings(*services.settings)
 {
+    announceWindowsAsFrames();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(msg::ApplicationTitle);
     musicPlayer = new MusicPlayer(std::move(music), this);

@@ -53,6 +53,9 @@ public:
 
     // ---- Library tree ----
     void LoadTree();
+    // Rebuilds the tree and shows the node the reader was at (or the new current one)
+    // as a click would, so the panes never show what the tree no longer does.
+    void reloadTreeKeepingPlace();
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
     void tvwPoem_DblClick();
     // The author node of a side by its key; roots are found by their tags' keys
@@ -132,7 +135,10 @@ protected:
 private:
     // ---- The window's own steps ----
     void showNodeSummary(QTreeWidgetItem* node);
+    // Panel 1 for an author: the name and how many poems the view holds of him.
+    void showAuthorSummary(LibrarySide side, const QString& name, int poems);
     void showCurrentAfterDeletion();
+    void poemLeftView(const ChosenPoem& poem, const std::optional<QString>& authorId);
     void unlessBusy(const std::function<void()>& work);
     // The four reading areas with their settings-key prefixes, in the settings' order:
     // poem titles, biography, poem text, notes.

@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include <QGuiApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace qelvane::msg {
@@ -30,6 +31,8 @@ QMessageBox::StandardButton toQt(Answer answer)
         return QMessageBox::Yes;
     case Answer::No:
         return QMessageBox::No;
+    case Answer::Cancel:
+        return QMessageBox::Cancel;
     case Answer::Ok:
         break;
     }
@@ -64,9 +67,17 @@ Answer show(QWidget* parent, const Box& box)
             return activeRecorder->m_answers.takeFirst();
         return box.defaultButton;
     }
-    QMessageBox dialog(toQt(box.icon), box.title, box.text,
-                       box.buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                       parent);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (box.buttons == Buttons::YesNo)
+        buttons = QMessageBox::Yes | QMessageBox::No;
+    else if (box.buttons == Buttons::YesNoCancel)
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox dialog(toQt(box.icon), box.title, box.text, buttons, parent);
+    const QMessageBox::StandardButton order[] = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    for (int i = 0; i < box.captions.size() && i < 3; ++i) {
+        if (QAbstractButton* button = dialog.button(order[i]))
+            button->setText(box.captions.at(i));
+    }
     dialog.setDefaultButton(toQt(box.defaultButton));
     switch (dialog.exec()) {
     case QMessageBox::Yes:
@@ -74,7 +85,9 @@ Answer show(QWidget* parent, const Box& box)
     case QMessageBox::No:
         return Answer::No;
     default:
-        // Closing a Yes/No box with Escape or the title bar means No.
+        // Closing a box with Escape or the title bar means No, or Cancel where it has one.
+        if (box.buttons == Buttons::YesNoCancel)
+            return Answer::Cancel;
         return box.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
 }
@@ -105,7 +118,7 @@ void fatal(const QString& text)
 
 Answer warning(QWidget* parent, const QString& text)
 {
-    return show(parent, {text, QStringLiteral("警告"), Icon::Critical, Buttons::YesNo, Answer::Yes});
+    return show(parent, {text, QStringLiteral("警告"), Icon::Critical, Buttons::YesNo, Answer::No});
 }
 
 } // namespace qelvane::msg

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,8 +15,8 @@ namespace qelvane::msg {
 inline const QString ApplicationTitle = QStringLiteral("Qelvane 诗词库");
 
 enum class Icon { None, Information, Question, Critical };
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 struct Box {
     QString text;
@@ -23,6 +24,9 @@ struct Box {
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     Answer defaultButton = Answer::Ok;
+    // The captions of the Yes, No and Cancel buttons, where a box names its choices
+    // (the standard 是/否/取消 when empty).
+    QStringList captions = {};
 };
 
 Answer show(QWidget* parent, const Box& box);
@@ -36,7 +40,8 @@ Answer question(QWidget* parent, const QString& text, const QString& title);
 // OK, critical icon, the program's title, without a parent: the report of a failure
 // that ends the program. Not shown where no screen is (offscreen), unless recorded.
 void fatal(const QString& text);
-// Yes/No, critical icon, title "警告": only No cancels.
+// Yes/No, critical icon, title "警告": only No cancels, and No is the default, so that
+// a stray Enter destroys nothing.
 Answer warning(QWidget* parent, const QString& text);
 
 // While one exists, boxes are not shown: they are recorded, and each is answered by

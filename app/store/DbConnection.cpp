@@ -1,6 +1,7 @@
 #include "DbConnection.h"
 
 #include "Schema.h"
+#include "SqliteReason.h"
 #include "StoreError.h"
 
 #include <QAtomicInt>
@@ -17,17 +18,6 @@
 namespace qelvane {
 
 namespace {
-
-// SQLite's result codes that change the reason shown to the user; the connection
-// reports extended codes, whose low byte is the primary one.
-constexpr int SqliteBusy = 5;
-constexpr int SqliteLocked = 6;
-constexpr int SqliteReadOnly = 8;
-constexpr int SqliteFull = 13;
-constexpr int SqliteCantOpen = 14;
-constexpr int SqliteNotADb = 26;
-constexpr int SqliteReadOnlyDbMoved = SqliteReadOnly | (4 << 8);
-constexpr int SqliteReadOnlyDirectory = SqliteReadOnly | (6 << 8);
 
 // How long a statement waits for another program's lock before it fails.
 constexpr int BusyTimeoutMs = 1500;
@@ -72,29 +62,7 @@ const QString FolderNotWritable = QStringLiteral("文件所在的文件夹不可
 
 QString reasonFor(const QSqlError& error)
 {
-    switch (extendedCode(error)) {
-    case SqliteReadOnlyDbMoved:
-        return QStringLiteral("诗词库文件已被删除、移走或替换，修改无法写入。请重新启动程序。");
-    case SqliteReadOnlyDirectory:
-        return FolderNotWritable;
-    default:
-        break;
-    }
-    switch (primaryCode(error)) {
-    case SqliteFull:
-        return QStringLiteral("磁盘已满，诗词库无法写入。");
-    case SqliteNotADb:
-        return QStringLiteral("文件不是有效的数据库文件。");
-    case SqliteBusy:
-    case SqliteLocked:
-        return QStringLiteral("文件正被其他程序锁定，请关闭该程序后重试。");
-    case SqliteReadOnly:
-        return QStringLiteral("文件是只读的，诗词库必须可以写入。");
-    case SqliteCantOpen:
-        return QStringLiteral("无法打开文件（%1）。").arg(error.text());
-    default:
-        return QStringLiteral("数据库错误（%1）。").arg(error.text());
-    }
+    return sqlitereason::reasonFor(extendedCode(error));
 }
 
 QString nextConnectionName()
@@ -145,7 +113,7 @@ void checkWritable(QSqlDatabase& db, const QString& path)
     if (wrote)
         return;
     const QFileInfo folder(QFileInfo(path).absolutePath());
-    if (primaryCode(writeError) == SqliteCantOpen || primaryCode(writeError) == SqliteReadOnly) {
+    if (primaryCode(writeError) == SQLITE_CANTOPEN || primaryCode(writeError) == SQLITE_READONLY) {
         if (!folder.isWritable())
             refuse(path, FolderNotWritable);
     }
@@ -177,6 +145,8 @@ std::optional<std::pair<quint64, quint64>> fileIdentity(const QString& path)
 // open (or to nothing), so such a change is refused before it starts.
 void DbConnection::checkFileStillUsable() const
 {
+    if (m_readOnly)
+        throw LibraryReadOnly(readOnlyMessage());
     const std::optional<std::pair<quint64, quint64>> identity = fileIdentity(m_path);
     if (!identity)
         throw StoreError(QStringLiteral("诗词库文件“%1”已不存在（被删除或移走），修改无法保存。").arg(m_path));
@@ -187,6 +157,11 @@ void DbConnection::checkFileStillUsable() const
         throw StoreError(QStringLiteral("诗词库文件“%1”已被设为只读，修改无法保存。").arg(m_path));
 }
 
+QString DbConnection::readOnlyMessage() const
+{
+    return QStringLiteral("诗词库“%1”是只读的：可以阅读，但不能修改。").arg(m_path);
+}
+
 std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
 {
     const QFileInfo info(path);
@@ -194,18 +169,24 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
         refuse(path, QStringLiteral("文件不存在。"));
     if (!info.isFile())
         refuse(path, QStringLiteral("这不是一个文件。"));
-    // The owner's write bit counts even for an administrator who could write anyway:
-    // a library the user marked read-only is not to be edited.
-    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
-        refuse(path, QStringLiteral("文件是只读的，诗词库必须可以写入。"));
+    // A library the reader cannot write (marked read-only, or on read-only media) is
+    // opened for reading: every change is refused before it starts. The owner's write
+    // bit counts even for an administrator who could write anyway.
+    const bool readOnly = !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
 
     const QString name = nextConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     // mode=rw opens the file for reading and writing and fails instead of creating it.
+    // Where nobody can write beside the file either (read-only media), SQLite cannot
+    // keep the log's shared index there: the file is read as one that does not change.
     QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
-    uri.setQuery(QStringLiteral("mode=rw"));
+    const bool folderWritable = QFileInfo(info.absolutePath()).isWritable();
+    uri.setQuery(!readOnly ? QStringLiteral("mode=rw")
+                           : (folderWritable ? QStringLiteral("mode=ro") : QStringLiteral("mode=ro&immutable=1")));
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(BusyTimeoutMs)
+                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
 
     auto cleanUp = [&name, &db] {
         db.close();
@@ -216,13 +197,16 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
         if (!db.open())
             refuse(path, reasonFor(db.lastError()));
         checkTables(db, path);
-        checkWritable(db, path);
-        useWriteAheadLog(db);
+        if (!readOnly) {
+            checkWritable(db, path);
+            useWriteAheadLog(db);
+        }
     } catch (...) {
         cleanUp();
         throw;
     }
     auto connection = std::unique_ptr<DbConnection>(new DbConnection(db, path));
+    connection->m_readOnly = readOnly;
     sqlite3_busy_handler(connection->sqliteHandle(), waitForLock, nullptr);
     sqlite3_extended_result_codes(connection->sqliteHandle(), 1);
     connection->m_fileIdentity = fileIdentity(path);
@@ -305,12 +289,11 @@ int DbConnection::Execute(const QString& statement, const QVariantList& values)
 
 void DbConnection::fail(const QString& what, const QSqlError& error, const QString& statement) const
 {
-    const int code = primaryCode(error);
-    if (code == SqliteBusy || code == SqliteLocked)
-        throw LibraryBusy(QStringLiteral("诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"),
-                          QStringLiteral("%1\n%2").arg(error.text(), statement));
-    throw StoreError(QStringLiteral("%1：%2").arg(what, reasonFor(error)),
-                     QStringLiteral("%1\n%2").arg(error.text(), statement));
+    // Some failures (a commit's) come without the engine's code: the connection has it.
+    int code = extendedCode(error);
+    if (code < 0 && isOpen())
+        code = sqlitereason::lastCode(sqliteHandle());
+    sqlitereason::fail(what, code, QStringLiteral("%1\n%2").arg(error.text(), statement));
 }
 
 DbConnection::Transaction::Transaction(DbConnection& db) : m_db(db)

@@ -19,8 +19,9 @@ namespace qelvane {
 // "delete * from", the literals true/false and names in any letter case.
 class DbConnection {
 public:
-    // Opens the library at `path` for reading and writing and checks that it holds
-    // the library's tables. Throws StoreError naming the path and the reason.
+    // Opens the library at `path` for reading and writing (only for reading when the
+    // file cannot be written) and checks that it holds the library's tables. Throws
+    // StoreError naming the path and the reason.
     static std::unique_ptr<DbConnection> Open(const QString& path);
 
     ~DbConnection();
@@ -30,6 +31,10 @@ public:
     void Close();
     bool isOpen() const;
     const QString& path() const { return m_path; }
+    // A library opened for reading only: every change throws LibraryReadOnly.
+    bool isReadOnly() const { return m_readOnly; }
+    // What the reader is told when a change is refused on such a library.
+    QString readOnlyMessage() const;
 
     // Runs a change statement and returns the number of rows it changed; throws
     // StoreError when it fails.
@@ -80,6 +85,7 @@ private:
     QString m_connectionName;
     std::optional<std::pair<quint64, quint64>> m_fileIdentity;
     int m_openTransactions = 0;
+    bool m_readOnly = false;
 };
 
 } // namespace qelvane

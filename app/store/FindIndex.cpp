@@ -1,6 +1,7 @@
 #include "FindIndex.h"
 
 #include "FindText.h"
+#include "SqliteReason.h"
 #include "Simplified.h"
 
 #include <QByteArray>
@@ -93,8 +94,8 @@ std::vector<Gram> gramsOf(const std::u32string& chars, bool withSingles)
 
 [[noreturn]] void failed(sqlite3* db, const char* statement)
 {
-    throw StoreError(QStringLiteral("查找索引无法读写：%1").arg(QString::fromUtf8(sqlite3_errmsg(db))),
-                     QString::fromUtf8(statement));
+    sqlitereason::fail(QStringLiteral("诗词库无法读写"), sqlitereason::lastCode(db),
+                       QStringLiteral("%1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(db)), QString::fromUtf8(statement)));
 }
 
 class Statement {

@@ -73,6 +73,22 @@ QList<PoemTitle> poemsOf(DbConnection& db, LibrarySide side, const QString& auth
     });
 }
 
+int poemCountOfAuthor(DbConnection& db, LibrarySide side, const QString& authorId, bool favoritesOnly)
+{
+    const char* statement = favoritesOnly
+                                ? forSide(side, sql::ChinaFavoriteCountOfAuthor, sql::ForeignFavoriteCountOfAuthor)
+                                : forSide(side, sql::ChinaPoemCountOfAuthor, sql::ForeignPoemCountOfAuthor);
+    return firstText(db, statement, {authorId}, QStringLiteral("Poems")).value_or(QString()).toInt();
+}
+
+int poemCountOfPlace(DbConnection& db, LibrarySide side, const QString& placeName)
+{
+    return firstText(db, forSide(side, sql::ChinaPoemCountOfEpoch, sql::ForeignPoemCountOfCountry), {placeName},
+                     QStringLiteral("Poems"))
+        .value_or(QString())
+        .toInt();
+}
+
 std::optional<PoemText> poemText(DbConnection& db, LibrarySide side, const QString& poemId)
 {
     Recordset rs(db, forSide(side, sql::ChinaPoemText, sql::ForeignPoemText), {poemId});

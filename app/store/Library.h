@@ -72,6 +72,11 @@ std::optional<PoemForEditor> poemForEditor(DbConnection& db, LibrarySide side, c
 // Every favourite poem of a side, as the favourites cleaner lists them.
 QList<FavoritePoem> favoritePoems(DbConnection& db, LibrarySide side);
 
+// How many poems an author has (only favourites when asked), and how many an epoch
+// or country holds by its name.
+int poemCountOfAuthor(DbConnection& db, LibrarySide side, const QString& authorId, bool favoritesOnly = false);
+int poemCountOfPlace(DbConnection& db, LibrarySide side, const QString& placeName);
+
 // ---- Authors and places, for the editors ----
 std::optional<QString> authorName(DbConnection& db, LibrarySide side, const QString& authorId);
 // The ID of the epoch or country an author's own row names.

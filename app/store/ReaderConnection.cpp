@@ -1,7 +1,9 @@
 #include "ReaderConnection.h"
 
+#include "SqliteReason.h"
 #include "StoreError.h"
 
+#include <QFileInfo>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -18,15 +20,18 @@ ReaderConnection::ReaderConnection(const QString& path)
 {
     // mode=ro never creates the file; the URI form keeps any character of the path.
     QUrl uri = QUrl::fromLocalFile(path);
-    uri.setQuery(QStringLiteral("mode=ro"));
+    // On read-only media SQLite cannot keep the log's shared index beside the file: it
+    // is read as a file that does not change, as the window's connection reads it.
+    const bool folderWritable = QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+    uri.setQuery(folderWritable ? QStringLiteral("mode=ro") : QStringLiteral("mode=ro&immutable=1"));
     const QByteArray name = uri.toString(QUrl::FullyEncoded).toUtf8();
     const int opened =
         sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (opened != SQLITE_OK) {
-        const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(opened));
+        const int code = m_db ? sqlitereason::lastCode(m_db) : opened;
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw StoreError(QStringLiteral("无法读取诗词库“%1”：%2").arg(path, reason));
+        sqlitereason::fail(QStringLiteral("无法读取诗词库“%1”").arg(path), code, QString::fromUtf8(sqlite3_errstr(opened)));
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_handler(m_db, &ReaderConnection::waitForLock, this);

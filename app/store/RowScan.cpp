@@ -1,6 +1,7 @@
 #include "RowScan.h"
 
 #include "DbConnection.h"
+#include "SqliteReason.h"
 #include "StoreError.h"
 
 #include <sqlite3.h>
@@ -10,7 +11,8 @@ namespace qelvane {
 namespace {
 [[noreturn]] void scanFailed(sqlite3* db, const QString& statement)
 {
-    throw StoreError(QStringLiteral("数据库语句执行失败：%1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(db)), statement));
+    sqlitereason::fail(QStringLiteral("数据库语句执行失败"), sqlitereason::lastCode(db),
+                       QStringLiteral("%1\n%2").arg(QString::fromUtf8(sqlite3_errmsg(db)), statement));
 }
 } // namespace
 
@@ -53,9 +55,10 @@ bool RowScan::next()
         return false;
     default: {
         sqlite3* handle = sqlite3_db_handle(m_stmt);
+        const int code = sqlitereason::lastCode(handle);
         const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
         finish();
-        throw StoreError(QStringLiteral("数据库语句执行失败：%1\n%2").arg(message, m_statement));
+        sqlitereason::fail(QStringLiteral("数据库语句执行失败"), code, QStringLiteral("%1\n%2").arg(message, m_statement));
     }
     }
 }

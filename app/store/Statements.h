@@ -22,6 +22,17 @@ inline constexpr auto ForeignFavoritePoemsOfAuthor =
 inline constexpr auto ChinaAuthorDetail = "select AuthorDetail from ChinaAuthorDetail where AuthorID=?";
 inline constexpr auto ForeignAuthorDetail = "select AuthorDetail from ForeignAuthorDetail where AuthorID=?";
 
+// How many poems a deletion takes: an author's, or an epoch's or country's by name (the
+// deletion goes by the poems' own copy of the place, and so does the count).
+inline constexpr auto ChinaPoemCountOfAuthor = "select count(*) as Poems from ChinaPoem where AuthorID=?";
+inline constexpr auto ForeignPoemCountOfAuthor = "select count(*) as Poems from ForeignPoem where AuthorID=?";
+inline constexpr auto ChinaFavoriteCountOfAuthor =
+    "select count(*) as Poems from ChinaPoem where AuthorID=? and tf=true";
+inline constexpr auto ForeignFavoriteCountOfAuthor =
+    "select count(*) as Poems from ForeignPoem where AuthorID=? and tf=true";
+inline constexpr auto ChinaPoemCountOfEpoch = "select count(*) as Poems from ChinaPoem where Epoch=?";
+inline constexpr auto ForeignPoemCountOfCountry = "select count(*) as Poems from ForeignPoem where Country=?";
+
 // ---- Poem view and search result -------------------------------------------------
 inline constexpr auto ChinaPoemText = "select Content,Note from ChinaPoem where PoemID=?";
 inline constexpr auto ForeignPoemText = "select Content,Note from ForeignPoem where PoemID=?";

@@ -29,4 +29,11 @@ public:
     using StoreError::StoreError;
 };
 
+// The library was opened for reading only (a read-only file or medium): nothing was
+// changed, and no change can be made.
+class LibraryReadOnly : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 } // namespace qelvane

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QToolBar>
@@ -148,12 +149,44 @@ private slots:
         QVERIFY(button->isChecked());
     }
 
-    void switchingLeavesTheListUntilTheNextClick()
+    // After a view switch the tree's current node, the list, the panes and the status
+    // bar agree, and a command acts on what they show.
+    void aViewSwitchShowsWhatTheTreeHasCurrent()
     {
-        form()->tvwPoem_NodeClick(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "李白"}));
+        test::seed(h->libraryFile, "update ChinaPoem set tf=true where Name in ('将进酒','春望')");
+        test::chooseNode(form(), {"中国诗词", "唐", "李白"});
+        form()->lvwPoem_ItemClick(test::chooseEntry(form(), "静夜思"));
+
+        // 静夜思 is no favourite: the favourites view shows 李白 with his one favourite.
         form()->BarMain_ToolClick("tbFavorite");
+        QTreeWidgetItem* now = test::tvwPoem(form())->currentItem();
+        QVERIFY(now);
+        QCOMPARE(now->text(0), QString("李白"));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"将进酒"}));
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有1首作品"));
+        QVERIFY(test::txtPoemDetail(form())->toPlainText().isEmpty());
+        QVERIFY(!form()->selectedPoem());
+
+        // Back in the whole library, with 将进酒 chosen there: the same author and poem.
+        form()->lvwPoem_ItemClick(test::chooseEntry(form(), "将进酒"));
+        const QString poem = test::txtPoemDetail(form())->toPlainText();
+        form()->BarMain_ToolClick("tbAll");
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("李白"));
         QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
-        QCOMPARE(test::tvwPoem(form())->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText(), poem);
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有2首作品"));
+        const std::optional<ChosenPoem> chosen = form()->selectedPoem();
+        QVERIFY(chosen);
+        QCOMPARE(chosen->entry->text(0), QString("将进酒"));
+
+        // An author the favourites view lacks gives way to the node it has current.
+        test::chooseNode(form(), {"中国诗词", "宋", "苏轼"});
+        form()->BarMain_ToolClick("tbFavorite");
+        now = test::tvwPoem(form())->currentItem();
+        QVERIFY(now && now->text(0) != "苏轼");
+        QVERIFY2(test::sbStatusBar(form())->panelText(1).contains(now->text(0)),
+                 qPrintable(test::sbStatusBar(form())->panelText(1)));
+        QVERIFY(!test::txtAuthorDetail(form())->toPlainText().contains("苏轼"));
     }
 
     void headersAndSeparatorsRunNothing()

@@ -39,13 +39,17 @@ private slots:
         QVERIFY(test::lvwPoem(form())->topLevelItemCount() > 0);
         const QString biography = test::txtAuthorDetail(form())->toPlainText();
         msg::Recorder boxes;
-        boxes.answerNext(msg::Answer::No);
+        // A stray Enter takes the box's default, No: nothing goes.
         form()->BarMain_ToolClick("mnuDeleteAuthor");
         QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 1);
+        QCOMPARE(count("ChinaPoem", "AuthorID=?", {libai}), 2);
+        boxes.answerNext(msg::Answer::Yes);
         form()->BarMain_ToolClick("mnuDeleteAuthor");
-        QCOMPARE(boxes.texts().at(0), QString("确实要删除作者李白吗？\r\n这将导致该作者的全部诗词作品被删除并且无法恢复!"));
+        QCOMPARE(boxes.texts().at(0),
+                 QString("确实要删除作者李白吗？\r\n这将导致该作者的全部诗词作品（共 2 首诗词）被删除并且无法恢复!"));
         QCOMPARE(boxes.shown().at(0).title, QString("警告"));
         QCOMPARE(boxes.shown().at(0).icon, msg::Icon::Critical);
+        QCOMPARE(boxes.shown().at(0).defaultButton, msg::Answer::No);
         QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaPoem", "AuthorID=?", {libai}), 0);
@@ -65,6 +69,7 @@ private slots:
         const QString obrien = id("select AuthorID from ForeignAuthor where AuthorName='O''Brien'");
         select({"国外诗词", "英国", "O'Brien"});
         msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
         form()->DeleteAuthor();
         QCOMPARE(count("ForeignAuthor", "AuthorID=?", {obrien}), 0);
         QCOMPARE(count("ForeignAuthorDetail", "AuthorID=?", {obrien}), 0);
@@ -102,13 +107,17 @@ private slots:
         test::seed(h->libraryFile, "update ChinaPoem set AuthorID=(select AuthorID from ChinaAuthor where "
                                    "AuthorName='苏轼') where Name='春望'");
         const QString dufu = id("select AuthorID from ChinaAuthor where AuthorName='杜甫'");
+        const int tangPoems = count("ChinaPoem", "Epoch='唐'");
         select({"中国诗词", "唐"});
         msg::Recorder boxes;
-        boxes.answerNext(msg::Answer::No);
         form()->DeleteEpoch();
         QCOMPARE(count("ChinaEpoch", "Epoch='唐'"), 1);
+        QCOMPARE(boxes.shown().at(0).defaultButton, msg::Answer::No);
+        boxes.answerNext(msg::Answer::Yes);
         form()->DeleteEpoch();
-        QCOMPARE(boxes.texts().at(0), QString("如果删除年代唐,则该年代的全部作者、作品都会被删除。\r\n确实要删除吗？"));
+        // The count is of the poems that go: every poem of the name, 春望 included.
+        QCOMPARE(boxes.texts().at(0), QString("如果删除年代唐,则该年代的全部作者、作品（共 3 位作者、%1 首诗词）都会被删除。"
+                                              "\r\n确实要删除吗？").arg(tangPoems));
         QCOMPARE(count("ChinaEpoch", "Epoch='唐'"), 0);
         QCOMPARE(count("ChinaAuthor", "Epoch='唐'"), 0);
         QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {dufu}), 0);
@@ -133,8 +142,10 @@ private slots:
             // The box's own default is No: a stray Enter deletes nothing.
             msg::Recorder boxes;
             form()->BarMain_ToolClick("mnuDeleteEpoch");
-            QCOMPARE(boxes.texts(),
-                     QStringList({"如果删除国家L'Angleterre,则该国家的全部作者、作品都会被删除。\r\n确实要删除吗？"}));
+            QCOMPARE(boxes.texts(), QStringList({QString("如果删除国家L'Angleterre,则该国家的全部作者、作品（共 %1 位作者、%2 首诗词）"
+                                                         "都会被删除。\r\n确实要删除吗？")
+                                                     .arg(count("ForeignAuthor", "Country=?", {"L'Angleterre"}))
+                                                     .arg(poems)}));
             QCOMPARE(boxes.shown().first().title, QString("警告"));
             QCOMPARE(boxes.shown().first().defaultButton, msg::Answer::No);
             QCOMPARE(count("ForeignPoem", "Country=?", {"L'Angleterre"}), poems);
@@ -157,6 +168,7 @@ private slots:
     {
         select({"中国诗词", "空朝"});
         msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
         form()->DeleteEpoch();
         QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "空朝"}));
         QVERIFY(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
@@ -170,6 +182,7 @@ private slots:
         QVERIFY(before > 0);
         select({"中国诗词", "唐"});
         msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
         form()->DeleteEpoch();
         QCOMPARE(boxes.texts().size(), 2);
         QVERIFY(boxes.texts().at(1).startsWith("删除失败，诗词库没有改变："));
@@ -188,7 +201,10 @@ private slots:
         const QString shown = test::txtPoemDetail(form())->toPlainText();
         msg::Recorder boxes;
         form()->BarMain_ToolClick("tbDelete");
-        QCOMPARE(boxes.texts(), QStringList({"确实要删除当前诗词将进酒吗？"}));
+        QCOMPARE(count("ChinaPoem", "Name='将进酒'"), 1);
+        boxes.answerNext(msg::Answer::Yes);
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(boxes.texts().last(), QString("确实要删除当前诗词将进酒吗？"));
         QCOMPARE(count("ChinaPoem", "Name='将进酒'"), 0);
         QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思"}));
         // The deleted poem leaves the reading areas; the count is the count stored.
@@ -205,6 +221,7 @@ private slots:
         const QString poem = id("select PoemID from ChinaPoem where Name='将进酒'");
         select({"中国诗词", "唐", "李白"});
         msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
         form()->DeleteAuthor();
         boxes.clear();
         QString key = poem, title = "将进酒";
@@ -214,6 +231,56 @@ private slots:
         QVERIFY(!test::tvwPoem(form())->currentItem() || test::tvwPoem(form())->currentItem()->text(0) != "李白");
         QCOMPARE(boxes.texts().size(), 1);
         QVERIFY(boxes.texts().at(0).contains("找不到作者节点"));
+    }
+
+    // In the favourites view the reader chooses: out of the favourites (the default, the
+    // library keeps the poem) or out of the library, said as such; or neither.
+    void aPoemInTheFavouritesView()
+    {
+        test::seed(h->libraryFile, "update ChinaPoem set tf=true where Name in ('将进酒','静夜思','春望')");
+        form()->BarMain_ToolClick("tbFavorite");
+        select({"中国诗词", "李白"});
+        const auto choose = [&](const QString& title) { form()->lvwPoem_ItemClick(test::chooseEntry(form(), title)); };
+        msg::Recorder boxes;
+        choose("将进酒");
+        boxes.answerNext(msg::Answer::Cancel);
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(count("ChinaPoem", "Name='将进酒' and tf=true"), 1);
+        const msg::Box asked = boxes.shown().first();
+        QCOMPARE(asked.text, QString("要把“将进酒”从收藏夹中移除，还是从诗词库中删除？\r\n从收藏夹中移除：这首诗词仍留在诗词库中。"
+                                     "\r\n从诗词库中删除：这首诗词将被永久删除，无法恢复!"));
+        QCOMPARE(asked.captions, QStringList({"从收藏夹中移除", "从诗词库中删除", "取消"}));
+        QCOMPARE(asked.defaultButton, msg::Answer::Yes);
+
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(count("ChinaPoem", "Name='将进酒' and tf=false"), 1);
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思"}));
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有1首作品"));
+
+        choose("静夜思");
+        boxes.answerNext(msg::Answer::No);
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(count("ChinaPoem", "Name='静夜思'"), 0);
+        // 李白 has no favourite left: his node goes, and the node now current is shown.
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "李白"}));
+        QTreeWidgetItem* now = test::tvwPoem(form())->currentItem();
+        QVERIFY(now);
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())).isEmpty(), now->text(0) != "杜甫");
+    }
+
+    // A poem deleted from a search result: panel 1 counts the poems its author still has,
+    // not the one-entry list.
+    void aPoemOfASearchResultLeavesTheTrueCount()
+    {
+        const QString poem = id("select PoemID from ChinaPoem where Name='将进酒'");
+        QString key = poem, title = "将进酒";
+        form()->mQueryForm_ShowQueryResult(key, title, LibrarySide::China);
+        form()->lvwPoem_ItemClick(test::chooseEntry(form(), "将进酒"));
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        form()->BarMain_ToolClick("tbDelete");
+        QCOMPARE(count("ChinaPoem", "PoemID=?", {poem}), 0);
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人李白：共有1首作品"));
     }
 };
 

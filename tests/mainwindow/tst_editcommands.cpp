@@ -63,6 +63,36 @@ class tst_EditCommands : public QObject {
     static void cancel(QWidget* dialog) { test::clickButton(dialog, "cmdCancel"); }
 
 private slots:
+    // A library that cannot be written is read as any other; each command that would
+    // change it says why it cannot, and the file stays as it was.
+    void aReadOnlyLibraryTellsEveryEditingCommandWhy()
+    {
+        test::LibraryFixture fixture;
+        fixture.db.reset();
+        QFile::setPermissions(fixture.libraryFile, QFile::ReadOwner | QFile::ReadGroup);
+        const QByteArray before = [&] {
+            QFile file(fixture.libraryFile);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        fixture.db = DbConnection::Open(fixture.libraryFile);
+        frmMain window(fixture.services(), std::make_unique<SilentMusicBackend>());
+        window.Load();
+        test::chooseNode(&window, {"中国诗词", "唐", "李白"});
+        window.lvwPoem_ItemClick(test::chooseEntry(&window, "将进酒"));
+        QVERIFY(!test::txtPoemDetail(&window)->toPlainText().isEmpty());
+        msg::Recorder boxes;
+        const QStringList commands = {"mnuAddNewAuthor", "mnuEditAuthor", "tbAdd", "tbEdit", "tbDelete",
+                                      "mnuDeleteAuthor", "mnuDeleteEpoch", "tbAddFavorite", "mnuCleanFavorite"};
+        for (const QString& command : commands)
+            window.BarMain_ToolClick(command);
+        const QString told = QString("诗词库“%1”是只读的：可以阅读，但不能修改。").arg(fixture.libraryFile);
+        QCOMPARE(boxes.texts(), QStringList(commands.size(), told));
+        fixture.db.reset();
+        QFile file(fixture.libraryFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
     void init()
     {
         h = std::make_unique<test::MainWindowHarness>();

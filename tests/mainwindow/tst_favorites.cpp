@@ -106,7 +106,7 @@ private slots:
                                    "begin select raise(abort, 'disk full'); end");
         msg::Recorder boxes;
         form()->AddToFavorites();
-        QCOMPARE(boxes.texts(), QStringList({"添加到收藏夹时出现错误!"}));
+        QCOMPARE(boxes.texts(), QStringList({"添加到收藏夹时出现错误!\n数据库语句执行失败：数据不符合诗词库的约束。"}));
         QVERIFY(!isFavorite("ChinaPoem", "春望"));
         // The connection goes on.
         test::seed(h->libraryFile, "drop trigger broken");

@@ -4,6 +4,7 @@
 #include "startup/FatalReport.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 #include <QtTest>
@@ -30,27 +31,43 @@ private slots:
         QVERIFY(outer.shown().isEmpty());
         QCOMPARE(msg::question(nullptr, "现在更新作者列表吗？", "提示"), msg::Answer::Yes);
         QCOMPARE(outer.texts(), QStringList({"现在更新作者列表吗？"}));
-        QCOMPARE(msg::warning(nullptr, "删除？"), msg::Answer::Yes);
+        QCOMPARE(msg::warning(nullptr, "删除？"), msg::Answer::No);
         QCOMPARE(outer.shown().last().title, QString("警告"));
     }
 
-    // The real box, answered by the keyboard: Escape on a Yes/No question means No,
-    // even where Yes is the default; Enter takes the default.
+    // The real box, answered by the keyboard: Escape on a Yes/No question means No, and
+    // Enter takes the default, which on a warning is No too; a box of three named
+    // choices shows their captions, and Escape there means Cancel.
     void theRealBoxByKeyboard()
     {
-        const auto answerWith = [](Qt::Key key) {
-            QTimer::singleShot(0, [key] {
+        QStringList captions;
+        const auto answerWith = [&captions](Qt::Key key) {
+            QTimer::singleShot(0, [key, &captions] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box);
+                captions.clear();
+                for (QAbstractButton* button : box->buttons())
+                    captions << button->text();
                 QTest::keyClick(box, key);
             });
         };
         answerWith(Qt::Key_Escape);
         QCOMPARE(msg::warning(nullptr, "删除这首诗？"), msg::Answer::No);
         answerWith(Qt::Key_Return);
-        QCOMPARE(msg::warning(nullptr, "删除这首诗？"), msg::Answer::Yes);
+        QCOMPARE(msg::warning(nullptr, "删除这首诗？"), msg::Answer::No);
         answerWith(Qt::Key_Escape);
         QCOMPARE(msg::question(nullptr, "现在更新作者列表吗？", "提示"), msg::Answer::No);
+
+        const msg::Box choices{"移除还是删除？", "警告", msg::Icon::Critical, msg::Buttons::YesNoCancel, msg::Answer::Yes,
+                               {"从收藏夹中移除", "从诗词库中删除", "取消"}};
+        answerWith(Qt::Key_Return);
+        QCOMPARE(msg::show(nullptr, choices), msg::Answer::Yes);
+        QStringList expected{"从收藏夹中移除", "从诗词库中删除", "取消"};
+        expected.sort();
+        captions.sort();
+        QCOMPARE(captions, expected);
+        answerWith(Qt::Key_Escape);
+        QCOMPARE(msg::show(nullptr, choices), msg::Answer::Cancel);
     }
 
     // The report of a failure that ends the program is a box like the others.

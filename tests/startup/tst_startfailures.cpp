@@ -124,13 +124,6 @@ private slots:
         expectRefusal("缺少数据表 ChinaEpoch");
     }
 
-    void readOnlyFile()
-    {
-        qelvane::test::copyFixtureLibrary(m_folder + "/data");
-        QFile::setPermissions(libraryFile(), QFile::ReadOwner | QFile::ReadGroup);
-        expectRefusal("只读");
-    }
-
     void folderThatCannotBeWritten()
     {
         // The file may be written, but SQLite cannot make its journal beside it: the

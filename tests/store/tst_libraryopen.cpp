@@ -1,6 +1,8 @@
 // Opening a library file: what is refused, why, and that the file is left as it was.
 #include "TestLibrary.h"
+#include "store/Changes.h"
 #include "store/DbConnection.h"
+#include "store/Library.h"
 #include "store/StoreError.h"
 
 #include <QSqlDatabase>
@@ -108,12 +110,35 @@ private slots:
         QVERIFY2(refusal(file).contains("数据表 ChinaPoem 缺少列 tf"), qPrintable(refusal(file)));
     }
 
-    void aReadOnlyFile()
+    // A library on read-only media or marked read-only is read; every change is refused
+    // with one sentence, and the file stays as it was.
+    void aReadOnlyFileIsReadNotChanged()
     {
         const QString file = test::copyFixtureLibrary(m_dir.path(), "readonly.mdb");
+        DbConnection::Open(file); // as the program leaves a library: in its write-ahead log
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         const QByteArray before = contents(file);
-        QVERIFY(refusal(file).contains("只读"));
+        std::unique_ptr<DbConnection> db = DbConnection::Open(file);
+        QVERIFY(db->isReadOnly());
+        QVERIFY(!library::places(*db, LibrarySide::China).isEmpty());
+        const QString poem = library::poemsOf(*db, LibrarySide::China, library::authorsOf(*db, LibrarySide::China,
+                                              library::places(*db, LibrarySide::China).at(1).id).at(0).id, false)
+                                 .at(0)
+                                 .id;
+        QVERIFY(library::poemText(*db, LibrarySide::China, poem));
+        const QString told = QString("诗词库“%1”是只读的：可以阅读，但不能修改。").arg(file);
+        for (const auto& change : std::initializer_list<std::function<void()>>{
+                 [&] { changes::deletePoem(*db, LibrarySide::China, poem); },
+                 [&] { changes::markFavorite(*db, LibrarySide::China, poem); },
+                 [&] { changes::newPoemId(*db); }}) {
+            try {
+                change();
+                QFAIL("a change of a read-only library went through");
+            } catch (const LibraryReadOnly& refused) {
+                QCOMPARE(refused.description(), told);
+            }
+        }
+        db.reset();
         QCOMPARE(contents(file), before);
     }
 
