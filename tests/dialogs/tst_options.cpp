@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "ui/ColorSwatch.h"
 #include "ui/Colours.h"
+#include "platform/MessageBox.h"
 #include "tolvarin/Tolvarin.h"
 
 #include <QCheckBox>
@@ -194,6 +195,43 @@ private slots:
         QVERIFY(dialog->GetMusicName().toString().isEmpty());
         QVERIFY(!cmdSearch()->isEnabled());
         QCOMPARE(txtMusic()->text(), QString("/music/茉莉花.mid"));
+        // Ticked again: the tune shown plays, without choosing it anew.
+        QTest::mouseClick(chkMusic(), Qt::LeftButton, {}, QPoint(6, chkMusic()->height() / 2));
+        QCOMPARE(dialog->GetMusicName().toString(), QString("/music/茉莉花.mid"));
+    }
+
+    // Where no sound can be made (no sound device), a tune newly chosen is told to
+    // be silent, naming it; a file that cannot be read is told as such.
+    void musicThatCannotPlayIsTold()
+    {
+        dialog.reset();
+        frmMain window(library->services(), std::make_unique<SilentMusicBackend>());
+        window.Load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString tune = library->folder.filePath("tune.mid");
+        {
+            QFile file(tune);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("MThd");
+        }
+        msg::Recorder boxes;
+        for (const QString& chosen : {tune, library->folder.filePath("missing.mid")}) {
+            library->choosers.files << chosen;
+            test::whenModalShows([&](QWidget* shown) {
+                test::named<QTabWidget>(shown, "SSTab")->setCurrentIndex(2);
+                auto* chkMusic = test::named<QCheckBox>(shown, "chkMusic");
+                if (chkMusic->isChecked())
+                    QTest::mouseClick(chkMusic, Qt::LeftButton, {}, QPoint(6, chkMusic->height() / 2));
+                QTest::mouseClick(chkMusic, Qt::LeftButton, {}, QPoint(6, chkMusic->height() / 2));
+                test::clickButton(shown, "cmdSearch");
+                test::clickButton(shown, "cmdOK");
+            });
+            window.BarMain_ToolClick("mnuOptions");
+        }
+        QCOMPARE(boxes.texts(), QStringList({QString("无法打开声音输出设备，背景音乐“%1”没有播放。").arg(tune),
+                                             QString("无法读取音乐文件“%1”，背景音乐没有播放。")
+                                                 .arg(library->folder.filePath("missing.mid"))}));
     }
 
     void applyOkAndCancel()

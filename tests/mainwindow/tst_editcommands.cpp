@@ -7,6 +7,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/HelpWindow.h"
 #include "platform/MessageBox.h"
+#include "store/Changes.h"
 #include "store/DbConnection.h"
 #include "ui/NodeData.h"
 
@@ -172,11 +173,21 @@ private slots:
         boxes.answerNext(msg::Answer::Yes); // 现在更新作者列表吗？
         runWithEditor("mnuEditAuthor", [](QWidget* dialog) {
             test::named<QComboBox>(dialog, "cboEpoch")->setCurrentText("宋");
+            test::named<QLineEdit>(dialog, "txtName")->setText("杜子美");
             test::clickButton(dialog, "cmdOK");
         });
         QCOMPARE(boxes.texts(), QStringList({"已经保存", "现在更新作者列表吗？"}));
         QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐", "杜甫"}));
-        QVERIFY(test::nodeAt(test::tvwPoem(form()), {"中国诗词", "宋", "杜甫"}));
+        // The renamed author stays current, shown as a click shows him, under his new name.
+        QTreeWidgetItem* moved = test::nodeAt(test::tvwPoem(form()), {"中国诗词", "宋", "杜子美"});
+        QVERIFY(moved);
+        QCOMPARE(test::tvwPoem(form())->currentItem(), moved);
+        QCOMPARE(test::sbStatusBar(form())->panelText(1), QString("中国诗人杜子美：共有2首作品"));
+        QCOMPARE(test::lvwPoem(form())->topLevelItemCount(), 2);
+        // The window is active again, its shortcuts working without a click.
+        QTRY_COMPARE(QApplication::activeWindow(), form());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("txtFind"));
     }
 
     // The poem editor opens on the title, and its shown-only fields look so.
@@ -271,8 +282,26 @@ private slots:
             QVERIFY(QSqlQuery(other).exec("begin exclusive"));
             msg::Recorder boxes;
             QTest::keyClick(form(), Qt::Key_N, Qt::ControlModifier);
+            // Every change says the same: a poem deleted, a favourite added, an author
+            // deleted; a poem saved by the editor is refused the same way.
+            form()->lvwPoem_ItemClick(test::chooseEntry(form(), "将进酒"));
+            boxes.answerNext(msg::Answer::Yes);
+            form()->BarMain_ToolClick("tbDelete");
+            form()->BarMain_ToolClick("tbAddFavorite");
+            boxes.answerNext(msg::Answer::Yes);
+            form()->BarMain_ToolClick("mnuDeleteAuthor");
+            const QString busy = "诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。";
+            try {
+                changes::updatePoem(*h->db, LibrarySide::China, form()->selectedPoem()->id, "改", "改", "");
+                QFAIL("a change went through a held lock");
+            } catch (const LibraryBusy& refused) {
+                QCOMPARE(refused.description(), busy);
+            }
             clickNode({"中国诗词", "唐", "杜甫"});
-            QCOMPARE(boxes.texts(), QStringList({"诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"}));
+            QCOMPARE(boxes.texts(), QStringList({busy, "确实要删除当前诗词将进酒吗？", busy, busy,
+                                                 "确实要删除作者李白吗？\r\n这将导致该作者的全部诗词作品（共 2 首诗词）被删除并且无法恢复!",
+                                                 busy}));
+            QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Name='将进酒' and tf=false").toInt(), 1);
             QCOMPARE(test::lvwPoem(form())->topLevelItemCount(),
                      test::scalar(h->libraryFile, "select count(*) from ChinaPoem where AuthorID="
                                                   "(select AuthorID from ChinaAuthor where AuthorName='杜甫')")

@@ -49,6 +49,43 @@ private slots:
         QCOMPARE(entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
     }
 
+    // A third click gives the library's order back; through every order the chosen poem
+    // stays chosen and in view.
+    void theThirdClickGivesTheLibrarysOrderBack()
+    {
+        for (int i = 0; i < 60; ++i)
+            test::seed(h->libraryFile, QString("insert into ChinaPoem(PoemID,EpochID,Epoch,AuthorID,Author,Name,Content) "
+                                               "select 'X%1',EpochID,Epoch,AuthorID,Author,'%2',Content from ChinaPoem "
+                                               "where Name='静夜思'")
+                                           .arg(i)
+                                           .arg(QChar(0x4E00 + (i * 37) % 500) + QString::number(i)));
+        form()->resize(900, 500);
+        form()->show();
+        click({"中国诗词", "唐", "李白"});
+        const QStringList stored = entryTexts(test::lvwPoem(form()));
+        QTreeWidget* list = test::lvwPoem(form());
+        QTreeWidgetItem* chosen = list->topLevelItem(stored.size() - 1);
+        list->scrollToItem(chosen);
+        list->setCurrentItem(chosen);
+        form()->lvwPoem_ItemClick(chosen);
+        const QString title = chosen->text(0);
+        const auto inView = [&] {
+            const QRect row = list->visualItemRect(form()->selectedPoem()->entry);
+            return !row.isEmpty() && list->viewport()->rect().contains(row);
+        };
+        for (int click = 1; click <= 3; ++click) {
+            form()->lvwPoem_ColumnClick(0);
+            QCOMPARE(form()->selectedPoem()->entry->text(0), title);
+            QVERIFY2(inView(), qPrintable(QString("after click %1").arg(click)));
+        }
+        QVERIFY(!form()->listSorted());
+        QCOMPARE(entryTexts(list), stored);
+        QVERIFY(!list->header()->isSortIndicatorShown());
+        // And round again: descending first.
+        form()->lvwPoem_ColumnClick(0);
+        QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
+    }
+
     void clickingTheHeader()
     {
         form()->resize(900, 600);
