@@ -20,6 +20,7 @@ void frmMain::buildFindBox()
 {
     m_find = new FindBox(barMain->menuBar(), this, m_db);
     connect(m_find, &FindBox::poemChosen, this, &frmMain::openFoundPoem);
+    connect(m_find, &FindBox::authorChosen, this, &frmMain::openFoundAuthor);
     connect(m_find, &FindBox::left, this, [this] { m_tree->widget()->setFocus(Qt::ShortcutFocusReason); });
     connect(m_find, &FindBox::indexWanted, this, &frmMain::offerFindIndex);
     // "/" reaches the box from anywhere in the window but a text field, which types it.
@@ -31,6 +32,19 @@ void frmMain::buildFindBox()
 
 void frmMain::openFoundPoem(LibrarySide side, const QString& poemId)
 {
+    openFound(side, poemId, true);
+}
+
+void frmMain::openFoundAuthor(LibrarySide side, const QString& poemId)
+{
+    openFound(side, poemId, false);
+}
+
+// The author of a found poem shown as a click on his node shows him, and the poem too
+// when asked, as a click on it would (in the all-poems view when the favourites do not
+// hold it).
+void frmMain::openFound(LibrarySide side, const QString& poemId, bool withPoem)
+{
     unlessBusy([&] {
         const std::optional<QString> authorId = library::authorIdOfPoem(m_db, side, poemId);
         if (!authorId) {
@@ -39,13 +53,15 @@ void frmMain::openFoundPoem(LibrarySide side, const QString& poemId)
         }
         const QString authorKey = keys::keyOf(side, text::trimSpaces(*authorId));
         const QString poemKey = keys::keyOf(side, poemId);
-        // The favourites view lists only favourites: a poem it does not hold is shown in
-        // the all-poems view.
         for (bool again : {false, true}) {
             QTreeWidgetItem* node = nodeByKey(side, authorKey);
             if (node) {
                 m_tree->setCurrentQuietly(node);
                 tvwPoem_NodeClick(node);
+                if (!withPoem) {
+                    m_tree->widget()->setFocus(Qt::OtherFocusReason);
+                    return;
+                }
                 if (QTreeWidgetItem* entry = m_poems->choose(poemKey)) {
                     lvwPoem_ItemClick(entry);
                     m_poems->widget()->setFocus(Qt::OtherFocusReason);

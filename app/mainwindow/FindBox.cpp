@@ -3,40 +3,102 @@
 #include "FindResults.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
+#include "store/Library.h"
+#include "ui/Icons.h"
+#include "ui/Text.h"
 
 #include <QApplication>
+#include <limits>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QSet>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
+#include <QToolButton>
 
 namespace qelvane {
 
 namespace {
-// The most poems the list shows, and the most rows it shows at once.
-constexpr int MostFound = 30;
+// How many poems the list shows at first, and how many more each "show more" adds; the
+// most rows it shows at once.
+constexpr int FirstFound = 30;
+constexpr int MoreFound = 50;
 constexpr int RowsShown = 8;
 constexpr int ListWidth = 460;
+// The field's widths in the menu bar: below the narrowest it folds to a button.
+constexpr int WidestField = 300;
+constexpr int NarrowestField = 150;
+constexpr int EdgeMargin = 8;
 const QString ReadyText = QStringLiteral("查找诗句、标题或作者（Ctrl+L）");
+
+// The room the menu bar keeps at its right end for the field: the bar places its corner
+// by the corner's size hint, which an empty widget does not have.
+class CornerRoom : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setRoom(QSize room)
+    {
+        if (room == m_room)
+            return;
+        m_room = room;
+        setFixedSize(room);
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return m_room; }
+
+private:
+    QSize m_room{0, 0};
+};
+
+// The width the menu bar's own menus take, as the bar lays them out.
+int menusWidth(const QMenuBar* bar)
+{
+    const QStyle* style = bar->style();
+    const int spacing = style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, bar);
+    const int margin = style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar) +
+                       style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar);
+    int width = 2 * margin;
+    for (QAction* action : bar->actions()) {
+        if (!action->isVisible())
+            continue;
+        QStyleOptionMenuItem option;
+        option.initFrom(bar);
+        option.menuItemType = action->isSeparator() ? QStyleOptionMenuItem::Separator : QStyleOptionMenuItem::Normal;
+        option.text = action->text();
+        const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width += style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
+    }
+    return width;
+}
 } // namespace
 
 FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
-    : QObject(window), m_window(window), m_db(db), m_field(new QLineEdit), m_list(new QListView(window)),
+    : QObject(window), m_window(window), m_bar(bar), m_db(db), m_corner(new CornerRoom(bar)),
+      m_field(new QLineEdit(window)), m_opener(new QToolButton(window)), m_list(new QListView(window)),
       m_results(new FindResults(this))
 {
+    // The field and its button are the window's own, drawn over the room the menu bar
+    // keeps at its right end: a screen reader finds them among the window's parts (a
+    // menu bar lists only its menus).
+    bar->setCornerWidget(m_corner, Qt::TopRightCorner);
     m_field->setObjectName(QStringLiteral("txtFind"));
-    m_field->setAccessibleName(QStringLiteral("查找"));
+    m_field->setAccessibleName(QStringLiteral("查找诗句"));
     m_field->setPlaceholderText(ReadyText);
     m_field->setClearButtonEnabled(true);
-    m_field->setMinimumWidth(220);
-    m_field->setMaximumWidth(300);
-    // Held off the window's edge a little, as the menus are.
-    auto* corner = new QWidget(bar);
-    auto* layout = new QHBoxLayout(corner);
-    layout->setContentsMargins(0, 1, 8, 1);
-    layout->addWidget(m_field);
-    bar->setCornerWidget(corner, Qt::TopRightCorner);
+    m_opener->setObjectName(QStringLiteral("cmdOpenFind"));
+    m_opener->setText(QStringLiteral("查找诗句"));
+    // Not the tool bar's 查, which opens the search dialog.
+    m_opener->setIcon(glyphIcon(QStringLiteral("找"), QColor(0x5a7d2e), 32));
+    m_opener->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_opener->setAccessibleName(QStringLiteral("查找诗句"));
+    m_opener->setToolTip(ReadyText);
+    m_opener->setAutoRaise(true);
+    m_opener->setFocusPolicy(Qt::NoFocus);
+    m_opener->hide();
+    connect(m_opener, &QToolButton::clicked, this, &FindBox::focus);
 
     m_list->setObjectName(QStringLiteral("lstFound"));
     m_list->setModel(m_results);
@@ -48,22 +110,76 @@ FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
     m_list->setFrameShape(QFrame::Box);
     m_list->hide();
 
-    connect(m_field, &QLineEdit::textChanged, this, &FindBox::search);
+    connect(m_field, &QLineEdit::textChanged, this, [this] {
+        m_limit = FirstFound;
+        search();
+    });
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
     m_window->installEventFilter(this);
-    // The box moves with the menu bar's corner after the window has been resized.
-    corner->installEventFilter(this);
-    // The list goes when the focus leaves both the field and the list.
+    m_bar->installEventFilter(this);
+    // The field moves with the menu bar's corner after the window has been resized.
+    m_corner->installEventFilter(this);
+    // The list goes when the focus leaves both the field and the list; a field that
+    // was opened from its button goes with it.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && now != m_field && now != m_list && !m_list->isAncestorOf(now))
+        if (now && now != m_field && now != m_list && !m_list->isAncestorOf(now)) {
             m_list->hide();
+            if (m_folded)
+                m_field->hide();
+        }
     });
+    fitToBar();
+}
+
+// The menus keep their room at every width: the field takes what is left, up to its
+// widest; where less than its narrowest is left, a button stands in for it, and the
+// window is never narrower than its menus and that button.
+void FindBox::fitToBar()
+{
+    const int menus = menusWidth(m_bar);
+    const int opener = m_opener->sizeHint().width();
+    if (m_window->minimumWidth() < menus + opener + EdgeMargin)
+        m_window->setMinimumWidth(menus + opener + EdgeMargin);
+    const int room = m_bar->width() - menus - EdgeMargin;
+    const bool folded = room < NarrowestField;
+    if (folded != m_folded) {
+        m_folded = folded;
+        m_opener->setVisible(folded);
+        m_field->setVisible(!folded);
+    }
+    const int width = folded ? opener : std::min(room, WidestField);
+    static_cast<CornerRoom*>(m_corner)->setRoom(QSize(width + EdgeMargin, m_field->sizeHint().height() + 2));
+    placeField();
+}
+
+void FindBox::placeField()
+{
+    const QPoint corner = m_corner->mapTo(m_window, QPoint(0, 0));
+    const int height = m_corner->height();
+    if (!m_folded) {
+        const int fieldHeight = std::min(height - 2, m_field->sizeHint().height());
+        m_field->setGeometry(corner.x(), corner.y() + (height - fieldHeight) / 2, m_corner->width() - EdgeMargin,
+                             fieldHeight);
+        m_field->raise();
+        return;
+    }
+    m_opener->setGeometry(corner.x(), corner.y(), m_corner->width() - EdgeMargin, height);
+    m_opener->raise();
+    // Opened from the button, the field lies under the menu bar at the window's right.
+    const int width = std::min(WidestField, m_window->width() - 2 * EdgeMargin);
+    m_field->setGeometry(m_window->width() - width - EdgeMargin, corner.y() + height + 2, width,
+                         m_field->sizeHint().height());
+    m_field->raise();
 }
 
 void FindBox::focus()
 {
+    if (m_folded) {
+        placeField();
+        m_field->show();
+    }
     m_field->setFocus(Qt::ShortcutFocusReason);
     m_field->selectAll();
     if (m_state == State::Missing)
@@ -95,32 +211,57 @@ void FindBox::search()
 {
     const QString text = m_field->text();
     if (text.trimmed().isEmpty() || m_state != State::Ready) {
-        m_results->show({});
+        m_results->clear();
         m_list->hide();
         if (m_state == State::Missing && !text.isEmpty())
             emit indexWanted();
         return;
     }
-    QList<findindex::Hit> hits;
+    QList<findindex::Hit> found;
     try {
-        hits = findindex::find(m_db.sqliteHandle(), text, MostFound);
+        found = findindex::find(m_db.sqliteHandle(), text, std::numeric_limits<int>::max());
     } catch (const StoreError& error) {
         m_list->hide();
         msg::notice(m_window, error.description());
         return;
     }
-    m_results->show(std::move(hits));
-    const int found = m_results->rowCount();
-    // The count is the list's name: a screen reader says it as the list is reached.
-    m_list->setAccessibleName(found ? QStringLiteral("找到 %1 首诗词").arg(found) : QStringLiteral("没有找到诗词"));
-    m_field->setAccessibleDescription(m_list->accessibleName());
-    if (!found) {
-        m_list->hide();
-        return;
+    // An author whose name matches is one row that opens him, not a row for each of
+    // his poems, which would crowd out the lines that match.
+    QList<findindex::Hit> hits;
+    QSet<QPair<int, QString>> authors;
+    int poems = 0;
+    bool more = false;
+    for (findindex::Hit& hit : found) {
+        if (hit.part == findindex::Part::Author) {
+            const QPair<int, QString> author(int(hit.side), hit.author + QLatin1Char('\n') + hit.place);
+            if (!authors.contains(author)) {
+                authors.insert(author);
+                hits.append(std::move(hit));
+            }
+        } else if (poems < m_limit) {
+            ++poems;
+            hits.append(std::move(hit));
+        } else {
+            more = true;
+        }
     }
+    const bool anything = !hits.isEmpty();
+    m_results->show(std::move(hits), more, [this](const findindex::Hit& author) {
+        const std::optional<QString> id = library::authorIdOfPoem(m_db, author.side, author.poemId);
+        return id ? library::poemCountOfAuthor(m_db, author.side, text::trimSpaces(*id)) : 0;
+    });
+    // The count is the list's name: a screen reader says it as the list is reached.
+    QString name = anything ? QStringLiteral("找到 %1 首诗词").arg(poems) : QStringLiteral("没有找到诗词");
+    if (!authors.isEmpty())
+        name = QStringLiteral("找到 %1 位作者、%2 首诗词").arg(authors.size()).arg(poems);
+    if (more)
+        name += QStringLiteral("，还有更多");
+    m_list->setAccessibleName(name);
+    m_field->setAccessibleDescription(name);
     // The first row is marked as the one Enter opens; it becomes current (which a
     // screen reader announces as focused) only when the reader goes into the list.
-    m_list->selectionModel()->select(m_results->index(0), QItemSelectionModel::ClearAndSelect);
+    if (m_results->kind(0) != FindResults::Kind::Nothing)
+        m_list->selectionModel()->select(m_results->index(0), QItemSelectionModel::ClearAndSelect);
     place();
     m_list->show();
     m_list->raise();
@@ -142,6 +283,29 @@ void FindBox::openRow(int row)
 {
     if (row < 0 || row >= m_results->rowCount())
         return;
+    switch (m_results->kind(row)) {
+    case FindResults::Kind::Nothing:
+        return;
+    case FindResults::Kind::More: {
+        // The list grows; the reader stays on the row where the new ones begin.
+        const bool inList = m_list->hasFocus();
+        m_limit += MoreFound;
+        search();
+        if (inList) {
+            m_list->setFocus(Qt::OtherFocusReason);
+            m_list->setCurrentIndex(m_results->index(std::min(row, m_results->rowCount() - 1)));
+        }
+        return;
+    }
+    case FindResults::Kind::Author: {
+        const findindex::Hit found = m_results->hit(row);
+        m_list->hide();
+        emit authorChosen(found.side, found.poemId);
+        return;
+    }
+    case FindResults::Kind::Poem:
+        break;
+    }
     const findindex::Hit found = m_results->hit(row);
     m_list->hide();
     emit poemChosen(found.side, found.poemId);
@@ -174,7 +338,7 @@ bool FindBox::fieldKey(const QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Down:
     case Qt::Key_PageDown:
-        if (!m_list->isVisible() || m_results->rowCount() == 0)
+        if (!m_list->isVisible() || m_results->kind(0) == FindResults::Kind::Nothing)
             return false;
         m_list->setFocus(Qt::OtherFocusReason);
         m_list->setCurrentIndex(m_results->index(chosenRow()));
@@ -232,6 +396,10 @@ bool FindBox::eventFilter(QObject* watched, QEvent* event)
         if (watched == m_list)
             return listKey(key);
     }
+    if (event->type() == QEvent::Resize && watched == m_bar)
+        fitToBar();
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_corner)
+        placeField();
     if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched != m_field &&
         watched != m_list && m_list->isVisible())
         place();

@@ -9,6 +9,7 @@ class QKeyEvent;
 class QLineEdit;
 class QListView;
 class QMenuBar;
+class QToolButton;
 class QWidget;
 
 namespace qelvane {
@@ -17,8 +18,10 @@ class DbConnection;
 class FindResults;
 
 // The find box: a text field at the right end of the menu bar (the tool bar's tools
-// fill the window's width) and, under it, the list of poems found, redone at every key. Down goes into the list, Up from its first row
-// back to the field, Enter or a click opens a poem, Escape leaves for the tree.
+// fill the window's width), folded to a button where the menus need the room, and,
+// under it, the list of authors and poems found, redone at every key. Down goes into
+// the list, Up from its first row back to the field, Enter or a click opens a poem or
+// an author (or shows more), Escape leaves for the tree.
 class FindBox : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +39,8 @@ public:
 
 signals:
     void poemChosen(LibrarySide side, const QString& poemId);
+    // An author's row: the author of that poem.
+    void authorChosen(LibrarySide side, const QString& poemId);
     // Escape: the reader goes back to the tree.
     void left();
     // The reader wants to find but the library has no index.
@@ -46,6 +51,8 @@ protected:
 
 private:
     void search();
+    void fitToBar();
+    void placeField();
     void openRow(int row);
     void close();
     void place();
@@ -56,11 +63,17 @@ private:
     void backToField();
 
     QWidget* m_window;
+    QMenuBar* m_bar;
     DbConnection& m_db;
+    // The room the menu bar keeps for the field (or its button).
+    QWidget* m_corner;
     QLineEdit* m_field;
+    QToolButton* m_opener;
     QListView* m_list;
     FindResults* m_results;
     State m_state = State::Ready;
+    bool m_folded = false;
+    int m_limit = 30;
 };
 
 } // namespace qelvane

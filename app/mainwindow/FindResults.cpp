@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 
 namespace qelvane {
 
@@ -20,39 +21,98 @@ QString origin(const findindex::Hit& hit)
 }
 } // namespace
 
-void FindResults::show(QList<findindex::Hit> hits)
+void FindResults::show(QList<findindex::Hit> hits, bool more,
+                       const std::function<int(const findindex::Hit&)>& poemsOf)
 {
     beginResetModel();
+    // The authors first, then the poems, each in the finder's order.
+    std::stable_partition(hits.begin(), hits.end(),
+                          [](const findindex::Hit& hit) { return hit.part == findindex::Part::Author; });
     m_hits = std::move(hits);
+    m_authorPoems.clear();
+    for (const findindex::Hit& hit : m_hits)
+        if (hit.part == findindex::Part::Author)
+            m_authorPoems << (poemsOf ? poemsOf(hit) : 0);
+    m_more = more;
+    m_shown = true;
     endResetModel();
+}
+
+void FindResults::clear()
+{
+    beginResetModel();
+    m_hits.clear();
+    m_authorPoems.clear();
+    m_more = false;
+    m_shown = false;
+    endResetModel();
+}
+
+int FindResults::authorRows() const
+{
+    return int(m_authorPoems.size());
+}
+
+int FindResults::poemRows() const
+{
+    return int(m_hits.size()) - authorRows();
+}
+
+FindResults::Kind FindResults::kind(int row) const
+{
+    if (m_hits.isEmpty())
+        return Kind::Nothing;
+    if (row >= m_hits.size())
+        return Kind::More;
+    return row < authorRows() ? Kind::Author : Kind::Poem;
 }
 
 int FindResults::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_hits.size());
+    if (parent.isValid() || !m_shown)
+        return 0;
+    return m_hits.isEmpty() ? 1 : int(m_hits.size()) + (m_more ? 1 : 0);
+}
+
+Qt::ItemFlags FindResults::flags(const QModelIndex& index) const
+{
+    // "Nothing found" is read, not chosen.
+    if (index.isValid() && kind(index.row()) == Kind::Nothing)
+        return Qt::ItemIsEnabled;
+    return QAbstractListModel::flags(index);
 }
 
 QVariant FindResults::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_hits.size())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const findindex::Hit& found = m_hits.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-        return found.title;
-    case Qt::ToolTipRole:
-    case Qt::AccessibleTextRole: {
-        // What a screen reader reads for the row: title, author and epoch, the line.
-        QString text = found.title + QStringLiteral("，") + origin(found);
-        if (found.part != findindex::Part::Author)
-            text += QStringLiteral("：") + found.line;
-        if (found.edits > 0)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole)
+        return {};
+    switch (kind(index.row())) {
+    case Kind::Nothing:
+        return QStringLiteral("没有找到诗词");
+    case Kind::More:
+        return QStringLiteral("显示更多诗词……");
+    case Kind::Author: {
+        const findindex::Hit& author = m_hits.at(index.row());
+        if (role == Qt::DisplayRole)
+            return author.author;
+        QString text = QStringLiteral("作者%1，共%2首作品").arg(origin(author)).arg(m_authorPoems.value(index.row()));
+        if (author.edits > 0)
             text += QStringLiteral("（相近）");
         return text;
     }
-    default:
-        return {};
+    case Kind::Poem:
+        break;
     }
+    const findindex::Hit& found = m_hits.at(index.row());
+    if (role == Qt::DisplayRole)
+        return found.title;
+    // What a screen reader reads for the row: title, author and epoch, the line.
+    QString text = found.title + QStringLiteral("，") + origin(found) + QStringLiteral("：") + found.line;
+    if (found.edits > 0)
+        text += QStringLiteral("（相近）");
+    return text;
 }
 
 void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -67,7 +127,6 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const auto* results = qobject_cast<const FindResults*>(index.model());
     if (!results)
         return;
-    const findindex::Hit& found = results->hit(index.row());
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     const QColor text = option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
@@ -80,6 +139,26 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     bold.setBold(true);
     const QFontMetrics boldMetrics(bold);
     QRect first(area.left(), area.top(), area.width(), lineHeight);
+    const FindResults::Kind kind = results->kind(index.row());
+    if (kind == FindResults::Kind::Nothing || kind == FindResults::Kind::More) {
+        painter->setPen(kind == FindResults::Kind::More ? text : faint);
+        painter->drawText(first, Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+        painter->restore();
+        return;
+    }
+    const findindex::Hit& found = results->hit(index.row());
+    if (kind == FindResults::Kind::Author) {
+        painter->setFont(bold);
+        painter->setPen(text);
+        painter->drawText(first, Qt::AlignLeft | Qt::AlignVCenter, boldMetrics.elidedText(found.author, Qt::ElideRight, first.width()));
+        painter->setFont(option.font);
+        painter->setPen(faint);
+        const QRect second(area.left(), area.top() + lineHeight, area.width(), lineHeight);
+        const QString about = QStringLiteral("作者 · %1 · 共%2首作品").arg(found.place).arg(results->poemsOfAuthorRow(index.row()));
+        painter->drawText(second, Qt::AlignLeft | Qt::AlignVCenter, option.fontMetrics.elidedText(about, Qt::ElideRight, second.width()));
+        painter->restore();
+        return;
+    }
     const QString title = boldMetrics.elidedText(found.title, Qt::ElideRight, first.width() * 2 / 3);
     painter->setFont(bold);
     painter->setPen(text);
@@ -92,7 +171,7 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
     // The line, with the match drawn in bold on the highlight's colour (or, in a
     // selected row, underlined).
-    if (found.part != findindex::Part::Author) {
+    {
         const QRect second(area.left(), area.top() + lineHeight, area.width(), lineHeight);
         const QString before = found.line.left(found.matchStart);
         const QString match = found.line.mid(found.matchStart, found.matchLength);
@@ -128,9 +207,12 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->restore();
 }
 
-QSize FoundPoemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize FoundPoemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    return QSize(option.rect.width(), option.fontMetrics.height() * 2 + Padding * 2);
+    const auto* results = qobject_cast<const FindResults*>(index.model());
+    const bool oneLine = results && (results->kind(index.row()) == FindResults::Kind::Nothing ||
+                                     results->kind(index.row()) == FindResults::Kind::More);
+    return QSize(option.rect.width(), option.fontMetrics.height() * (oneLine ? 1 : 2) + Padding * 2);
 }
 
 } // namespace qelvane

@@ -4,28 +4,46 @@
 
 #include <QAbstractListModel>
 #include <QStyledItemDelegate>
+#include <functional>
 
 namespace qelvane {
 
-// The poems the find box found: each row a poem with its title, author, epoch or
-// country, and the matching line with the match marked.
+// What the find box found: the authors whose name matches (a row each, opening the
+// author), the poems with their title, author, epoch or country and the matching line
+// with the match marked, and a last row that shows more when there are more. Nothing
+// found is a row of its own that says so.
 class FindResults : public QAbstractListModel {
     Q_OBJECT
 public:
+    enum class Kind { Poem, Author, More, Nothing };
+
     using QAbstractListModel::QAbstractListModel;
 
-    void show(QList<findindex::Hit> hits);
+    // `poemsOf` counts an author's poems for his row.
+    void show(QList<findindex::Hit> hits, bool more, const std::function<int(const findindex::Hit&)>& poemsOf);
+    void clear();
+    Kind kind(int row) const;
+    // The poem or author of a row of those kinds.
     const findindex::Hit& hit(int row) const { return m_hits.at(row); }
+    int poemRows() const;
+    int authorRows() const;
+    // The authors' rows' counts of poems, in the order of the rows.
+    int poemsOfAuthorRow(int row) const { return m_authorPoems.value(row); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     QList<findindex::Hit> m_hits;
+    QList<int> m_authorPoems;
+    bool m_more = false;
+    bool m_shown = false;
 };
 
 // Draws a found poem on two lines: the title in bold beside author and epoch, then the
-// matching line with the match in the selection's colours.
+// matching line with the match in the selection's colours; an author as his name and
+// how many poems he has; the rows for more and for nothing on one line.
 class FoundPoemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

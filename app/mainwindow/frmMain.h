@@ -79,6 +79,8 @@ public:
     // A poem the find box found, shown as a click on its author and then on it shows
     // it (in the all-poems view when the favourites do not hold it).
     void openFoundPoem(LibrarySide side, const QString& poemId);
+    // An author the find box found (by one of his poems), shown as a click on his node.
+    void openFoundAuthor(LibrarySide side, const QString& poemId);
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 
@@ -189,6 +191,7 @@ private:
     void askToReloadTree();
     void placeStatusBar();
     void buildFindBox();
+    void openFound(LibrarySide side, const QString& poemId, bool withPoem);
     // Offers, once a session, to build the find index of a library that has none.
     void offerFindIndex();
     void findIndexBuilt(const QString& failure);

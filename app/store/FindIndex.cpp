@@ -402,6 +402,43 @@ int editsAllowed(size_t length)
     return length <= 2 ? 0 : length <= 5 ? 1 : 2;
 }
 
+// A query of Latin letters and digits only: it is read as words, not as characters.
+bool isLatin(const std::u32string& query)
+{
+    return !query.empty() && std::all_of(query.begin(), query.end(), [](char32_t c) {
+        return (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9');
+    });
+}
+
+// Letters are only misspelt in a query of six or more: a shorter word one letter off
+// is another word (rose, rise, hose).
+int latinEditsAllowed(size_t length)
+{
+    return length >= 6 ? editsAllowed(length) : 0;
+}
+
+bool isWordLetter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('\'');
+}
+
+// The match begins where a word begins, and ends where it ends or at most two letters
+// before (an ending such as -s or -ed).
+bool matchesLatinWord(const QString& original, const findtext::Folded& folded, const Match& match)
+{
+    const int from = folded.from[match.start];
+    if (from > 0 && isWordLetter(original[from - 1]))
+        return false;
+    const int last = folded.from[match.end - 1];
+    int end = last + (original[last].isHighSurrogate() ? 2 : 1);
+    int rest = 0;
+    while (end < original.size() && isWordLetter(original[end]) && rest <= 2) {
+        ++end;
+        ++rest;
+    }
+    return rest <= 2;
+}
+
 // How many candidate lines are checked character by character.
 constexpr size_t CandidatesChecked = 240;
 
@@ -468,7 +505,8 @@ public:
     {
         if (query.empty())
             return;
-        const int allowed = editsAllowed(query.size());
+        const bool latin = isLatin(query);
+        const int allowed = latin ? latinEditsAllowed(query.size()) : editsAllowed(query.size());
         const std::vector<Gram> grams =
             query.size() == 1 ? std::vector<Gram>{unigram(query[0])} : gramsOf(query, false);
         const int needed = std::max(1, int(grams.size()) - 2 * allowed);
@@ -483,7 +521,7 @@ public:
         } else {
             countShared(grams, needed, lines, candidates);
         }
-        verify(query, allowed, candidates, best);
+        verify(query, allowed, latin, candidates, best);
     }
 
 private:
@@ -523,8 +561,8 @@ private:
     }
 
     // Each candidate compared character by character; the best line of each poem kept.
-    void verify(const std::u32string& query, int allowed, const std::vector<std::pair<int, LineId>>& candidates,
-                QHash<QPair<int, QString>, Found>& best)
+    void verify(const std::u32string& query, int allowed, bool latin,
+                const std::vector<std::pair<int, LineId>>& candidates, QHash<QPair<int, QString>, Found>& best)
     {
         for (const auto& [negativeCount, line] : candidates) {
             CandidatePoem* poem = poemOf(poemKeyOf(line));
@@ -542,6 +580,8 @@ private:
             const findtext::Folded& folded = foldedPart(*poem, part);
             const Match match = bestMatch(query, folded.chars);
             if (match.edits > allowed || match.end <= match.start)
+                continue;
+            if (latin && !matchesLatinWord(poem->original(part), folded, match))
                 continue;
             found.hit.part = part == TitlePart ? Part::Title : part == TextPart ? Part::Text : Part::Author;
             found.hit.edits = match.edits;

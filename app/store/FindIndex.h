@@ -64,8 +64,11 @@ void prepare();
 // The poems with a title, text or author's name like the query, as typed or in
 // Simplified characters, best first: exact matches, then one or two characters off;
 // among equals a match at a verse's start, then a better-known poem (one in an
-// anthology the notes name, such as 唐诗三百首), then the library's order. At most
-// `limit`. Throws StoreError when the index cannot be read.
+// anthology the notes name, such as 唐诗三百首), then the library's order. A query
+// of Latin letters matches whole words (or a word and an ending of up to two letters:
+// rose, roses), and may be letters off only from six letters on. At most `limit`
+// (never more than the few hundred lines compared).
+// Throws StoreError when the index cannot be read.
 QList<Hit> find(sqlite3* db, const QString& query, int limit);
 
 } // namespace qelvane::findindex
