@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QTreeView>
 #include <QtTest>
 
@@ -159,6 +160,7 @@ private slots:
     void cleanup()
     {
         dialog.reset();
+        PoemSearch::beforeEachRow = {};
         library.reset();
     }
 
@@ -316,6 +318,61 @@ private slots:
         QVERIFY(xpBar()->value() < xpBar()->maximum());
         QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(found));
         expectIdle();
+    }
+
+    // 停止 at any row lists everything found up to it: exactly the matches among the rows
+    // the bar counts as examined, the last of them too. The search is held before it
+    // reads the next row, and stopped there, which interrupts that reading; it has then
+    // examined the rows before it (one more when the stop comes before the first row,
+    // whose reading the engine does not interrupt).
+    void aStopListsEverythingFoundBeforeIt()
+    {
+        const int poems = 3000;
+        test::seed(library->libraryFile,
+                   QString("insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                           "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
+                           "select 'X'||i, case when i%3=0 or i%7=0 then '月'||i else '星'||i end, '', '唐', false "
+                           "from n")
+                       .arg(poems));
+        // The rows in the order the search reads them, and which of them match.
+        const QStringList order =
+            test::scalar(library->libraryFile, "select group_concat(PoemID, '|') from (select PoemID from ChinaPoem "
+                                               "order by rowid)").toString().split('|');
+        const QString matching =
+            test::scalar(library->libraryFile, "select group_concat(instr(Name, '月') > 0, '') from (select Name "
+                                               "from ChinaPoem order by rowid)").toString();
+        QCOMPARE(order.size(), matching.size());
+        const int rows = int(order.size());
+        typeInto(txtName(), "月");
+
+        QList<int> stops = {0, 1, 2, 63, 64, 65, 128, rows - 1, rows};
+        for (int i = 1; stops.size() < 40; ++i)
+            stops << i * rows / 32;
+        int stopAt = -1;
+        QSemaphore held;
+        PoemSearch::beforeEachRow = [&](PoemSearch& search, int examined) {
+            if (examined == stopAt) {
+                held.release();
+                search.waitForStop();
+            }
+        };
+        for (int stop : stops) {
+            stopAt = stop;
+            test::clickButton(dialog.get(), "cmdOK");
+            QVERIFY(held.tryAcquire(1, 20000));
+            test::clickButton(dialog.get(), "cmdCancel");
+            QCoreApplication::sendPostedEvents();
+            const int examined = xpBar()->value();
+            QVERIFY2(examined == stop || examined == stop + 1,
+                     qPrintable(QString("stopped at row %1, %2 counted").arg(stop).arg(examined)));
+            QStringList expected;
+            for (int row = 0; row < examined; ++row)
+                if (matching[row] == '1')
+                    expected << order[row];
+            QCOMPARE(resultKeys(), expected);
+            QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(expected.size()));
+            expectIdle();
+        }
     }
 
     // A search stopped and a new one started at once: whatever the first had still on
