@@ -121,10 +121,12 @@ void frmQueryPoem::Search()
 void frmQueryPoem::collect()
 {
     search::Progress news = m_search->take();
+    // A range with no poems has no rows to count; a bar of no length would be the busy
+    // indicator, so its bar has a length of one, full as soon as the count is known.
     if (news.total >= 0)
-        ui->xpBar->setMaximum(news.total);
+        ui->xpBar->setMaximum(std::max(news.total, 1));
     m_results->append(std::move(news.found), m_searchSide);
-    ui->xpBar->setValue(std::min(news.examined, ui->xpBar->maximum()));
+    ui->xpBar->setValue(news.total == 0 ? 1 : std::min(news.examined, ui->xpBar->maximum()));
     if (news.failure)
         failed(*news.failure);
     else if (news.finished)

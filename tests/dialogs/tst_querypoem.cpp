@@ -375,6 +375,18 @@ private slots:
         }
     }
 
+    // A range without a poem: the search ends at once, with a full bar rather than a
+    // busy one.
+    void anEmptyRangeEndsWithAFullBar()
+    {
+        cboEpoch()->setCurrentText("空朝");
+        typeInto(txtName(), "");
+        search();
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有0首诗词"));
+        QVERIFY(xpBar()->maximum() > xpBar()->minimum());
+        QCOMPARE(xpBar()->value(), xpBar()->maximum());
+    }
+
     // A search stopped and a new one started at once: whatever the first had still on
     // its way is not listed with the second's results.
     void aNewSearchRightAfterAStopListsOnlyItsOwn()
