@@ -387,6 +387,32 @@ private slots:
         QCOMPARE(xpBar()->value(), xpBar()->maximum());
     }
 
+    // Shown again, the range list is the library's as it is now; the range chosen stays
+    // chosen while it is still there.
+    void theRangeListFollowsTheLibrary()
+    {
+        cboEpoch()->setCurrentText("宋");
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::China, "空朝");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐", "宋"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("宋"));
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::China, "宋");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("不限"));
+
+        cboFind()->setCurrentIndex(1);
+        cboEpoch()->setCurrentText("法国");
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::Foreign, "无人国");
+        test::seed(library->libraryFile, "insert into ForeignCountry values('C9', 'O''Land')");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "英国", "法国", "O'Land"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("法国"));
+    }
+
     // A search stopped and a new one started at once: whatever the first had still on
     // its way is not listed with the second's results.
     void aNewSearchRightAfterAStopListsOnlyItsOwn()
