@@ -1,10 +1,12 @@
 // The poem search as a user drives it: options chosen, text typed, 查找 and 停止
 // clicked, results clicked or stepped through; and the rules it searches by.
 #include "DialogDriver.h"
+#include "MainWindowHarness.h"
 #include "TestLibrary.h"
 #include "dialogs/PoemSearch.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/frmQueryPoem.h"
+#include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "store/DbConnection.h"
@@ -15,9 +17,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSemaphore>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeView>
 #include <QtTest>
 
@@ -411,6 +416,48 @@ private slots:
         dialog->show();
         QCOMPARE(items(cboEpoch()), QStringList({"不限", "英国", "法国", "O'Land"}));
         QCOMPARE(cboEpoch()->currentText(), QString("法国"));
+    }
+
+    // A result chosen while another program holds the library locked: the reader is
+    // told, the program goes on, and the result shows once the library is free.
+    void aResultChosenWhileTheLibraryIsLocked()
+    {
+        dialog.reset();
+        test::MainWindowHarness h;
+        h.form->show();
+        h.form->BarMain_ToolClick("tbFind");
+        frmQueryPoem* found = test::queryDialog(h.form.get());
+        auto* name = test::named<QLineEdit>(found, "txtName");
+        name->clear();
+        test::typeText(name, "静");
+        QSignalSpy finished(found, &frmQueryPoem::searchFinished);
+        test::clickButton(found, "cmdOK");
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        auto* list = test::named<QTreeView>(found, "lvwPoem");
+        const QPoint first = list->visualRect(found->results()->index(0)).center();
+
+        // As on a file system that keeps no write-ahead log, where a writer's lock keeps
+        // readers out too.
+        h.db->Execute("pragma journal_mode=delete");
+        DbConnection::setLockWaitMs(100);
+        msg::Recorder boxes;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            other.setDatabaseName(h.libraryFile);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("begin exclusive"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+            QSqlQuery(other).exec("rollback");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+        DbConnection::setLockWaitMs(10000);
+        QCOMPARE(boxes.texts(), QStringList({"诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"}));
+        QVERIFY(test::txtPoemDetail(h.form.get())->toPlainText().isEmpty());
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QVERIFY(test::txtPoemDetail(h.form.get())->toPlainText().contains("床前明月光"));
+        QCOMPARE(boxes.texts().size(), 1);
     }
 
     // A search stopped and a new one started at once: whatever the first had still on
