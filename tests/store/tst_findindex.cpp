@@ -105,6 +105,24 @@ private slots:
         expectSound();
     }
 
+    // How many characters off a query may be, at the lengths where that changes: none
+    // up to two characters (a shorter query finds only what holds it), one from three
+    // to five, two from six. (A query of three two off shares no pair with its line.)
+    void theCharactersAQueryMayBeOff()
+    {
+        changes::addPoem(*f->db, {LibrarySide::China, "唐", "E?", "无名氏", "A-new", "十干", "甲乙丙丁戊己庚辛壬癸",
+                                  "", "NewPoem1"});
+        QStringList found;
+        for (const QString& query : {"甲乙", "甲乙子", "甲乙丙子", "甲乙子丑", "甲乙丙丁子", "甲乙丙子丑",
+                                     "甲乙丙丁子丑", "甲乙丙子丑寅"}) {
+            const QList<findindex::Hit> hits = find(query);
+            found << query + (hits.isEmpty() ? QString(" -") : QString(" %1 e%2").arg(hits[0].poemId).arg(hits[0].edits));
+        }
+        QCOMPARE(found, QStringList({"甲乙 NewPoem1 e0", "甲乙子 NewPoem1 e1", "甲乙丙子 NewPoem1 e1", "甲乙子丑 -",
+                                     "甲乙丙丁子 NewPoem1 e1", "甲乙丙子丑 -", "甲乙丙丁子丑 NewPoem1 e2",
+                                     "甲乙丙子丑寅 -"}));
+    }
+
     void keptCurrentByEveryChange()
     {
         expectSound();
