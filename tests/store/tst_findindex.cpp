@@ -113,7 +113,7 @@ private slots:
         changes::addPoem(*f->db, {LibrarySide::China, "唐", "E?", "无名氏", "A-new", "十干", "甲乙丙丁戊己庚辛壬癸",
                                   "", "NewPoem1"});
         QStringList found;
-        for (const QString& query : {"甲乙", "甲乙子", "甲乙丙子", "甲乙子丑", "甲乙丙丁子", "甲乙丙子丑",
+        for (const QString& query : QStringList{"甲乙", "甲乙子", "甲乙丙子", "甲乙子丑", "甲乙丙丁子", "甲乙丙子丑",
                                      "甲乙丙丁子丑", "甲乙丙子丑寅"}) {
             const QList<findindex::Hit> hits = find(query);
             found << query + (hits.isEmpty() ? QString(" -") : QString(" %1 e%2").arg(hits[0].poemId).arg(hits[0].edits));

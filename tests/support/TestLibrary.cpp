@@ -61,7 +61,7 @@ QSqlQuery runOn(QSqlDatabase& db, const QString& statement, const QVariantList& 
 }
 
 // The index's tables as readable rows that do not depend on the poem keys: one
-// "<side> <id>\tfame <0|1>" row a poem, one "list <n> <side> <id> part <p> mark <m>" row
+// "<side> <id>\tfame <0|1>" row a poem, one "list <n> <side> <id> line <l> mark <m>" row
 // an entry, each sorted; anything that cannot be read so is a fault.
 struct IndexRows {
     QStringList poems;
@@ -70,10 +70,11 @@ struct IndexRows {
 };
 
 // The layout the index writes its lists in: an entry is a line number with five bits of
-// the gram beside it, a line number a poem's key with its part in two bits, and a list
-// the ascending entries as differences in 7-bit groups.
+// the gram beside it; a line number is a poem's key with two bits for which of its lines
+// it is (title, text, author's name); a list holds its entries ascending, each as the
+// difference from the one before in 7-bit groups.
 constexpr int MarkBits = 5;
-constexpr int PartBits = 2;
+constexpr int LineBits = 2;
 
 IndexRows readIndex(sqlite3* db)
 {
@@ -119,7 +120,7 @@ IndexRows readIndex(sqlite3* db)
             delta = 0;
             shift = 0;
             const qint64 line = entry >> MarkBits;
-            const qint64 key = line >> PartBits;
+            const qint64 key = line >> LineBits;
             const auto poem = poemOfKey.constFind(key);
             if (poem == poemOfKey.cend()) {
                 rows.faults << QStringLiteral("list %1 holds a line of poem key %2, which the index does not hold")
@@ -127,10 +128,10 @@ IndexRows readIndex(sqlite3* db)
                                    .arg(key);
                 continue;
             }
-            rows.entries << QStringLiteral("list %1 %2 part %3 mark %4")
+            rows.entries << QStringLiteral("list %1 %2 line %3 mark %4")
                                 .arg(list)
                                 .arg(*poem)
-                                .arg(line & ((1 << PartBits) - 1))
+                                .arg(line & ((1 << LineBits) - 1))
                                 .arg(entry & ((1 << MarkBits) - 1));
         }
         if (shift != 0)
