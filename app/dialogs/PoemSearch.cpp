@@ -29,6 +29,8 @@ constexpr qint64 HandOverMs = 16;
 constexpr int RowsBetweenClockReadings = 64;
 } // namespace
 
+std::function<void(PoemSearch&, int)> PoemSearch::beforeEachRow;
+
 PoemSearch::PoemSearch(const QString& libraryPath, library::SearchQuery query, search::Tested tested,
                        const QString& text, std::function<void()> news)
     : m_path(libraryPath), m_query(std::move(query)), m_column(int(tested)), m_text(text.toUtf8()),
@@ -49,9 +51,16 @@ void PoemSearch::stop()
         std::lock_guard guard(m_lock);
         if (m_reader)
             m_reader->interrupt();
+        m_stopCalled.notify_all();
     }
     if (m_thread.joinable())
         m_thread.join();
+}
+
+void PoemSearch::waitForStop()
+{
+    std::unique_lock guard(m_lock);
+    m_stopCalled.wait(guard, [this] { return m_stopping.load(); });
 }
 
 search::Progress PoemSearch::take()
@@ -133,14 +142,25 @@ void PoemSearch::scan(ReaderConnection& reader)
     RowScan rows(reader.handle(), m_query.statement, m_query.values);
     QElapsedTimer sinceHandOver;
     sinceHandOver.start();
-    while (!m_stopping.load(std::memory_order_relaxed) && rows.next()) {
-        ++examined;
-        if (search::matches(rows.utf8(m_column), m_text))
-            found.add(rows.utf8(0), rows.utf8(1));
-        if (examined % RowsBetweenClockReadings == 0 && sinceHandOver.elapsed() >= HandOverMs) {
-            handOverFound();
-            sinceHandOver.restart();
+    try {
+        while (!m_stopping.load(std::memory_order_relaxed)) {
+            if (beforeEachRow)
+                beforeEachRow(*this, examined);
+            if (!rows.next())
+                break;
+            ++examined;
+            if (search::matches(rows.utf8(m_column), m_text))
+                found.add(rows.utf8(0), rows.utf8(1));
+            if (examined % RowsBetweenClockReadings == 0 && sinceHandOver.elapsed() >= HandOverMs) {
+                handOverFound();
+                sinceHandOver.restart();
+            }
         }
+    } catch (...) {
+        // A stop that comes while the next row is read interrupts the statement, as a
+        // failure ends it: what was found before is listed all the same.
+        handOverFound();
+        throw;
     }
     handOverFound();
 }

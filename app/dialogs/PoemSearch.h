@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -59,6 +60,12 @@ public:
     // Everything new since the last call.
     search::Progress take();
 
+    // For tests: when set, the scan calls it on the search's thread before it reads each
+    // row, with the rows examined so far, so that a test can hold the search at a row of
+    // its choosing (waitForStop() holds it there until stop() is called).
+    static std::function<void(PoemSearch&, int examined)> beforeEachRow;
+    void waitForStop();
+
 private:
     void run();
     void count(ReaderConnection& reader);
@@ -76,6 +83,7 @@ private:
 
     std::atomic<bool> m_stopping = false;
     std::mutex m_lock;
+    std::condition_variable m_stopCalled;
     // Guarded by m_lock: what the window has still to take, whether it has been told,
     // and the open reader (so that stop() can interrupt its statement).
     search::Progress m_pending;

@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "store/Library.h"
+#include "store/StoreError.h"
 #include "ui/LibraryKeys.h"
 #include "ui/NodeData.h"
 #include "SearchResults.h"
@@ -58,16 +59,16 @@ void frmQueryPoem::cboFind_Click()
     fillRange();
 }
 
-void frmQueryPoem::fillRange()
+void frmQueryPoem::fillRange(const QString& keep)
 {
+    const int kind = ui->cboFind->currentIndex();
+    QStringList places;
+    if (kind == 0 || kind == 1)
+        places = library::placeNames(*m_services.db, kind == 0 ? LibrarySide::China : LibrarySide::Foreign);
     ui->cboEpoch->clear();
     ui->cboEpoch->addItem(library::AnyRange);
-    const int kind = ui->cboFind->currentIndex();
-    if (kind == 0 || kind == 1) {
-        ui->cboEpoch->addItems(
-            library::placeNames(*m_services.db, kind == 0 ? LibrarySide::China : LibrarySide::Foreign));
-    }
-    ui->cboEpoch->setCurrentIndex(0);
+    ui->cboEpoch->addItems(places);
+    ui->cboEpoch->setCurrentIndex(std::max(0, ui->cboEpoch->findText(keep)));
 }
 
 void frmQueryPoem::optFind_Click(int index)
@@ -121,10 +122,12 @@ void frmQueryPoem::Search()
 void frmQueryPoem::collect()
 {
     search::Progress news = m_search->take();
+    // A range with no poems has no rows to count; a bar of no length would be the busy
+    // indicator, so its bar has a length of one, full as soon as the count is known.
     if (news.total >= 0)
-        ui->xpBar->setMaximum(news.total);
+        ui->xpBar->setMaximum(std::max(news.total, 1));
     m_results->append(std::move(news.found), m_searchSide);
-    ui->xpBar->setValue(std::min(news.examined, ui->xpBar->maximum()));
+    ui->xpBar->setValue(news.total == 0 ? 1 : std::min(news.examined, ui->xpBar->maximum()));
     if (news.failure)
         failed(*news.failure);
     else if (news.finished)
@@ -172,6 +175,13 @@ void frmQueryPoem::cmdExit_Click()
 void frmQueryPoem::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Epochs and countries may have been added or deleted while it was hidden; the one
+    // the reader chose stays chosen while the library still has it. A library another
+    // program holds locked leaves the list as it was.
+    try {
+        fillRange(ui->cboEpoch->currentText());
+    } catch (const LibraryBusy&) {
+    }
     QLineEdit* text = ui->optFind_0->isChecked() ? ui->txtName : ui->txtContent;
     text->setFocus(Qt::OtherFocusReason);
 }

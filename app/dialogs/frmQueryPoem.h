@@ -51,7 +51,8 @@ protected:
 
 private:
     void cboFind_Click();
-    void fillRange();
+    // The range list anew from the library, with `keep` chosen if it is still there.
+    void fillRange(const QString& keep = {});
     void optFind_Click(int index);
     void cmdOK_Click();
     void cmdCancel_Click();

@@ -50,7 +50,15 @@ void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
 
 void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType)
 {
-    lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, PoemType));
+    // A library another program holds locked is told to the reader once, and nothing
+    // more is read for this result.
+    bool read = false;
+    unlessBusy([&] {
+        lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, PoemType));
+        read = true;
+    });
+    if (!read)
+        return;
 
     // From here on a failing step is reported and the next one still runs, so the
     // poem is shown even when its author cannot be found.

@@ -1,10 +1,12 @@
 // The poem search as a user drives it: options chosen, text typed, 查找 and 停止
 // clicked, results clicked or stepped through; and the rules it searches by.
 #include "DialogDriver.h"
+#include "MainWindowHarness.h"
 #include "TestLibrary.h"
 #include "dialogs/PoemSearch.h"
 #include "dialogs/SearchResults.h"
 #include "dialogs/frmQueryPoem.h"
+#include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 #include "store/Changes.h"
 #include "store/DbConnection.h"
@@ -15,8 +17,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSemaphore>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeView>
 #include <QtTest>
 
@@ -159,6 +165,7 @@ private slots:
     void cleanup()
     {
         dialog.reset();
+        PoemSearch::beforeEachRow = {};
         library.reset();
     }
 
@@ -316,6 +323,140 @@ private slots:
         QVERIFY(xpBar()->value() < xpBar()->maximum());
         QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(found));
         expectIdle();
+    }
+
+    // 停止 at any row lists everything found up to it: exactly the matches among the rows
+    // the bar counts as examined, the last of them too. The search is held before it
+    // reads the next row, and stopped there, which interrupts that reading; it has then
+    // examined the rows before it (one more when the stop comes before the first row,
+    // whose reading the engine does not interrupt).
+    void aStopListsEverythingFoundBeforeIt()
+    {
+        const int poems = 3000;
+        test::seed(library->libraryFile,
+                   QString("insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                           "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
+                           "select 'X'||i, case when i%3=0 or i%7=0 then '月'||i else '星'||i end, '', '唐', false "
+                           "from n")
+                       .arg(poems));
+        // The rows in the order the search reads them, and which of them match.
+        const QStringList order =
+            test::scalar(library->libraryFile, "select group_concat(PoemID, '|') from (select PoemID from ChinaPoem "
+                                               "order by rowid)").toString().split('|');
+        const QString matching =
+            test::scalar(library->libraryFile, "select group_concat(instr(Name, '月') > 0, '') from (select Name "
+                                               "from ChinaPoem order by rowid)").toString();
+        QCOMPARE(order.size(), matching.size());
+        const int rows = int(order.size());
+        typeInto(txtName(), "月");
+
+        QList<int> stops = {0, 1, 2, 63, 64, 65, 128, rows - 1, rows};
+        for (int i = 1; stops.size() < 40; ++i)
+            stops << i * rows / 32;
+        int stopAt = -1;
+        QSemaphore held;
+        PoemSearch::beforeEachRow = [&](PoemSearch& search, int examined) {
+            if (examined == stopAt) {
+                held.release();
+                search.waitForStop();
+            }
+        };
+        for (int stop : stops) {
+            stopAt = stop;
+            test::clickButton(dialog.get(), "cmdOK");
+            QVERIFY(held.tryAcquire(1, 20000));
+            test::clickButton(dialog.get(), "cmdCancel");
+            QCoreApplication::sendPostedEvents();
+            const int examined = stop == 0 ? 1 : stop;
+            QCOMPARE(xpBar()->value(), examined);
+            QStringList expected;
+            for (int row = 0; row < examined; ++row)
+                if (matching[row] == '1')
+                    expected << order[row];
+            QCOMPARE(resultKeys(), expected);
+            QCOMPARE(lblTip(2)->text(), QString("查找结束，共有%1首诗词").arg(expected.size()));
+            expectIdle();
+        }
+    }
+
+    // A range without a poem: the search ends at once, with a full bar rather than a
+    // busy one.
+    void anEmptyRangeEndsWithAFullBar()
+    {
+        cboEpoch()->setCurrentText("空朝");
+        typeInto(txtName(), "");
+        search();
+        QCOMPARE(lblTip(2)->text(), QString("查找结束，共有0首诗词"));
+        QVERIFY(xpBar()->maximum() > xpBar()->minimum());
+        QCOMPARE(xpBar()->value(), xpBar()->maximum());
+    }
+
+    // Shown again, the range list is the library's as it is now; the range chosen stays
+    // chosen while it is still there.
+    void theRangeListFollowsTheLibrary()
+    {
+        cboEpoch()->setCurrentText("宋");
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::China, "空朝");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐", "宋"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("宋"));
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::China, "宋");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "先秦", "唐"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("不限"));
+
+        cboFind()->setCurrentIndex(1);
+        cboEpoch()->setCurrentText("法国");
+        dialog->hide();
+        changes::deletePlace(*library->db, LibrarySide::Foreign, "无人国");
+        test::seed(library->libraryFile, "insert into ForeignCountry values('C9', 'O''Land')");
+        dialog->show();
+        QCOMPARE(items(cboEpoch()), QStringList({"不限", "英国", "法国", "O'Land"}));
+        QCOMPARE(cboEpoch()->currentText(), QString("法国"));
+    }
+
+    // A result chosen while another program holds the library locked: the reader is
+    // told, the program goes on, and the result shows once the library is free.
+    void aResultChosenWhileTheLibraryIsLocked()
+    {
+        dialog.reset();
+        test::MainWindowHarness h;
+        h.form->show();
+        h.form->BarMain_ToolClick("tbFind");
+        frmQueryPoem* found = test::queryDialog(h.form.get());
+        auto* name = test::named<QLineEdit>(found, "txtName");
+        name->clear();
+        test::typeText(name, "静");
+        QSignalSpy finished(found, &frmQueryPoem::searchFinished);
+        test::clickButton(found, "cmdOK");
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        auto* list = test::named<QTreeView>(found, "lvwPoem");
+        const QPoint first = list->visualRect(found->results()->index(0)).center();
+
+        // As on a file system that keeps no write-ahead log, where a writer's lock keeps
+        // readers out too.
+        h.db->Execute("pragma journal_mode=delete");
+        DbConnection::setLockWaitMs(100);
+        msg::Recorder boxes;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            other.setDatabaseName(h.libraryFile);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("begin exclusive"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+            QSqlQuery(other).exec("rollback");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+        DbConnection::setLockWaitMs(10000);
+        QCOMPARE(boxes.texts(), QStringList({"诗词库正被其他程序使用，请稍后再试。诗词库没有被修改。"}));
+        QVERIFY(test::txtPoemDetail(h.form.get())->toPlainText().isEmpty());
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QVERIFY(test::txtPoemDetail(h.form.get())->toPlainText().contains("床前明月光"));
+        QCOMPARE(boxes.texts().size(), 1);
     }
 
     // A search stopped and a new one started at once: whatever the first had still on

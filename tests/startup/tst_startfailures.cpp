@@ -171,8 +171,11 @@ private slots:
         qelvane::test::copyFixtureLibrary(m_folder + "/data");
         QProcess server;
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // The server takes a free display and writes its number, a line, once it accepts
+        // connections.
         server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"});
-        QVERIFY(server.waitForReadyRead(20000));
+        while (!server.canReadLine())
+            QVERIFY(server.waitForReadyRead(20000));
         const QString display = ":" + QString::fromLatin1(server.readLine()).trimmed();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "xcb");

@@ -30,6 +30,14 @@ class tst_Changes : public QObject {
                                              .arg(table, operation));
     }
 
+    // The find index follows every change, or none: it holds exactly the library's
+    // poems, as a fresh build would.
+    void expectIndexSound()
+    {
+        const QStringList faults = test::findIndexFaults(*library->db);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    }
+
 private slots:
     void initTestCase() { DbConnection::setLockWaitMs(300); }
     void init() { library = std::make_unique<test::LibraryFixture>(); }
@@ -89,12 +97,15 @@ private slots:
         QCOMPARE(scalar("select EpochID from ChinaPoem where PoemID='P-x'"),
                  scalar("select EpochID from ChinaEpoch where Epoch='宋'"));
         QCOMPARE(scalar("select Author from ChinaPoem where PoemID='P-x'").toString(), QString("某某"));
+        expectIndexSound();
         // Deleting the old epoch leaves him and his poems; deleting the new one takes both.
         changes::deletePlace(*library->db, LibrarySide::China, "唐");
         QCOMPARE(count("ChinaPoem", "PoemID='P-x'", {}), 1);
+        expectIndexSound();
         changes::deletePlace(*library->db, LibrarySide::China, "宋");
         QCOMPARE(count("ChinaPoem", "AuthorID=?", {id}), 0);
         QCOMPARE(count("ChinaAuthor", "AuthorID=?", {id}), 0);
+        expectIndexSound();
     }
 
     void aChangeThatFindsNothingIsAFailure()
@@ -109,6 +120,15 @@ private slots:
         QCOMPARE(scalar("select Epoch from ChinaPoem where PoemID='P-x'").toString(), QString("唐"));
         QVERIFY_THROWS_EXCEPTION(StoreError, changes::updateAuthor(*library->db, "NoSuchAuthor",
                                                                     {LibrarySide::China, "唐", "x", "y"}));
+        // A biography and poems left behind by an author deleted elsewhere: no author,
+        // so neither is changed.
+        test::seed(library->libraryFile, "insert into ChinaAuthorDetail(AuthorID,AuthorDetail) values('Gone','旧')");
+        test::seed(library->libraryFile, "update ChinaPoem set AuthorID='Gone' where PoemID='P-x'");
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 changes::updateAuthor(*library->db, "Gone", {LibrarySide::China, "宋", "改名", "新"}));
+        QCOMPARE(scalar("select AuthorDetail from ChinaAuthorDetail where AuthorID='Gone'").toString(), QString("旧"));
+        QCOMPARE(scalar("select Author from ChinaPoem where PoemID='P-x'").toString(), QString("某人"));
+        expectIndexSound();
         // A poem deleted meanwhile can be neither marked, unmarked nor deleted.
         test::seed(library->libraryFile, "delete from ChinaPoem where PoemID='P-x'");
         QVERIFY_THROWS_EXCEPTION(StoreError, changes::markFavorite(*library->db, LibrarySide::China, "P-x"));
@@ -173,6 +193,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError,
                                  changes::updateAuthor(*library->db, id, {LibrarySide::China, "唐", "三改", "x"}));
         QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某某"));
+        expectIndexSound();
     }
 
     void poems()
@@ -186,6 +207,7 @@ private slots:
         changes::updatePoem(*library->db, LibrarySide::Foreign, "NewPoem2", "L'hiver", "Neige", "冬");
         QCOMPARE(scalar("select Name from ForeignPoem where PoemID='NewPoem2'").toString(), QString("L'hiver"));
         QCOMPARE(scalar("select Author from ForeignPoem where PoemID='NewPoem2'").toString(), QString("雨果"));
+        expectIndexSound();
     }
 
     void favourites()
@@ -207,23 +229,30 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, changes::deleteAuthor(*library->db, LibrarySide::China, libai));
         QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 1);
         QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 1);
+        expectIndexSound();
         test::seed(library->libraryFile, "drop trigger broken_ChinaPoem");
 
         changes::deleteAuthor(*library->db, LibrarySide::China, libai);
         QCOMPARE(count("ChinaAuthor", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaAuthorDetail", "AuthorID=?", {libai}), 0);
         QCOMPARE(count("ChinaPoem", "AuthorID=?", {libai}), 0);
+        expectIndexSound();
 
+        changes::deletePlace(*library->db, LibrarySide::China, "宋");
+        QCOMPARE(count("ChinaPoem", "Epoch=?", {"宋"}), 0);
+        expectIndexSound();
         changes::deletePlace(*library->db, LibrarySide::Foreign, "英国");
         QCOMPARE(count("ForeignCountry", "Country=?", {"英国"}), 0);
         QCOMPARE(count("ForeignAuthor", "Country=?", {"英国"}), 0);
         QCOMPARE(count("ForeignPoem", "Country=?", {"英国"}), 0);
         QCOMPARE(count("ForeignAuthorDetail", "AuthorID in ('WA1','WA2')", {}), 0);
         QVERIFY(count("ForeignPoem", "Country=?", {"法国"}) > 0);
+        expectIndexSound();
 
         const QString poem = scalar("select PoemID from ForeignPoem limit 1").toString();
         changes::deletePoem(*library->db, LibrarySide::Foreign, poem);
         QCOMPARE(count("ForeignPoem", "PoemID=?", {poem}), 0);
+        expectIndexSound();
     }
 
     void aFailedCommitLeavesTheConnectionUsable()

@@ -4,12 +4,16 @@
 #include "Sources.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
+#include "store/FindIndex.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace qelvane::test {
@@ -56,7 +60,146 @@ QSqlQuery runOn(QSqlDatabase& db, const QString& statement, const QVariantList& 
     return query;
 }
 
+// The index's tables as readable rows that do not depend on the poem keys: one
+// "<side> <id>\tfame <0|1>" row a poem, one "list <n> <side> <id> line <l> mark <m>" row
+// an entry, each sorted; anything that cannot be read so is a fault.
+struct IndexRows {
+    QStringList poems;
+    QStringList entries;
+    QStringList faults;
+};
+
+// The layout the index writes its lists in: an entry is a line number with five bits of
+// the gram beside it; a line number is a poem's key with two bits for which of its lines
+// it is (title, text, author's name); a list holds its entries ascending, each as the
+// difference from the one before in 7-bit groups.
+constexpr int MarkBits = 5;
+constexpr int LineBits = 2;
+
+IndexRows readIndex(sqlite3* db)
+{
+    IndexRows rows;
+    QHash<qint64, QString> poemOfKey;
+    const auto each = [&](const char* statement, auto row) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, statement, -1, &stmt, nullptr) != SQLITE_OK) {
+            rows.faults << QStringLiteral("cannot read the index: %1").arg(QString::fromUtf8(sqlite3_errmsg(db)));
+            sqlite3_finalize(stmt);
+            return;
+        }
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            row(stmt);
+        sqlite3_finalize(stmt);
+    };
+    const auto text = [](sqlite3_stmt* stmt, int column) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                 sqlite3_column_bytes(stmt, column));
+    };
+    each("select PoemKey, Side, PoemID, Fame from FindPoem", [&](sqlite3_stmt* stmt) {
+        const QString poem = QStringLiteral("%1 %2").arg(sqlite3_column_int(stmt, 1)).arg(text(stmt, 2));
+        poemOfKey.insert(sqlite3_column_int64(stmt, 0), poem);
+        rows.poems << QStringLiteral("%1\tfame %2").arg(poem).arg(sqlite3_column_int(stmt, 3));
+    });
+    each("select Gram, Lines from FindGram", [&](sqlite3_stmt* stmt) {
+        const qint64 list = sqlite3_column_int64(stmt, 0);
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, 1));
+        const int size = sqlite3_column_bytes(stmt, 1);
+        qint64 entry = 0;
+        quint64 delta = 0;
+        int shift = 0;
+        for (int i = 0; i < size; ++i) {
+            delta |= quint64(bytes[i] & 0x7f) << shift;
+            if (bytes[i] & 0x80) {
+                shift += 7;
+                continue;
+            }
+            const qint64 previous = entry;
+            entry += qint64(delta);
+            if (entry <= previous)
+                rows.faults << QStringLiteral("list %1 is out of order or holds an entry twice").arg(list);
+            delta = 0;
+            shift = 0;
+            const qint64 line = entry >> MarkBits;
+            const qint64 key = line >> LineBits;
+            const auto poem = poemOfKey.constFind(key);
+            if (poem == poemOfKey.cend()) {
+                rows.faults << QStringLiteral("list %1 holds a line of poem key %2, which the index does not hold")
+                                   .arg(list)
+                                   .arg(key);
+                continue;
+            }
+            rows.entries << QStringLiteral("list %1 %2 line %3 mark %4")
+                                .arg(list)
+                                .arg(*poem)
+                                .arg(line & ((1 << LineBits) - 1))
+                                .arg(entry & ((1 << MarkBits) - 1));
+        }
+        if (shift != 0)
+            rows.faults << QStringLiteral("list %1 ends inside an entry").arg(list);
+    });
+    rows.poems.sort();
+    rows.entries.sort();
+    return rows;
+}
+
+// The rows of `a` that `b` lacks (both sorted, repeats counted), at most a few.
+QStringList onlyIn(const QStringList& a, const QStringList& b)
+{
+    QStringList missing;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(missing));
+    return missing.mid(0, 12);
+}
+
 } // namespace
+
+QStringList findIndexFaults(DbConnection& db)
+{
+    sqlite3* handle = db.sqliteHandle();
+    if (!findindex::present(handle))
+        return {QStringLiteral("the library has no find index")};
+    const IndexRows kept = readIndex(handle);
+    QStringList faults = kept.faults;
+
+    QStringList live;
+    {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(handle,
+                           "select ?, PoemID from ChinaPoem union all select ?, PoemID from ForeignPoem", -1,
+                           &stmt, nullptr);
+        sqlite3_bind_int(stmt, 1, int(LibrarySide::China));
+        sqlite3_bind_int(stmt, 2, int(LibrarySide::Foreign));
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            live << QStringLiteral("%1 %2").arg(sqlite3_column_int(stmt, 0))
+                        .arg(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))));
+        sqlite3_finalize(stmt);
+    }
+    live.sort();
+    QStringList indexed;
+    for (const QString& poem : kept.poems)
+        indexed << poem.section(QLatin1Char('\t'), 0, 0);
+    for (const QString& poem : onlyIn(live, indexed))
+        faults << QStringLiteral("a poem of the library the index lacks: %1").arg(poem);
+    for (const QString& poem : onlyIn(indexed, live))
+        faults << QStringLiteral("the index keeps a poem the library no longer holds: %1").arg(poem);
+
+    IndexRows built;
+    {
+        DbConnection::Transaction rebuild(db);
+        findindex::build(handle);
+        built = readIndex(handle);
+        // Not committed: the index stays as the changes left it.
+    }
+    faults << built.faults;
+    for (const QString& row : onlyIn(kept.poems, built.poems))
+        faults << QStringLiteral("kept, not built: %1").arg(row);
+    for (const QString& row : onlyIn(built.poems, kept.poems))
+        faults << QStringLiteral("built, not kept: %1").arg(row);
+    for (const QString& row : onlyIn(kept.entries, built.entries))
+        faults << QStringLiteral("kept, not built: %1").arg(row);
+    for (const QString& row : onlyIn(built.entries, kept.entries))
+        faults << QStringLiteral("built, not kept: %1").arg(row);
+    return faults;
+}
 
 QString copyFixtureLibrary(const QString& folder, const QString& fileName)
 {

@@ -25,6 +25,13 @@ QString copyFixtureLibrary(const QString& folder, const QString& fileName = QStr
 void seed(const QString& libraryFile, const QString& statement, const QVariantList& values = {});
 QVariant scalar(const QString& libraryFile, const QString& statement, const QVariantList& values = {});
 
+// What is wrong with the library's find index, read on the program's connection: a poem
+// of the library it lacks, a row it keeps for a poem the library no longer holds, a list
+// out of order, and every entry that differs from what a fresh build of the index on the
+// same library holds (lines compared by poem and which line, not by the keys the
+// two gave them; the build is rolled back). Empty when the index is sound.
+QStringList findIndexFaults(DbConnection& db);
+
 // A music backend that plays nothing and writes down what it was asked to do.
 class RecordingMusicBackend : public MusicBackend {
 public:

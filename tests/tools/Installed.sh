@@ -18,16 +18,19 @@ shipped=$prefix/share/qelvane/data/poem.mdb
 fail() { echo "FAIL: $*" >&2; exit 1; }
 snapshot() { (cd "$prefix" && find . -printf '%p %s %T@\n' | sort); }
 
-display=:$((300 + RANDOM % 300))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
+# The server takes a display no one else holds (another test may run its own) and
+# writes its number once it accepts connections.
+coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2> /dev/null; }
+xvfb=$XVFB_PID
 app=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2> /dev/null || true
   kill "$xvfb" 2> /dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
+read -r -t 60 -u "${XVFB[0]}" number || fail "Xvfb did not start"
+display=:$number
+xdpyinfo -display "$display" > /dev/null 2>&1 || fail "Xvfb does not answer on $display"
 
 # Starts the installed program, waits for its main window (shown only once the library
 # is loaded; a failed start reports on the error stream and in a box) and ends it.
