@@ -6,6 +6,7 @@
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
+#include "store/Changes.h"
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QToolButton>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
@@ -176,6 +178,71 @@ private slots:
         const QRect row = list()->visualRect(list()->model()->index(0, 0));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(shown(), QString("布莱克 / The Tyger* / Tyger Tyger, burning bright,"));
+    }
+
+    // Every menu keeps its room at every width the window can take: the field shrinks,
+    // then folds to a button that opens it under the menu bar.
+    void theMenusStayVisibleAtEveryWidth()
+    {
+        open();
+        auto* bar = form()->findChild<QMenuBar*>();
+        auto* opener = test::named<QToolButton>(form(), "cmdOpenFind");
+        for (int width : {1000, 433, 360, 0}) {
+            form()->resize(width, 500);
+            QCoreApplication::sendPostedEvents();
+            QApplication::processEvents();
+            const bool folded = opener->isVisible();
+            QCOMPARE(field()->isVisible(), !folded);
+            QWidget* shown = folded ? static_cast<QWidget*>(opener) : field();
+            const int findLeft = shown->mapTo(form(), QPoint(0, 0)).x();
+            for (QAction* menu : bar->actions()) {
+                const QRect place = bar->actionGeometry(menu);
+                QVERIFY2(!place.isEmpty() && place.right() < findLeft,
+                         qPrintable(QString("%1 at width %2").arg(menu->text()).arg(form()->width())));
+            }
+            QVERIFY(shown->mapTo(form(), QPoint(shown->width(), 0)).x() <= form()->width());
+            if (auto* extension = bar->findChild<QToolButton*>("qt_menubar_ext_button"))
+                QVERIFY(!extension->isVisible());
+        }
+        // At the narrowest the button opens the field; it goes when the focus leaves.
+        QVERIFY(opener->isVisible());
+        QTest::mouseClick(opener, Qt::LeftButton);
+        QVERIFY(field()->isVisible() && field()->hasFocus());
+        test::typeText(field(), "明月");
+        QVERIFY(list()->isVisible());
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(!field()->isVisible());
+        QTest::keyClick(form(), Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(field()->isVisible() && field()->hasFocus());
+    }
+
+    // An author's name gives one row that opens the author; a long list ends in a row
+    // that shows more, until every poem found is listed.
+    void authorsAndMorePoems()
+    {
+        open();
+        typeFind("李白");
+        QCOMPARE(rowsRead().value(0), QString("作者李白 · 唐，共2首作品"));
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("李白"));
+        QCOMPARE(test::entryTexts(test::lvwPoem(form())), QStringList({"静夜思", "将进酒"}));
+        QVERIFY(test::tvwPoem(form())->hasFocus());
+
+        const QString author = test::scalar(h->libraryFile, "select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
+        const QString epoch = test::scalar(h->libraryFile, "select EpochID from ChinaEpoch where Epoch='唐'").toString();
+        for (int i = 0; i < 40; ++i)
+            changes::addPoem(*h->db, {LibrarySide::China, "唐", epoch, "杜甫", author, QString("望月%1").arg(i),
+                                      QString("今夜明月第%1回。").arg(i), "", QString("M%1").arg(i)});
+        typeFind("明月");
+        QCOMPARE(list()->model()->rowCount(), 31);
+        QCOMPARE(rowsRead().last(), QString("显示更多诗词……"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), QString("找到 30 首诗词，还有更多"));
+        QTest::keyClick(field(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_End);
+        QTest::keyClick(list(), Qt::Key_Return);
+        QCOMPARE(list()->model()->rowCount(), 42);
+        QCOMPARE(QAccessible::queryAccessibleInterface(list())->text(QAccessible::Name), QString("找到 42 首诗词"));
+        QCOMPARE(list()->currentIndex().row(), 30);
     }
 
     // In the favourites view a poem that is no favourite is shown in the all-poems view.

@@ -85,6 +85,26 @@ private slots:
         QCOMPARE(find("").size(), 0);
     }
 
+    // Latin letters are words: a short word found whole (or with a short ending), never
+    // as another word one letter off or inside a longer one.
+    void latinQueriesMatchWords()
+    {
+        const QString country = test::scalar(f->libraryFile, "select CountryID from ForeignCountry where Country='英国'").toString();
+        const QString author = test::scalar(f->libraryFile, "select AuthorID from ForeignAuthor where AuthorName='布莱克'").toString();
+        const auto add = [&](const QString& id, const QString& title, const QString& text) {
+            changes::addPoem(*f->db, {LibrarySide::Foreign, "英国", country, "布莱克", author, title, text, "", id});
+        };
+        add("R1", "The Sick Rose", "O Rose, thou art sick.");
+        add("R2", "Dawn", "The birds rise whose song is sweet.");
+        add("R3", "Garden", "Red roses in the garden.");
+        add("R4", "Prose", "A prosecutor spoke in prose.");
+        QCOMPARE(ids(find("Rose")), QStringList({"R1", "R3"}));
+        QCOMPARE(ids(find("rise")), QStringList({"R2"}));
+        // From six letters a misspelt word is still found.
+        QCOMPARE(ids(find("garedn")), QStringList({"R3"}));
+        expectSound();
+    }
+
     void theOrderOfWhatIsFound()
     {
         // A match at a verse's start before one inside a verse.
