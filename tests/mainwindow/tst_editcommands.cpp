@@ -315,6 +315,20 @@ private slots:
         QCOMPARE(runWithEditor("tbAdd", cancel), QString("frmPoem"));
     }
 
+    // A library made read-only or replaced while the program runs: the new poem's
+    // editor is refused with the reason, and the window goes on.
+    void aFileGoneReadOnlyRefusesTheNewPoem()
+    {
+        clickNode({"中国诗词", "唐", "李白"});
+        QFile::setPermissions(h->libraryFile, QFile::ReadOwner | QFile::ReadGroup);
+        msg::Recorder boxes;
+        QTest::keyClick(form(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(boxes.texts(), QStringList({QString("操作没有完成：诗词库文件“%1”已被设为只读，修改无法保存。").arg(h->libraryFile)}));
+        QFile::setPermissions(h->libraryFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        clickNode({"中国诗词", "唐", "杜甫"});
+        QCOMPARE(test::lvwPoem(form())->topLevelItemCount(), 2);
+    }
+
     void aFullCounterRefusesTheNewPoemAndTheWindowGoesOn()
     {
         test::seed(h->libraryFile, "update NewCount set Count=2147483647 where Name='Poem'");
