@@ -47,6 +47,8 @@ void frmAuthor::showAuthor(const QString& name, const QString& biography, const 
     ui->txtName->setText(name);
     ui->txtDetail->setPlainText(biography);
     ui->cboEpoch->setCurrentText(place);
+    // What the library holds, to keep it byte for byte when the reader leaves it.
+    m_storedBiography = EditedText(library::biography(*m_services.db, m_side, m_poetId), ui->txtDetail->toPlainText());
 }
 
 void frmAuthor::setPoetID(const QString& value)
@@ -95,7 +97,12 @@ void frmAuthor::cmdOK_Click()
     }
     // Written whole or not at all; on failure the dialog stays open with the input.
     try {
-        const changes::Author author{side, place, name, biography};
+        const std::optional<QString> changed = m_addNew ? std::optional<QString>(biography)
+                                                        : m_storedBiography.changed(biography);
+        const changes::Author author{side, place, name,
+                                     changed ? EditedText::withLineBreaks(*changed, m_storedBiography.lineBreak())
+                                             : QString(),
+                                     !changed};
         if (m_addNew)
             m_poetId = changes::addAuthor(*m_services.db, author);
         else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "ui/EditedText.h"
 #include "store/LibrarySide.h"
 
 #include <QDialog>
@@ -49,6 +50,7 @@ private:
     Services m_services;
     bool m_addNew = false;
     QString m_poetId;
+    EditedText m_storedBiography;
     LibrarySide m_side = LibrarySide::China;
 };
 

@@ -86,6 +86,9 @@ void frmPoem::setPoemID(const QString& value)
     ui->txtName->setText(poem->title);
     ui->txtDetail->setPlainText(poem->content);
     ui->txtNote->setPlainText(poem->notes);
+    m_storedTitle = EditedText(poem->title, ui->txtName->text());
+    m_storedContent = EditedText(poem->content, ui->txtDetail->toPlainText());
+    m_storedNote = EditedText(poem->notes, ui->txtNote->toPlainText());
 }
 
 void frmPoem::cmdOK_Click()
@@ -109,9 +112,11 @@ void frmPoem::cmdOK_Click()
     try {
         if (m_addNew)
             changes::addPoem(*m_services.db, {side, ui->txtEpoch->text(), m_epochId, ui->txtAuthor->text(), m_poetId,
-                                              name, content, note, m_poemId});
+                                              name, EditedText::withLineBreaks(content, QStringLiteral("\n")),
+                                              EditedText::withLineBreaks(note, QStringLiteral("\n")), m_poemId});
         else
-            changes::updatePoem(*m_services.db, side, m_poemId, name, content, note);
+            changes::updatePoem(*m_services.db, side, m_poemId, m_storedTitle.changed(name),
+                                m_storedContent.changed(content), m_storedNote.changed(note));
     } catch (const StoreError& failure) {
         // The dialog stays open with what the user typed.
         msg::notice(this, refusalText(failure, QStringLiteral("无法保存诗词：%1")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/EditedText.h"
 #include "platform/Services.h"
 #include "store/LibrarySide.h"
 
@@ -50,6 +51,10 @@ private:
     QString m_poetId;
     QString m_epochId;
     QString m_poemId;
+    // The poem's fields as stored, to write back only what the reader changed.
+    EditedText m_storedTitle;
+    EditedText m_storedContent;
+    EditedText m_storedNote;
 };
 
 } // namespace qelvane

@@ -28,6 +28,21 @@ frmQueryFormat::frmQueryFormat(const Services& services, QWidget* parent)
     // entering the list makes an entry current without choosing it).
     connect(ui->lstName, &QListWidget::itemClicked, this, &frmQueryFormat::lstName_Click);
     connect(ui->lstName, &QListWidget::itemSelectionChanged, this, &frmQueryFormat::lstName_Click);
+    ui->lstName->installEventFilter(this);
+}
+
+// A list's current entry reads as focused to a screen reader even while the focus is
+// elsewhere: the list has a current entry only while it has the focus (the chosen one
+// stays chosen, and is current again when the focus comes back).
+bool frmQueryFormat::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->lstName) {
+        if (event->type() == QEvent::FocusOut)
+            ui->lstName->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        else if (event->type() == QEvent::FocusIn && !ui->lstName->selectedItems().isEmpty())
+            ui->lstName->setCurrentItem(ui->lstName->selectedItems().first(), QItemSelectionModel::NoUpdate);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 frmQueryFormat::~frmQueryFormat() = default;

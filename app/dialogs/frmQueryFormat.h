@@ -19,6 +19,9 @@ public:
     explicit frmQueryFormat(const Services& services, QWidget* parent = nullptr);
     ~frmQueryFormat() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void lookUp(const QString& name, bool nullName = false);
     void cmdSearch_Click();

@@ -93,7 +93,7 @@ FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
     // Not the tool bar's 查, which opens the search dialog.
     m_opener->setIcon(glyphIcon(QStringLiteral("找"), QColor(0x5a7d2e), 32));
     m_opener->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_opener->setAccessibleName(QStringLiteral("查找诗句"));
+    m_opener->setAccessibleName(QStringLiteral("打开查找框"));
     m_opener->setToolTip(ReadyText);
     m_opener->setAutoRaise(true);
     m_opener->setFocusPolicy(Qt::NoFocus);

@@ -142,9 +142,10 @@ void updateAuthor(DbConnection& db, const QString& authorId, const Author& autho
     expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthor, sql::UpdateForeignAuthor),
                              {place, author.place, author.name, authorId}),
                   missingAuthor(authorId));
-    expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
-                             {author.biography, authorId}),
-                  QStringLiteral("诗词库中找不到这位作者的简介（%1）。").arg(authorId));
+    if (!author.keepBiography)
+        expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
+                                 {author.biography, authorId}),
+                      QStringLiteral("诗词库中找不到这位作者的简介（%1）。").arg(authorId));
     // The poems carry the author's name, which the find index holds too.
     const QStringList poems =
         poemIds(db, forSide(author.side, sql::ChinaPoemIdsOfAuthor, sql::ForeignPoemIdsOfAuthor), authorId);
@@ -182,8 +183,8 @@ void addPoem(DbConnection& db, const Poem& poem)
     change.commit();
 }
 
-void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const QString& name,
-                const QString& content, const QString& note)
+void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const std::optional<QString>& name,
+                const std::optional<QString>& content, const std::optional<QString>& note)
 {
     const sql::EditTarget row = forSide(side, sql::ChinaPoemRow, sql::ForeignPoemRow);
     DbConnection::Transaction change(db);
@@ -191,9 +192,12 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
     if (rs.Eof())
         throw StoreError(missingPoem(poemId));
     findindex::removePoems(db.sqliteHandle(), side, {poemId});
-    rs.SetField(QStringLiteral("Name"), name);
-    rs.SetField(QStringLiteral("Content"), content);
-    rs.SetField(QStringLiteral("Note"), note);
+    if (name)
+        rs.SetField(QStringLiteral("Name"), *name);
+    if (content)
+        rs.SetField(QStringLiteral("Content"), *content);
+    if (note)
+        rs.SetField(QStringLiteral("Note"), *note);
     rs.Update();
     findindex::addPoems(db.sqliteHandle(), side, {poemId});
     change.commit();

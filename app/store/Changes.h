@@ -4,6 +4,7 @@
 #include "StoreError.h"
 
 #include <QString>
+#include <optional>
 
 // The changes to the library that take more than one statement. Each runs in one
 // transaction of its own: it is written whole or, when any statement fails, not at
@@ -34,6 +35,8 @@ struct Author {
     QString place;
     QString name;
     QString biography;
+    // The biography as stored stays: the reader did not change it (updateAuthor only).
+    bool keepBiography = false;
 };
 
 // Raises the 'Author' counter and adds the author and the biography under the new ID
@@ -61,8 +64,10 @@ struct Poem {
     QString poemId;
 };
 void addPoem(DbConnection& db, const Poem& poem);
-void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const QString& name,
-                const QString& content, const QString& note);
+// Writes the fields given; a field left out (the reader did not change it) keeps its
+// stored value, byte for byte.
+void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const std::optional<QString>& name,
+                const std::optional<QString>& content, const std::optional<QString>& note);
 
 // An author with the biography and every poem.
 void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId);

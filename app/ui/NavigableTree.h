@@ -27,6 +27,17 @@ protected:
         if (movedByKey(this, [&] { QTreeWidget::keyPressEvent(event); }))
             emit itemReachedByKeyboard(currentItem());
     }
+    // A view tells a screen reader its new current entry as the focused object; one
+    // moved while the focus is elsewhere (a search result shown while the reader is in
+    // the search dialog) is redrawn but not announced, or the reader would hear the
+    // background window's entry in place of the one under his keys.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
+    {
+        if (hasFocus())
+            QTreeWidget::currentChanged(current, previous);
+        else
+            QAbstractItemView::currentChanged(current, previous);
+    }
     void focusInEvent(QFocusEvent* event) override
     {
         QTreeWidget::focusInEvent(event);

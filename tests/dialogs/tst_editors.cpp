@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QtTest>
+#include <functional>
 
 using namespace qelvane;
 
@@ -293,6 +294,61 @@ private slots:
         QCOMPARE(scalar(row.arg("Author"), {poem}).toString(), QString("O'Brien"));
         QCOMPARE(scalar(row.arg("CountryID"), {poem}).toString(), country);
         QCOMPARE(counter("Poem"), 0);
+    }
+
+    // Saved unchanged, every stored byte stays (CR, CR LF, a byte that is no UTF-8); a
+    // field changed keeps its own line breaks whatever the reader typed.
+    void whatTheReaderLeavesIsKeptByteForByte()
+    {
+        const QString poem = scalar("select PoemID from ChinaPoem where Name='春望'").toString();
+        test::seed(library->libraryFile, "update ChinaPoem set Content=?, Note=cast(X'E6B3A80DFF' as text) where PoemID=?",
+                   {QString("一行\r二行\r\n三行\n"), poem});
+        const QString bytes = "select hex(Name)||'|'||hex(Content)||'|'||hex(Note) from ChinaPoem where PoemID=?";
+        const QString before = scalar(bytes, {poem}).toString();
+        const auto edit = [&](const std::function<void(frmPoem&)>& change) {
+            frmPoem editor(library->services());
+            editor.setAddNew(false);
+            editor.setCountryType(LibrarySide::China);
+            editor.setPoetID(scalar("select AuthorID from ChinaPoem where PoemID=?", {poem}).toString());
+            editor.setEpochID(scalar("select EpochID from ChinaPoem where PoemID=?", {poem}).toString());
+            editor.setPoemID(poem);
+            showAndWait(editor);
+            change(editor);
+            msg::Recorder boxes;
+            test::clickButton(&editor, "cmdOK");
+            QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        };
+        edit([](frmPoem&) {});
+        QCOMPARE(scalar(bytes, {poem}).toString(), before);
+        // The text changed (a pasted CR LF and a typed line separator in it): written with
+        // the stored text's first line break, CR; the notes, left alone, stay.
+        edit([](frmPoem& editor) {
+            auto* text = test::named<QPlainTextEdit>(&editor, "txtDetail");
+            text->setPlainText(text->toPlainText() + QString("四行\r\n五行") + QChar(0x2028) + "六行");
+        });
+        QCOMPARE(scalar("select Content from ChinaPoem where PoemID=?", {poem}).toString(),
+                 QString("一行\r二行\r三行\r四行\r五行\r六行"));
+        QCOMPARE(scalar("select hex(Note) from ChinaPoem where PoemID=?", {poem}).toString(), QString("E6B3A80DFF"));
+    }
+
+    // An author's biography left as it was stays byte for byte.
+    void anAuthorsBiographyLeftAlone()
+    {
+        const QString id = scalar("select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
+        test::seed(library->libraryFile, "update ChinaAuthorDetail set AuthorDetail=? where AuthorID=?",
+                   {QString("杜甫，\r\n字子美。\r\n"), id});
+        const QString bytes = "select hex(AuthorDetail) from ChinaAuthorDetail where AuthorID=?";
+        const QString before = scalar(bytes, {id}).toString();
+        frmAuthor editor(library->services());
+        editor.setCountryType(LibrarySide::China);
+        editor.setPoetID(id);
+        editor.setAddNew(false);
+        editor.showAuthor("杜甫", "杜甫，\n字子美。\n", "唐");
+        showAndWait(editor);
+        msg::Recorder boxes;
+        test::clickButton(&editor, "cmdOK");
+        QCOMPARE(boxes.texts(), QStringList({"已经保存"}));
+        QCOMPARE(scalar(bytes, {id}).toString(), before);
     }
 
     void aFailedPoemSaveKeepsTheInput()

@@ -80,6 +80,28 @@ private slots:
         QCOMPARE(shown(), QString("a format whose name holds a quote"));
     }
 
+    // A screen reader reads a list's current entry as focused: once the focus leaves the
+    // list, no entry is current (the one chosen stays chosen and shown), and coming back
+    // makes it current again; the list and the field have names of their own.
+    void oneFocusedObjectAtATime()
+    {
+        QListWidget* list = lstName();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(list->currentRow(), 1);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QTRY_VERIFY(!list->hasFocus());
+        QVERIFY(!list->currentIndex().isValid());
+        QCOMPARE(list->selectedItems().value(0), list->item(1));
+        QCOMPARE(shown(), QString("a format whose name holds a quote"));
+        list->setFocus(Qt::BacktabFocusReason);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(shown(), QString("a format whose name holds a quote"));
+        const auto name = [](QWidget* widget) {
+            return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        };
+        QVERIFY(name(list) != name(txtName()));
+    }
+
     void byTheTypedName()
     {
         typeName("五言绝句");
