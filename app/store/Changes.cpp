@@ -5,6 +5,7 @@
 #include "Recordset.h"
 #include "Statements.h"
 
+#include <functional>
 #include <limits>
 
 namespace qelvane::changes {
@@ -84,6 +85,28 @@ void expectChanged(int rows, const QString& missing)
         throw StoreError(missing);
 }
 
+// A change by an ID that several rows share would change rows the reader never saw: it
+// is refused, naming the ID, and nothing is changed.
+void expectOnePoem(DbConnection& db, LibrarySide side, const QString& poemId)
+{
+    Recordset rs(db, forSide(side, sql::ChinaPoemsWithId, sql::ForeignPoemsWithId), {poemId});
+    const int rows = rs.Text(QStringLiteral("Rows")).toInt();
+    if (rows > 1)
+        throw StoreError(QStringLiteral("诗词库中有 %1 首诗词的编号都是“%2”，无法只修改您选中的那一首。诗词库没有被修改。")
+                             .arg(rows)
+                             .arg(poemId));
+}
+
+void expectOneAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
+{
+    Recordset rs(db, forSide(side, sql::ChinaAuthorsWithId, sql::ForeignAuthorsWithId), {authorId});
+    const int rows = rs.Text(QStringLiteral("Rows")).toInt();
+    if (rows > 1)
+        throw StoreError(QStringLiteral("诗词库中有 %1 位作者的编号都是“%2”，无法只修改您选中的那一位。诗词库没有被修改。")
+                             .arg(rows)
+                             .arg(authorId));
+}
+
 // A list of statements on one value, as one change; the first must find its row.
 // The IDs of the poems a statement selects (its one value bound).
 QStringList poemIds(DbConnection& db, const char* statement, const QString& value)
@@ -98,9 +121,12 @@ QStringList poemIds(DbConnection& db, const char* statement, const QString& valu
 // leave the find index inside it, before they go.
 template <std::size_t N>
 void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], const QString& value,
-                       const QString& missing, LibrarySide side, const char* touched)
+                       const QString& missing, LibrarySide side, const char* touched,
+                       const std::function<void()>& check = {})
 {
     DbConnection::Transaction change(db);
+    if (check)
+        check();
     findindex::removePoems(db.sqliteHandle(), side, poemIds(db, touched, value));
     for (std::size_t i = 0; i < N; ++i) {
         const int rows = db.Execute(QString::fromLatin1(statements[i]), {value});
@@ -138,6 +164,7 @@ QString addAuthor(DbConnection& db, const Author& author)
 void updateAuthor(DbConnection& db, const QString& authorId, const Author& author)
 {
     DbConnection::Transaction change(db);
+    expectOneAuthor(db, author.side, authorId);
     const QString place = placeId(db, author.side, author.place);
     expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthor, sql::UpdateForeignAuthor),
                              {place, author.place, author.name, authorId}),
@@ -188,6 +215,7 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
 {
     const sql::EditTarget row = forSide(side, sql::ChinaPoemRow, sql::ForeignPoemRow);
     DbConnection::Transaction change(db);
+    expectOnePoem(db, side, poemId);
     EditableRecordset rs(db, QString::fromLatin1(row.table), QString::fromLatin1(row.condition), {poemId});
     if (rs.Eof())
         throw StoreError(missingPoem(poemId));
@@ -205,12 +233,13 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
 
 void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
 {
+    const auto onlyOne = [&] { expectOneAuthor(db, side, authorId); };
     if (side == LibrarySide::China)
         runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId, missingAuthor(authorId), side,
-                          sql::ChinaPoemIdsOfAuthor);
+                          sql::ChinaPoemIdsOfAuthor, onlyOne);
     else
         runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId, missingAuthor(authorId), side,
-                          sql::ForeignPoemIdsOfAuthor);
+                          sql::ForeignPoemIdsOfAuthor, onlyOne);
 }
 
 void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName)
@@ -226,6 +255,7 @@ void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName)
 void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId)
 {
     DbConnection::Transaction change(db);
+    expectOnePoem(db, side, poemId);
     findindex::removePoems(db.sqliteHandle(), side, {poemId});
     expectChanged(db.Execute(forSide(side, sql::DeleteChinaPoem, sql::DeleteForeignPoem), {poemId}),
                   missingPoem(poemId));
@@ -235,6 +265,7 @@ void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId)
 bool markFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
 {
     DbConnection::Transaction change(db);
+    expectOnePoem(db, side, poemId);
     {
         Recordset already(db, forSide(side, sql::ChinaFavoritePoem, sql::ForeignFavoritePoem), {poemId});
         if (!already.Eof())
@@ -248,8 +279,11 @@ bool markFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
 
 void unmarkFavorite(DbConnection& db, LibrarySide side, const QString& poemId)
 {
+    DbConnection::Transaction change(db);
+    expectOnePoem(db, side, poemId);
     expectChanged(db.Execute(forSide(side, sql::UnmarkChinaFavorite, sql::UnmarkForeignFavorite), {poemId}),
                   missingPoem(poemId));
+    change.commit();
 }
 
 } // namespace qelvane::changes

@@ -299,8 +299,12 @@ void DbConnection::fail(const QString& what, const QSqlError& error, const QStri
 DbConnection::Transaction::Transaction(DbConnection& db) : m_db(db)
 {
     m_db.checkFileStillUsable();
-    if (!m_db.m_db.transaction())
-        m_db.fail(QStringLiteral("无法开始事务"), m_db.m_db.lastError(), QStringLiteral("begin"));
+    // The write lock is taken at the start, so that a change waits for another
+    // program's lock as long as any other (the wait cursor showing) and never gives up
+    // at once halfway, when its first read turns into a write.
+    QSqlQuery begin(m_db.m_db);
+    if (!begin.exec(QStringLiteral("begin immediate")))
+        m_db.fail(QStringLiteral("无法开始事务"), begin.lastError(), QStringLiteral("begin immediate"));
     ++m_db.m_openTransactions;
 }
 

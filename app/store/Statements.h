@@ -156,5 +156,11 @@ inline constexpr auto ForeignPoemIdsOfAuthor = "select PoemID from ForeignPoem w
 inline constexpr auto PoemIdsOfEpoch = "select PoemID from ChinaPoem where Epoch=?";
 inline constexpr auto PoemIdsOfCountry = "select PoemID from ForeignPoem where Country=?";
 inline constexpr auto DeleteForeignPoem = "delete * from ForeignPoem where PoemID=?";
+// How many rows carry an ID: a library from elsewhere may hold one ID twice, and a
+// change by that ID would touch rows the reader did not choose.
+inline constexpr auto ChinaPoemsWithId = "select count(*) as Rows from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemsWithId = "select count(*) as Rows from ForeignPoem where PoemID=?";
+inline constexpr auto ChinaAuthorsWithId = "select count(*) as Rows from ChinaAuthor where AuthorID=?";
+inline constexpr auto ForeignAuthorsWithId = "select count(*) as Rows from ForeignAuthor where AuthorID=?";
 
 } // namespace qelvane::sql

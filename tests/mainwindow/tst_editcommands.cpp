@@ -280,6 +280,9 @@ private slots:
             other.setDatabaseName(h->libraryFile);
             QVERIFY(other.open());
             QVERIFY(QSqlQuery(other).exec("begin exclusive"));
+            // Every change waits for the lock the same way (the wait cursor shown), then refuses.
+            int waits = 0;
+            DbConnection::onLockWait([&] { ++waits; });
             msg::Recorder boxes;
             QTest::keyClick(form(), Qt::Key_N, Qt::ControlModifier);
             // Every change says the same: a poem deleted, a favourite added, an author
@@ -302,6 +305,8 @@ private slots:
                                                  "确实要删除作者李白吗？\r\n这将导致该作者的全部诗词作品（共 2 首诗词）被删除并且无法恢复!",
                                                  busy}));
             QCOMPARE(test::scalar(h->libraryFile, "select count(*) from ChinaPoem where Name='将进酒' and tf=false").toInt(), 1);
+            QCOMPARE(waits, 5);
+            DbConnection::onLockWait({});
             QCOMPARE(test::lvwPoem(form())->topLevelItemCount(),
                      test::scalar(h->libraryFile, "select count(*) from ChinaPoem where AuthorID="
                                                   "(select AuthorID from ChinaAuthor where AuthorName='杜甫')")

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <functional>
 
 using namespace qelvane;
 
@@ -42,6 +43,45 @@ private slots:
     void initTestCase() { DbConnection::setLockWaitMs(300); }
     void init() { library = std::make_unique<test::LibraryFixture>(); }
     void cleanup() { library.reset(); }
+
+    // A library from elsewhere may give two poems or two authors one ID: a change by
+    // that ID is refused, naming it, and touches neither row.
+    void sharedIdsAreNeverChangedTogether()
+    {
+        DbConnection& db = *library->db;
+        const QString poem = scalar("select PoemID from ChinaPoem where Name='静夜思'").toString();
+        test::seed(library->libraryFile, "insert into ChinaPoem(PoemID,EpochID,Epoch,AuthorID,Author,Name,Content) "
+                                         "select PoemID,EpochID,Epoch,AuthorID,Author,'重号诗乙',Content from ChinaPoem "
+                                         "where Name='静夜思'");
+        const QString rows = "select group_concat(Name||':'||tf, ',') from (select Name, tf from ChinaPoem where PoemID=? order by rowid)";
+        const QString before = scalar(rows, {poem}).toString();
+        const QString poemRefusal = QString("诗词库中有 2 首诗词的编号都是“%1”，无法只修改您选中的那一首。诗词库没有被修改。").arg(poem);
+        const QString dufu = scalar("select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
+        test::seed(library->libraryFile, "insert into ChinaAuthor(EpochID,Epoch,AuthorID,AuthorName) "
+                                         "select EpochID,'宋',AuthorID,'另一人' from ChinaAuthor where AuthorName='杜甫'");
+        const QString authorRefusal = QString("诗词库中有 2 位作者的编号都是“%1”，无法只修改您选中的那一位。诗词库没有被修改。").arg(dufu);
+        const QList<QPair<QString, std::function<void()>>> attempts = {
+            {poemRefusal, [&] { changes::deletePoem(db, LibrarySide::China, poem); }},
+            {poemRefusal, [&] { changes::updatePoem(db, LibrarySide::China, poem, "改", std::nullopt, std::nullopt); }},
+            {poemRefusal, [&] { changes::markFavorite(db, LibrarySide::China, poem); }},
+            {poemRefusal, [&] { changes::unmarkFavorite(db, LibrarySide::China, poem); }},
+            {authorRefusal, [&] { changes::updateAuthor(db, dufu, {LibrarySide::China, "唐", "杜甫", "诗圣。"}); }},
+            {authorRefusal, [&] { changes::deleteAuthor(db, LibrarySide::China, dufu); }},
+        };
+        for (const auto& [refusal, attempt] : attempts) {
+            try {
+                attempt();
+                QFAIL(qPrintable("went through: " + refusal));
+            } catch (const StoreError& refused) {
+                QCOMPARE(refused.description(), refusal);
+            }
+        }
+        QCOMPARE(scalar(rows, {poem}).toString(), before);
+        QCOMPARE(scalar("select group_concat(AuthorName||'/'||Epoch, ',') from (select AuthorName, Epoch from ChinaAuthor "
+                        "where AuthorID=? order by rowid)", {dufu}).toString(),
+                 QString("杜甫/唐,另一人/宋"));
+        QCOMPARE(count("ChinaPoem", "AuthorID=?", {dufu}), 2);
+    }
 
     void addingAnAuthor()
     {
