@@ -247,15 +247,60 @@ QString DbConnection::toEngineDialect(const QString& statement)
     return text;
 }
 
+namespace {
+// An ID a library from another program stores as a number (135) is the same ID as the
+// program's text "135": a condition on an ID matches either, so the program finds the
+// row it listed. Only conditions (after "where") change; an ID that is no number is
+// looked for as it stands.
+void matchIdsAsStored(QString& statement, QVariantList& values)
+{
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression idCondition(QStringLiteral("\\b(\\w*id)\\s*=\\s*\\?"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(QStringLiteral("^(0|-?[1-9][0-9]{0,17})$"));
+    const QRegularExpressionMatch conditions = where.match(statement);
+    if (!conditions.hasMatch())
+        return;
+    QString rewritten;
+    QVariantList bound;
+    qsizetype copied = 0;
+    int placeholder = 0;
+    const auto copyUpTo = [&](qsizetype end) {
+        for (qsizetype i = copied; i < end; ++i) {
+            rewritten += statement[i];
+            if (statement[i] == QLatin1Char('?'))
+                bound << values.value(placeholder++);
+        }
+        copied = end;
+    };
+    for (auto it = idCondition.globalMatch(statement, conditions.capturedStart()); it.hasNext();) {
+        const QRegularExpressionMatch id = it.next();
+        copyUpTo(id.capturedStart());
+        const QVariant value = values.value(placeholder++);
+        rewritten += id.captured(1) + QStringLiteral(" in (?,?)");
+        bound << value;
+        const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
+        bound << (number.match(text).hasMatch() ? QVariant(text.toLongLong()) : value);
+        copied = id.capturedEnd();
+    }
+    copyUpTo(statement.size());
+    statement = rewritten;
+    values = bound;
+}
+} // namespace
+
 QSqlQuery DbConnection::run(const QString& statement, const QVariantList& values, bool forwardOnly)
 {
     if (!isOpen())
         throw StoreError(QStringLiteral("诗词库没有打开。"));
     QSqlQuery query(m_db);
     query.setForwardOnly(forwardOnly);
-    if (!query.prepare(toEngineDialect(statement)))
+    QString engineStatement = toEngineDialect(statement);
+    QVariantList engineValues = values;
+    matchIdsAsStored(engineStatement, engineValues);
+    if (!query.prepare(engineStatement))
         fail(QStringLiteral("无法执行数据库语句"), query.lastError(), statement);
-    for (const QVariant& value : values)
+    for (const QVariant& value : engineValues)
         query.addBindValue(value);
     if (!query.exec())
         fail(QStringLiteral("数据库语句执行失败"), query.lastError(), statement);

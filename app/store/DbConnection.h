@@ -69,6 +69,12 @@ public:
     // shows its wait cursor here.
     static void onLockWait(std::function<void()> started);
 
+    // Throws the StoreError (or LibraryBusy) for a row a query could not read.
+    [[noreturn]] void failedRead(const QSqlError& error, const QString& statement) const
+    {
+        fail(QStringLiteral("无法读取诗词库"), error, statement);
+    }
+
     // The statement as the SQLite engine takes it.
     static QString toEngineDialect(const QString& statement);
 

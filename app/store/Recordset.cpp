@@ -3,6 +3,8 @@
 #include "DbConnection.h"
 #include "StoreError.h"
 
+#include <QSqlError>
+
 #include <QSqlField>
 
 namespace qelvane {
@@ -35,13 +37,22 @@ Recordset::Recordset(DbConnection& db, const QString& statement, const QVariantL
     const QSqlRecord record = m_query.record();
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
+    step();
+}
+
+// A row that cannot be read (a damaged page of the file) is a failure, not the end of
+// the rows: the reader is told, not shown a list cut short.
+void Recordset::step()
+{
     m_onRow = m_query.next();
+    if (!m_onRow && m_query.lastError().isValid())
+        m_db.failedRead(m_query.lastError(), m_statement);
 }
 
 void Recordset::MoveNext()
 {
     if (m_onRow)
-        m_onRow = m_query.next();
+        step();
 }
 
 QVariant Recordset::Field(const QString& name) const

@@ -34,6 +34,8 @@ public:
     void Close();
 
 private:
+    void step();
+
     DbConnection& m_db;
     QString m_statement;
     QVariantList m_values;

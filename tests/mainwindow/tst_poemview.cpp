@@ -6,7 +6,10 @@
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 
+#include <QFile>
 #include <QHeaderView>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
@@ -84,6 +87,45 @@ private slots:
         // And round again: descending first.
         form()->lvwPoem_ColumnClick(0);
         QCOMPARE(form()->listSortOrder(), Qt::DescendingOrder);
+    }
+
+    // A damaged page of the file is met when a click reads it: the reader is told so in
+    // Chinese (not shown a list cut short) and the window goes on.
+    void aDamagedPageIsTold()
+    {
+        QStringList pages;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "pages");
+            db.setDatabaseName(h->libraryFile);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("select pageno from dbstat where name='ChinaPoem' and pagetype='leaf'"));
+            while (query.next())
+                pages << query.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase("pages");
+        QVERIFY(!pages.isEmpty());
+        QFile file(h->libraryFile);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        for (const QString& page : pages) {
+            file.seek((page.toLongLong() - 1) * 4096);
+            file.write(QByteArray(4096, char(0xff)));
+        }
+        file.close();
+        form()->resize(900, 600);
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form()));
+        QTreeWidget* tree = test::tvwPoem(form());
+        const auto clickOn = [&](const QStringList& path) {
+            QTreeWidgetItem* node = nodeAt(tree, path);
+            tree->scrollToItem(node);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+        };
+        msg::Recorder boxes;
+        clickOn({"中国诗词", "唐", "李白"});
+        QCOMPARE(boxes.texts(), QStringList({"操作没有完成：数据库语句执行失败：诗词库文件已损坏。"}));
+        clickOn({"国外诗词", "英国", "布莱克"});
+        QVERIFY(test::lvwPoem(form())->topLevelItemCount() > 0);
     }
 
     void clickingTheHeader()

@@ -2,6 +2,7 @@
 // all, and a failure leaves the connection ready for the next change.
 #include "TestLibrary.h"
 #include "store/Changes.h"
+#include "store/Library.h"
 #include "store/DbConnection.h"
 
 #include <QSqlDatabase>
@@ -81,6 +82,34 @@ private slots:
                         "where AuthorID=? order by rowid)", {dufu}).toString(),
                  QString("杜甫/唐,另一人/宋"));
         QCOMPARE(count("ChinaPoem", "AuthorID=?", {dufu}), 2);
+    }
+
+    // A library whose ID column holds numbers (another program's, with no type on the
+    // column): the poem it lists as "135" is read, marked, changed and deleted as 135.
+    void idsStoredAsNumbers()
+    {
+        test::seed(library->libraryFile,
+                   "create table Numbered (PoemID, Name text, Content text, Note text, AuthorID text, Author text, "
+                   "EpochID text, Epoch text, tf boolean not null default false)");
+        test::seed(library->libraryFile, "insert into Numbered select * from ChinaPoem");
+        test::seed(library->libraryFile, "drop table ChinaPoem");
+        test::seed(library->libraryFile, "alter table Numbered rename to ChinaPoem");
+        test::seed(library->libraryFile, "update ChinaPoem set PoemID=135 where Name='静夜思'");
+        QCOMPARE(scalar("select typeof(PoemID) from ChinaPoem where Name='静夜思'").toString(), QString("integer"));
+        DbConnection& db = *library->db;
+        const QString author = scalar("select AuthorID from ChinaPoem where PoemID=135").toString();
+        QStringList listed;
+        for (const library::PoemTitle& poem : library::poemsOf(db, LibrarySide::China, author, false))
+            listed << poem.id;
+        QVERIFY(listed.contains("135"));
+        QVERIFY(library::poemText(db, LibrarySide::China, "135"));
+        QVERIFY(changes::markFavorite(db, LibrarySide::China, "135"));
+        QCOMPARE(scalar("select tf from ChinaPoem where PoemID=135").toInt(), 1);
+        changes::updatePoem(db, LibrarySide::China, "135", "夜思", std::nullopt, std::nullopt);
+        QCOMPARE(scalar("select Name from ChinaPoem where PoemID=135").toString(), QString("夜思"));
+        changes::deletePoem(db, LibrarySide::China, "135");
+        QCOMPARE(count("ChinaPoem", "PoemID=?", {135}), 0);
+        QCOMPARE(count("ChinaPoem", "Name=?", {"将进酒"}), 1);
     }
 
     void addingAnAuthor()
