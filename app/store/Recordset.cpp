@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include "DbConnection.h"
+#include "Statements.h"
 #include "StoreError.h"
 
 #include <QSqlError>
@@ -80,16 +81,29 @@ void Recordset::Close()
     m_onRow = false;
 }
 
+// A table made WITHOUT ROWID (a library from another program may have one) has no
+// rowid to find a row again by: its rows are written back by their condition.
+static bool hasRowid(DbConnection& db, const QString& table)
+{
+    QSqlQuery definition = db.run(QString::fromLatin1(sql::TableDefinition), {table});
+    return !definition.next() ||
+           !definition.value(0).toString().contains(QLatin1String("without rowid"), Qt::CaseInsensitive);
+}
+
 EditableRecordset::EditableRecordset(DbConnection& db, const QString& table, const QString& condition,
                                      const QVariantList& values)
-    : m_db(db), m_table(table)
+    : m_db(db), m_table(table), m_condition(condition), m_conditionValues(values), m_hasRowid(hasRowid(db, table))
 {
-    QSqlQuery query = db.run(QStringLiteral("select rowid as rowid_, * from %1 where %2").arg(table, condition),
+    QSqlQuery query = db.run(m_hasRowid ? QStringLiteral("select rowid as rowid_, * from %1 where %2").arg(table, condition)
+                                        : QStringLiteral("select * from %1 where %2").arg(table, condition),
                              values);
     while (query.next()) {
         QSqlRecord record = query.record();
-        const qint64 rowid = record.value(0).toLongLong();
-        record.remove(0);
+        qint64 rowid = 0;
+        if (m_hasRowid) {
+            rowid = record.value(0).toLongLong();
+            record.remove(0);
+        }
         m_rows.append({rowid, record});
     }
 }
@@ -160,9 +174,16 @@ void EditableRecordset::Update()
         QStringList assignments;
         for (const QString& name : names)
             assignments << name + QStringLiteral("=?");
-        values << row.rowid;
-        m_db.Execute(QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, assignments.join(QLatin1Char(','))),
-                     values);
+        if (m_hasRowid) {
+            values << row.rowid;
+            m_db.Execute(QStringLiteral("update %1 set %2 where rowid=?").arg(m_table, assignments.join(QLatin1Char(','))),
+                         values);
+        } else {
+            values << m_conditionValues;
+            m_db.Execute(QStringLiteral("update %1 set %2 where %3").arg(m_table, assignments.join(QLatin1Char(',')),
+                                                                         m_condition),
+                         values);
+        }
         for (const auto& [name, value] : m_changes)
             row.record.setValue(name, value);
     }

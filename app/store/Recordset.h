@@ -74,6 +74,9 @@ private:
 
     DbConnection& m_db;
     QString m_table;
+    QString m_condition;
+    QVariantList m_conditionValues;
+    bool m_hasRowid = true;
     QList<Row> m_rows;
     qsizetype m_current = 0;
     bool m_adding = false;

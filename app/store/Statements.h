@@ -84,6 +84,9 @@ inline constexpr auto UpdateForeignAuthor =
     "update ForeignAuthor set CountryID=?,Country=?,AuthorName=? where AuthorID=?";
 inline constexpr auto UpdateForeignAuthorDetail = "update ForeignAuthorDetail set AuthorDetail=? where AuthorID=?";
 
+// A table's definition, to tell a table that has no rowid (one made WITHOUT ROWID).
+inline constexpr auto TableDefinition = "select sql from sqlite_master where type='table' and name=? collate nocase";
+
 // Rows changed through an editable recordset: the table and the condition that picks them.
 struct EditTarget {
     const char* table;

@@ -112,6 +112,20 @@ private slots:
         QCOMPARE(count("ChinaPoem", "Name=?", {"将进酒"}), 1);
     }
 
+    // A counter table made WITHOUT ROWID (another program's library): numbering works.
+    void aCounterTableWithoutRowid()
+    {
+        test::seed(library->libraryFile, "create table Counters (Name text primary key, Count integer) without rowid");
+        test::seed(library->libraryFile, "insert into Counters select Name, Count from NewCount");
+        test::seed(library->libraryFile, "drop table NewCount");
+        test::seed(library->libraryFile, "alter table Counters rename to NewCount");
+        const QString id = changes::addAuthor(*library->db, {LibrarySide::China, "唐", "某人", "某人的简介。"});
+        QCOMPARE(scalar("select AuthorName from ChinaAuthor where AuthorID=?", {id}).toString(), QString("某人"));
+        QCOMPARE(scalar("select Count from NewCount where Name='Author'").toInt(), 1);
+        QCOMPARE(changes::newPoemId(*library->db), QString("NewPoem1"));
+        QCOMPARE(scalar("select Count from NewCount where Name='Poem'").toInt(), 1);
+    }
+
     void addingAnAuthor()
     {
         changes::Author author{LibrarySide::China, "唐", "O'Neil 李", "第一行\n第二行，含'引号'。"};
