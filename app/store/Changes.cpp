@@ -87,24 +87,25 @@ void expectChanged(int rows, const QString& missing)
 
 // A change by an ID that several rows share would change rows the reader never saw: it
 // is refused, naming the ID, and nothing is changed.
-void expectOnePoem(DbConnection& db, LibrarySide side, const QString& poemId)
+// `refusal` takes the count of rows and the ID.
+void expectOneRow(DbConnection& db, const char* countingStatement, const QString& id, const QString& refusal)
 {
-    Recordset rs(db, forSide(side, sql::ChinaPoemsWithId, sql::ForeignPoemsWithId), {poemId});
+    Recordset rs(db, countingStatement, {id});
     const int rows = rs.Text(QStringLiteral("Rows")).toInt();
     if (rows > 1)
-        throw StoreError(QStringLiteral("诗词库中有 %1 首诗词的编号都是“%2”，无法只修改您选中的那一首。诗词库没有被修改。")
-                             .arg(rows)
-                             .arg(poemId));
+        throw StoreError(refusal.arg(rows).arg(id));
+}
+
+void expectOnePoem(DbConnection& db, LibrarySide side, const QString& poemId)
+{
+    expectOneRow(db, forSide(side, sql::ChinaPoemsWithId, sql::ForeignPoemsWithId), poemId,
+                 QStringLiteral("诗词库中有 %1 首诗词的编号都是“%2”，无法只修改您选中的那一首。诗词库没有被修改。"));
 }
 
 void expectOneAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
 {
-    Recordset rs(db, forSide(side, sql::ChinaAuthorsWithId, sql::ForeignAuthorsWithId), {authorId});
-    const int rows = rs.Text(QStringLiteral("Rows")).toInt();
-    if (rows > 1)
-        throw StoreError(QStringLiteral("诗词库中有 %1 位作者的编号都是“%2”，无法只修改您选中的那一位。诗词库没有被修改。")
-                             .arg(rows)
-                             .arg(authorId));
+    expectOneRow(db, forSide(side, sql::ChinaAuthorsWithId, sql::ForeignAuthorsWithId), authorId,
+                 QStringLiteral("诗词库中有 %1 位作者的编号都是“%2”，无法只修改您选中的那一位。诗词库没有被修改。"));
 }
 
 // A list of statements on one value, as one change; the first must find its row.
