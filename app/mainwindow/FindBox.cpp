@@ -3,7 +3,6 @@
 #include "FindResults.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
-#include "store/Library.h"
 #include "ui/Icons.h"
 #include "ui/Text.h"
 
@@ -26,6 +25,8 @@ namespace {
 // most rows it shows at once.
 constexpr int FirstFound = 30;
 constexpr int MoreFound = 50;
+// The most authors listed above the poems: a single character is in many names.
+constexpr int MostAuthors = 5;
 constexpr int RowsShown = 8;
 constexpr int ListWidth = 460;
 // The field's widths in the menu bar: below the narrowest it folds to a button.
@@ -234,7 +235,7 @@ void FindBox::search()
     for (findindex::Hit& hit : found) {
         if (hit.part == findindex::Part::Author) {
             const QPair<int, QString> author(int(hit.side), hit.author + QLatin1Char('\n') + hit.place);
-            if (!authors.contains(author)) {
+            if (!authors.contains(author) && authors.size() < MostAuthors) {
                 authors.insert(author);
                 hits.append(std::move(hit));
             }
@@ -246,10 +247,7 @@ void FindBox::search()
         }
     }
     const bool anything = !hits.isEmpty();
-    m_results->show(std::move(hits), more, [this](const findindex::Hit& author) {
-        const std::optional<QString> id = library::authorIdOfPoem(m_db, author.side, author.poemId);
-        return id ? library::poemCountOfAuthor(m_db, author.side, text::trimSpaces(*id)) : 0;
-    });
+    m_results->show(std::move(hits), more);
     // The count is the list's name: a screen reader says it as the list is reached.
     QString name = anything ? QStringLiteral("找到 %1 首诗词").arg(poems) : QStringLiteral("没有找到诗词");
     if (!authors.isEmpty())

@@ -21,18 +21,15 @@ QString origin(const findindex::Hit& hit)
 }
 } // namespace
 
-void FindResults::show(QList<findindex::Hit> hits, bool more,
-                       const std::function<int(const findindex::Hit&)>& poemsOf)
+void FindResults::show(QList<findindex::Hit> hits, bool more)
 {
     beginResetModel();
     // The authors first, then the poems, each in the finder's order.
-    std::stable_partition(hits.begin(), hits.end(),
-                          [](const findindex::Hit& hit) { return hit.part == findindex::Part::Author; });
+    const auto firstPoem = std::stable_partition(hits.begin(), hits.end(), [](const findindex::Hit& hit) {
+        return hit.part == findindex::Part::Author;
+    });
+    m_authors = int(firstPoem - hits.begin());
     m_hits = std::move(hits);
-    m_authorPoems.clear();
-    for (const findindex::Hit& hit : m_hits)
-        if (hit.part == findindex::Part::Author)
-            m_authorPoems << (poemsOf ? poemsOf(hit) : 0);
     m_more = more;
     m_shown = true;
     endResetModel();
@@ -42,15 +39,10 @@ void FindResults::clear()
 {
     beginResetModel();
     m_hits.clear();
-    m_authorPoems.clear();
+    m_authors = 0;
     m_more = false;
     m_shown = false;
     endResetModel();
-}
-
-int FindResults::authorRows() const
-{
-    return int(m_authorPoems.size());
 }
 
 int FindResults::poemRows() const
@@ -97,7 +89,7 @@ QVariant FindResults::data(const QModelIndex& index, int role) const
         const findindex::Hit& author = m_hits.at(index.row());
         if (role == Qt::DisplayRole)
             return author.author;
-        QString text = QStringLiteral("作者%1，共%2首作品").arg(origin(author)).arg(m_authorPoems.value(index.row()));
+        QString text = QStringLiteral("作者%1").arg(origin(author));
         if (author.edits > 0)
             text += QStringLiteral("（相近）");
         return text;
@@ -154,7 +146,7 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->setFont(option.font);
         painter->setPen(faint);
         const QRect second(area.left(), area.top() + lineHeight, area.width(), lineHeight);
-        const QString about = QStringLiteral("作者 · %1 · 共%2首作品").arg(found.place).arg(results->poemsOfAuthorRow(index.row()));
+        const QString about = QStringLiteral("作者 · %1").arg(found.place);
         painter->drawText(second, Qt::AlignLeft | Qt::AlignVCenter, option.fontMetrics.elidedText(about, Qt::ElideRight, second.width()));
         painter->restore();
         return;

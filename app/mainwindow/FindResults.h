@@ -4,7 +4,6 @@
 
 #include <QAbstractListModel>
 #include <QStyledItemDelegate>
-#include <functional>
 
 namespace qelvane {
 
@@ -19,16 +18,13 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
-    // `poemsOf` counts an author's poems for his row.
-    void show(QList<findindex::Hit> hits, bool more, const std::function<int(const findindex::Hit&)>& poemsOf);
+    void show(QList<findindex::Hit> hits, bool more);
     void clear();
     Kind kind(int row) const;
     // The poem or author of a row of those kinds.
     const findindex::Hit& hit(int row) const { return m_hits.at(row); }
     int poemRows() const;
-    int authorRows() const;
-    // The authors' rows' counts of poems, in the order of the rows.
-    int poemsOfAuthorRow(int row) const { return m_authorPoems.value(row); }
+    int authorRows() const { return m_authors; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -36,14 +32,14 @@ public:
 
 private:
     QList<findindex::Hit> m_hits;
-    QList<int> m_authorPoems;
+    int m_authors = 0;
     bool m_more = false;
     bool m_shown = false;
 };
 
 // Draws a found poem on two lines: the title in bold beside author and epoch, then the
 // matching line with the match in the selection's colours; an author as his name and
-// how many poems he has; the rows for more and for nothing on one line.
+// epoch; the rows for more and for nothing on one line.
 class FoundPoemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
