@@ -42,6 +42,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -143,6 +144,31 @@ const Press Presses[] = {
     {Qt::Key_C, Qt::AltModifier},         {Qt::Key_Y, Qt::AltModifier},         {Qt::Key_N, Qt::AltModifier},
 };
 
+// Choosers that answer Cancel, as the walk's services do, and count how often each
+// was asked: the summary shows whether the walk reached them.
+class CountingChoosers : public test::QueuedChoosers {
+public:
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    {
+        ++fonts;
+        return QueuedChoosers::chooseFont(parent, initial);
+    }
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, const QString& title) override
+    {
+        ++colours;
+        return QueuedChoosers::chooseColour(parent, initial, title);
+    }
+    std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                                            const QString& filter) override
+    {
+        ++files;
+        return QueuedChoosers::chooseFileToOpen(parent, title, folder, filter);
+    }
+    int fonts = 0;
+    int colours = 0;
+    int files = 0;
+};
+
 const QString Typed[] = {QStringLiteral("床前明月光"), QStringLiteral("月"), QStringLiteral("O'Hara"),
                          QStringLiteral("'; drop table ChinaPoem; --"), QStringLiteral("𠀀𪚥"),
                          QStringLiteral("\n"), QStringLiteral("10.5"), QStringLiteral("%_*")};
@@ -166,6 +192,22 @@ public:
     int starts = 0;
     bool finished = false;
     const ChangeLedger& ledger() const { return m_ledger; }
+    const CountingChoosers& choosers() const { return m_choosers; }
+
+    // The share of the events each window received, most first: "frmMain 61.2%, …".
+    QString shares() const
+    {
+        QList<QPair<int, QString>> rows;
+        for (auto it = m_received.cbegin(); it != m_received.cend(); ++it)
+            rows.append({it.value(), it.key()});
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first > b.first : a.second < b.second;
+        });
+        QStringList parts;
+        for (const auto& [count, name] : rows)
+            parts << QStringLiteral("%1 %2%").arg(name).arg(100.0 * count / std::max(done, 1), 0, 'f', 1);
+        return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", "));
+    }
 
 private:
     void startProgram()
@@ -265,6 +307,14 @@ private:
         static const bool on = qEnvironmentVariableIsSet("QELVANE_WALK_TRACE");
         if (on)
             std::fprintf(stderr, "walk: %s\n", qPrintable(what));
+    }
+    // A window as the summary counts it: by its name, or its class where it has none;
+    // every menu, of the menu bar or a context menu, as one.
+    static QString windowName(const QWidget* window)
+    {
+        if (qobject_cast<const QMenu*>(window) || window->objectName().isEmpty())
+            return QLatin1String(window->metaObject()->className());
+        return window->objectName();
     }
     static QString nameOf(const QWidget* widget)
     {
@@ -385,6 +435,7 @@ private:
         }
         if (QWidget* window = target()) {
             ++done;
+            ++m_received[windowName(window)];
             act(window);
         }
     }
@@ -397,7 +448,8 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     QStringList m_music;
     test::RecordingOpener m_opener;
-    test::QueuedChoosers m_choosers;
+    CountingChoosers m_choosers;
+    QMap<QString, int> m_received;
     QPointer<frmMain> m_main;
     bool m_starting = false;
     ChangeLedger m_ledger;
@@ -461,6 +513,9 @@ int main(int argc, char** argv)
                 clock.elapsed() / 1000.0, walker.starts,
                 qPrintable(changed.isEmpty() ? QStringLiteral("none") : changed.join(QStringLiteral(", "))),
                 qPrintable(integrity));
+    std::printf("walk: events by window: %s\n", qPrintable(walker.shares()));
+    std::printf("walk: choosers asked: font %d, colour %d, music %d\n", walker.choosers().fonts,
+                walker.choosers().colours, walker.choosers().files);
     for (const QString& line : unexplained)
         std::printf("walk: unexplained row count, %s\n", qPrintable(line));
     const bool passed = walker.finished && integrity == QLatin1String("ok") && unexplained.isEmpty();
