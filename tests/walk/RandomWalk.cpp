@@ -242,10 +242,15 @@ private:
             return modal;
         QWidgetList windows;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && !window->isMinimized() && window->objectName() != QLatin1String("frmSplash"))
+            if (window->isVisible() && !window->isMinimized() && window->objectName() != QLatin1String("frmSplash") &&
+                window->windowType() != Qt::ToolTip)
                 windows << window;
         if (windows.isEmpty())
             return nullptr;
+        // The application keeps its windows in no fixed order: sorted, so that the order
+        // does not change a seed's walk (a tooltip comes and goes with the clock).
+        std::stable_sort(windows.begin(), windows.end(),
+                         [](const QWidget* a, const QWidget* b) { return windowName(a) < windowName(b); });
         // Mostly the main window; sometimes a search or help window beside it.
         if (m_main && m_main->isVisible() && below(4) != 0)
             return m_main;
