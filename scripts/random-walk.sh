@@ -3,9 +3,10 @@
 # build: every dialog, message box and menu it reaches, on a copy of the sample library.
 #   scripts/random-walk.sh [EVENTS [SEED [SECONDS]]]    defaults: 2000, the clock, 600
 # It prints its seed (run again with the same seed to see the same walk; set
-# QELVANE_WALK_TRACE=1 to print every action), the events, starts of the program and
-# the rows changed, and fails on a crash, a sanitizer report, a fatal report, or a
-# library whose integrity check or row counts the walk does not explain.
+# QELVANE_WALK_TRACE=1 to print every action), the events, starts of the program, the
+# rows changed, each window's share of the events and the choosers asked, and fails on
+# a crash, a sanitizer report, a fatal report, or a library whose integrity check or
+# row counts the walk does not explain.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

@@ -5,6 +5,12 @@
 // program ends itself), a library that fails SQLite's integrity check, or row counts
 // that the walk's own committed changes do not explain.
 //
+// Every menu command is run now and then, each once a round of a shuffled deck; in a
+// dialog, half the events press its own buttons, tabs and swatches, so that what is
+// a few presses deep (the options dialog's font, colour and music choosers) is
+// reached. The summary gives each window's share of the events and how often each
+// chooser was asked.
+//
 //   tst_randomwalk [EVENTS [SEED [SECONDS]]]     defaults: 2000, the clock, 600
 //
 // The library is a copy of the sample library; exported documents, settings and
@@ -19,9 +25,11 @@
 #include "startup/QelvaneApplication.h"
 #include "store/DbConnection.h"
 #include "tolvarin/Tolvarin.h"
+#include "ui/ColorSwatch.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
@@ -35,14 +43,18 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <sqlite3.h>
 
 using namespace qelvane;
@@ -143,6 +155,31 @@ const Press Presses[] = {
     {Qt::Key_C, Qt::AltModifier},         {Qt::Key_Y, Qt::AltModifier},         {Qt::Key_N, Qt::AltModifier},
 };
 
+// Choosers that answer Cancel, as the walk's services do, and count how often each
+// was asked: the summary shows whether the walk reached them.
+class CountingChoosers : public test::QueuedChoosers {
+public:
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override
+    {
+        ++fonts;
+        return QueuedChoosers::chooseFont(parent, initial);
+    }
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, const QString& title) override
+    {
+        ++colours;
+        return QueuedChoosers::chooseColour(parent, initial, title);
+    }
+    std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, const QString& folder,
+                                            const QString& filter) override
+    {
+        ++files;
+        return QueuedChoosers::chooseFileToOpen(parent, title, folder, filter);
+    }
+    int fonts = 0;
+    int colours = 0;
+    int files = 0;
+};
+
 const QString Typed[] = {QStringLiteral("床前明月光"), QStringLiteral("月"), QStringLiteral("O'Hara"),
                          QStringLiteral("'; drop table ChinaPoem; --"), QStringLiteral("𠀀𪚥"),
                          QStringLiteral("\n"), QStringLiteral("10.5"), QStringLiteral("%_*")};
@@ -166,6 +203,22 @@ public:
     int starts = 0;
     bool finished = false;
     const ChangeLedger& ledger() const { return m_ledger; }
+    const CountingChoosers& choosers() const { return m_choosers; }
+
+    // The share of the events each window received, most first: "frmMain 61.2%, …".
+    QString shares() const
+    {
+        QList<QPair<int, QString>> rows;
+        for (auto it = m_received.cbegin(); it != m_received.cend(); ++it)
+            rows.append({it.value(), it.key()});
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first > b.first : a.second < b.second;
+        });
+        QStringList parts;
+        for (const auto& [count, name] : rows)
+            parts << QStringLiteral("%1 %2%").arg(name).arg(100.0 * count / std::max(done, 1), 0, 'f', 1);
+        return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", "));
+    }
 
 private:
     void startProgram()
@@ -200,10 +253,15 @@ private:
             return modal;
         QWidgetList windows;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && !window->isMinimized() && window->objectName() != QLatin1String("frmSplash"))
+            if (window->isVisible() && !window->isMinimized() && window->objectName() != QLatin1String("frmSplash") &&
+                window->windowType() != Qt::ToolTip)
                 windows << window;
         if (windows.isEmpty())
             return nullptr;
+        // The application keeps its windows in no fixed order: sorted, so that the order
+        // does not change a seed's walk (a tooltip comes and goes with the clock).
+        std::stable_sort(windows.begin(), windows.end(),
+                         [](const QWidget* a, const QWidget* b) { return windowName(a) < windowName(b); });
         // Mostly the main window; sometimes a search or help window beside it.
         if (m_main && m_main->isVisible() && below(4) != 0)
             return m_main;
@@ -221,12 +279,15 @@ private:
 
     QWidget* someWidgetOf(QWidget* window)
     {
+        // In a dialog the clicks mostly pass by the controls seen to close it, as its
+        // presses do (see pressControl).
+        const bool passBy = window != m_main && below(4) != 0;
         QWidgetList all{window};
         QWidgetList chosen;
         for (QWidget* child : window->findChildren<QWidget*>())
             if (child->isVisible() && child->isEnabled() && child->width() > 0 && child->height() > 0) {
                 all << child;
-                if (interactive(child))
+                if (interactive(child) && !(passBy && m_closing.contains(controlName(window, child))))
                     chosen << child;
             }
         if (chosen.isEmpty() || below(5) == 0)
@@ -266,6 +327,26 @@ private:
         if (on)
             std::fprintf(stderr, "walk: %s\n", qPrintable(what));
     }
+    // A window as the summary counts it: by its name, or its class where it has none;
+    // every menu, of the menu bar or a context menu, as one.
+    static QString windowName(const QWidget* window)
+    {
+        if (qobject_cast<const QMenu*>(window) || window->objectName().isEmpty())
+            return QLatin1String(window->metaObject()->className());
+        return window->objectName();
+    }
+    // A control as the walk remembers it, with its window: by its name, or its text
+    // where it has none (a message box's buttons).
+    static QString controlName(const QWidget* window, const QWidget* control)
+    {
+        QString name = control->objectName();
+        if (name.isEmpty())
+            if (auto* button = qobject_cast<const QAbstractButton*>(control))
+                name = button->text();
+        if (name.isEmpty())
+            name = QLatin1String(control->metaObject()->className());
+        return windowName(window) + QLatin1Char('/') + name;
+    }
     static QString nameOf(const QWidget* widget)
     {
         if (!widget)
@@ -274,8 +355,152 @@ private:
             .arg(widget->window()->objectName(), widget->objectName(), QLatin1String(widget->metaObject()->className()));
     }
 
+    // The menu bar's commands by name (the window is made anew at each start).
+    QStringList menuCommands() const
+    {
+        QStringList names;
+        for (QMenuBar* bar : m_main->findChildren<QMenuBar*>())
+            for (QAction* header : bar->actions())
+                if (QMenu* menu = header->menu())
+                    for (QAction* action : menu->actions())
+                        if (!action->isSeparator() && !action->menu() && !action->objectName().isEmpty())
+                            names << action->objectName();
+        return names;
+    }
+
+    // A command, as the menu bar or tool bar runs it. Most come from the menus, dealt
+    // from a shuffled deck so that each is run once a round, however many the menus
+    // hold; the rest from any of the window's named actions.
+    void runCommand()
+    {
+        QList<QAction*> actions;
+        for (QAction* action : m_main->findChildren<QAction*>())
+            if (action->isEnabled() && !action->isSeparator() && !action->objectName().isEmpty() && !action->menu())
+                actions << action;
+        if (actions.isEmpty())
+            return;
+        QAction* chosen = nullptr;
+        if (below(4) != 0) {
+            if (m_menuDeck.isEmpty()) {
+                m_menuDeck = menuCommands();
+                for (qsizetype i = m_menuDeck.size() - 1; i > 0; --i)
+                    m_menuDeck.swapItemsAt(i, below(int(i) + 1));
+            }
+            const QString name = m_menuDeck.isEmpty() ? QString() : m_menuDeck.takeLast();
+            for (QAction* action : actions)
+                if (action->objectName() == name && qobject_cast<QMenu*>(action->parent()))
+                    chosen = action;
+        }
+        if (!chosen)
+            chosen = actions[below(int(actions.size()))];
+        trace(QStringLiteral("command %1").arg(chosen->objectName()));
+        chosen->trigger();
+    }
+
+    // A dialog's, box's or window's own controls: its buttons, check boxes, colour
+    // swatches and the tabs not shown. Each is named with its window, so that what was
+    // pressed is remembered across showings and starts.
+    struct Control {
+        QPointer<QWidget> widget;
+        int tab = -1;
+        QString name;
+    };
+    QList<Control> controlsOf(QWidget* window) const
+    {
+        QList<Control> controls;
+        const QString prefix = windowName(window) + QLatin1Char('/');
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            if (child->window() != window || !child->isVisible() || !child->isEnabled())
+                continue;
+            if (auto* bar = qobject_cast<QTabBar*>(child)) {
+                for (int i = 0; i < bar->count(); ++i)
+                    if (i != bar->currentIndex() && bar->isTabEnabled(i) && bar->isTabVisible(i))
+                        controls.append({bar, i, prefix + QStringLiteral("tab ") + bar->tabText(i)});
+            } else if ((qobject_cast<QAbstractButton*>(child) && !qobject_cast<QTabBar*>(child->parentWidget())) ||
+                       qobject_cast<tolvarin::Tolvarin*>(child) || qobject_cast<ColorSwatch*>(child)) {
+                controls.append({child, -1, controlName(window, child)});
+            }
+        }
+        return controls;
+    }
+
+    // Presses one of the window's own controls. Seldom one seen to close its window
+    // (unless nothing else is left, and never just after a press brought up new
+    // controls), so that a dialog stays open for what its buttons open: the options'
+    // music chooser is three presses deep (its tab, the music box, 选择). Mostly one
+    // that the last press there brought up (a page's controls, a button a tick
+    // enabled), and mostly the one pressed least so far, so each is reached in turn.
+    bool pressControl(QWidget* window)
+    {
+        QList<Control> staying;
+        QList<Control> leaving;
+        QSet<QString> offered;
+        for (const Control& control : controlsOf(window)) {
+            (m_closing.contains(control.name) ? leaving : staying) << control;
+            offered.insert(control.name);
+        }
+        QList<Control> brought;
+        const QSet<QString> before = m_offered.value(windowName(window));
+        for (const Control& control : staying)
+            if (!before.contains(control.name) && control.tab < 0) // a tab brought up is the page left
+                brought << control;
+        m_offered.insert(windowName(window), offered);
+        const bool leave = !leaving.isEmpty() && (staying.isEmpty() || (brought.isEmpty() && below(20) == 0));
+        const QList<Control>& controls = leave ? leaving : !brought.isEmpty() && below(4) != 0 ? brought : staying;
+        if (controls.isEmpty())
+            return false;
+        qsizetype pick = below(int(controls.size()));
+        if (!leave && below(4) != 0) {
+            int fewest = std::numeric_limits<int>::max();
+            QList<qsizetype> least;
+            for (qsizetype i = 0; i < controls.size(); ++i) {
+                const int pressed = m_pressed.value(controls[i].name);
+                if (pressed < fewest) {
+                    fewest = pressed;
+                    least.clear();
+                }
+                if (pressed == fewest)
+                    least << i;
+            }
+            pick = least[below(int(least.size()))];
+        }
+        const Control control = controls[pick];
+        ++m_pressed[control.name];
+        trace(QStringLiteral("press %1").arg(control.name));
+        QPointer<QWidget> widget = control.widget;
+        QPointer<QWidget> pressedIn = window;
+        pressAt(widget, control.tab);
+        if (!pressedIn || !pressedIn->isVisible())
+            m_closing.insert(control.name);
+        return true;
+    }
+
+    void pressAt(QPointer<QWidget> widget, int tab)
+    {
+        QPoint at = widget->rect().center();
+        if (auto* bar = qobject_cast<QTabBar*>(widget.data()))
+            at = bar->tabRect(tab).center();
+        else if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+            at = QPoint(widget->height() / 2, widget->height() / 2); // on the box, not past the text
+        if (qobject_cast<ColorSwatch*>(widget)) {
+            QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+            return;
+        }
+        QTest::mousePress(widget, Qt::LeftButton, {}, at);
+        if (widget)
+            QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    }
+
     void act(QWidget* window)
     {
+        // In the main window one event in ten is a command; in a dialog, a box or a
+        // window beside the main one, half the events press its own controls.
+        if (window == m_main && below(10) == 0) {
+            runCommand();
+            return;
+        }
+        if (window != m_main && window != QApplication::activePopupWidget() && below(2) == 0 && pressControl(window))
+            return;
         const int choice = below(100);
         QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
         if (QWidget* popup = QApplication::activePopupWidget(); popup && popup == window)
@@ -316,17 +541,9 @@ private:
         } else if (choice < 96) {
             fillClipboard();
         } else if (window == m_main) {
-            // A command from the menus, as the menu bar or tool bar runs it.
-            QList<QAction*> actions;
-            for (QAction* action : m_main->findChildren<QAction*>())
-                if (action->isEnabled() && !action->objectName().isEmpty() && !action->menu())
-                    actions << action;
-            if (!actions.isEmpty())
-            {
-                QAction* action = actions[below(int(actions.size()))];
-                trace(QStringLiteral("command %1").arg(action->objectName()));
-                action->trigger();
-            }
+            runCommand();
+        } else if (window != QApplication::activePopupWidget()) {
+            pressControl(window);
         }
     }
 
@@ -385,6 +602,7 @@ private:
         }
         if (QWidget* window = target()) {
             ++done;
+            ++m_received[windowName(window)];
             act(window);
         }
     }
@@ -397,7 +615,12 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     QStringList m_music;
     test::RecordingOpener m_opener;
-    test::QueuedChoosers m_choosers;
+    CountingChoosers m_choosers;
+    QMap<QString, int> m_received;
+    QStringList m_menuDeck;
+    QMap<QString, int> m_pressed;
+    QSet<QString> m_closing;
+    QMap<QString, QSet<QString>> m_offered;
     QPointer<frmMain> m_main;
     bool m_starting = false;
     ChangeLedger m_ledger;
@@ -461,6 +684,9 @@ int main(int argc, char** argv)
                 clock.elapsed() / 1000.0, walker.starts,
                 qPrintable(changed.isEmpty() ? QStringLiteral("none") : changed.join(QStringLiteral(", "))),
                 qPrintable(integrity));
+    std::printf("walk: events by window: %s\n", qPrintable(walker.shares()));
+    std::printf("walk: choosers asked: font %d, colour %d, music %d\n", walker.choosers().fonts,
+                walker.choosers().colours, walker.choosers().files);
     for (const QString& line : unexplained)
         std::printf("walk: unexplained row count, %s\n", qPrintable(line));
     const bool passed = walker.finished && integrity == QLatin1String("ok") && unexplained.isEmpty();
