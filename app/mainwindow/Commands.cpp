@@ -80,8 +80,9 @@ void frmMain::switchView(bool favorites)
 {
     if (FavoritesMode == favorites)
         return;
+    m_viewPlaces[FavoritesMode ? 1 : 0] = currentPlace();
     FavoritesMode = favorites;
-    reloadTreeKeepingPlace();
+    reloadTreeKeepingPlace(m_viewPlaces[favorites ? 1 : 0]);
     UpdateViewMode();
 }
 

@@ -258,6 +258,8 @@ void FindBox::search()
     m_field->setAccessibleDescription(name);
     // The first row is marked as the one Enter opens; it becomes current (which a
     // screen reader announces as focused) only when the reader goes into the list.
+    // A new query's list is read from its first row.
+    m_list->scrollToTop();
     if (m_results->kind(0) != FindResults::Kind::Nothing)
         m_list->selectionModel()->select(m_results->index(0), QItemSelectionModel::ClearAndSelect);
     place();

@@ -199,12 +199,11 @@ void FoundPoemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->restore();
 }
 
-QSize FoundPoemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+// Every row is two lines high, the one-line rows too: the list lays out all rows at the
+// height of its first.
+QSize FoundPoemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
-    const auto* results = qobject_cast<const FindResults*>(index.model());
-    const bool oneLine = results && (results->kind(index.row()) == FindResults::Kind::Nothing ||
-                                     results->kind(index.row()) == FindResults::Kind::More);
-    return QSize(option.rect.width(), option.fontMetrics.height() * (oneLine ? 1 : 2) + Padding * 2);
+    return QSize(option.rect.width(), option.fontMetrics.height() * 2 + Padding * 2);
 }
 
 } // namespace qelvane

@@ -39,7 +39,7 @@ private:
 
 // Draws a found poem on two lines: the title in bold beside author and epoch, then the
 // matching line with the match in the selection's colours; an author as his name and
-// epoch; the rows for more and for nothing on one line.
+// epoch; the rows for more and for nothing with one line of text.
 class FoundPoemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

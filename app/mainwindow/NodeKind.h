@@ -18,6 +18,7 @@ struct NodeIdentity {
 
     bool isAuthor() const { return kind == NodeKind::Author; }
     bool isPlace() const { return kind == NodeKind::Place; }
+    bool operator==(const NodeIdentity&) const = default;
 };
 
 // The roots' keys, as they are stored in the tree (an author with that ID gets a node

@@ -32,27 +32,58 @@ void frmMain::LoadTree()
     emit treeLoaded();
 }
 
-// After a rebuild (a view switch, an author renamed or added) the panes show what the
-// tree now has current, as a click shows it: the author or place the reader was at
-// when the new tree holds it, with the poem chosen again when it is still listed;
-// otherwise the node the rebuild made current. Nothing shown is left over from a tree
-// that is gone.
-void frmMain::reloadTreeKeepingPlace()
+frmMain::ReaderPlace frmMain::currentPlace() const
 {
     QTreeWidgetItem* node = m_tree->current();
-    const NodeIdentity identity = identityOf(node);
-    const QString key = keyOf(node);
-    const QString text = node ? node->text(0) : QString();
-    const std::optional<ChosenPoem> poem = selectedPoem();
-    const QString poemKey = poem ? keys::keyOf(poem->side, poem->id) : QString();
+    ReaderPlace place;
+    place.identity = identityOf(node);
+    place.key = keyOf(node);
+    place.text = node ? node->text(0) : QString();
+    if (const std::optional<ChosenPoem> poem = selectedPoem())
+        place.poemKey = keys::keyOf(poem->side, poem->id);
+    return place;
+}
 
+QTreeWidgetItem* frmMain::nodeOf(const ReaderPlace& place) const
+{
+    if (place.identity.isAuthor())
+        return nodeByKey(place.identity.side, place.key);
+    if (place.identity.isPlace())
+        return m_tree->placeNode(place.identity.side, place.text);
+    return nullptr;
+}
+
+// After a rebuild (a view switch, an author renamed or added) the panes show what the
+// tree now has current, as a click shows it: the author or place the reader was at
+// when the new tree holds it, with the poem chosen again when it is still listed; else
+// the place the reader last had in this view (`before`), else the node the rebuild
+// made current. Nothing shown is left over from a tree that is gone.
+void frmMain::reloadTreeKeepingPlace(const std::optional<ReaderPlace>& before)
+{
+    const ReaderPlace place = currentPlace();
+    // Where the last rebuild left the reader, when he has not moved since, was no
+    // choice of his: the place he had before comes first then.
+    const bool unmoved = m_rebuiltPlace && *m_rebuiltPlace == place;
     LoadTree();
 
+    QList<ReaderPlace> wanted;
+    if (before && unmoved)
+        wanted << *before << place;
+    else if (before)
+        wanted << place << *before;
+    else
+        wanted << place;
     QTreeWidgetItem* again = nullptr;
-    if (identity.isAuthor())
-        again = nodeByKey(identity.side, key);
-    else if (identity.isPlace())
-        again = m_tree->placeNode(identity.side, text);
+    QString poemKey;
+    for (const ReaderPlace& candidate : wanted) {
+        if ((again = nodeOf(candidate))) {
+            poemKey = candidate.poemKey;
+            break;
+        }
+    }
+    // Back at the author he had, the poem he had chosen there (one the other view lacks).
+    if (again && poemKey.isEmpty() && before && nodeOf(*before) == again)
+        poemKey = before->poemKey;
     if (again)
         m_tree->setCurrentQuietly(again);
     else
@@ -64,6 +95,7 @@ void frmMain::reloadTreeKeepingPlace()
         if (QTreeWidgetItem* entry = m_poems->choose(poemKey))
             lvwPoem_ItemClick(entry);
     }
+    m_rebuiltPlace = currentPlace();
 }
 
 void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)

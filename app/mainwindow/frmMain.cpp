@@ -54,7 +54,8 @@ frmMain::frmMain(const Services& services, std::unique_ptr<MusicBackend> music, 
 {
     announceWindowsAsFrames();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(msg::ApplicationTitle);
+    // A library that can only be read says so from the start, not at the first change.
+    setWindowTitle(m_db.isReadOnly() ? msg::ApplicationTitle + QStringLiteral("（只读）") : msg::ApplicationTitle);
     musicPlayer = new MusicPlayer(std::move(music), this);
     connect(musicPlayer, &MusicPlayer::Done, this, &frmMain::MusicPlayer_Done);
     buildControls();

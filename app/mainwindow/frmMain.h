@@ -53,9 +53,18 @@ public:
 
     // ---- Library tree ----
     void LoadTree();
-    // Rebuilds the tree and shows the node the reader was at (or the new current one)
-    // as a click would, so the panes never show what the tree no longer does.
-    void reloadTreeKeepingPlace();
+    // Where the reader is: the tree's node and the poem chosen.
+    struct ReaderPlace {
+        NodeIdentity identity;
+        QString key;
+        QString text;
+        QString poemKey;
+        bool operator==(const ReaderPlace&) const = default;
+    };
+    // Rebuilds the tree and shows the node the reader was at (or, when the new tree
+    // lacks it, the place given, or the new current node) as a click would, so the
+    // panes never show what the tree no longer does.
+    void reloadTreeKeepingPlace(const std::optional<ReaderPlace>& before = std::nullopt);
     void tvwPoem_NodeClick(QTreeWidgetItem* node);
     void tvwPoem_DblClick();
     // The author node of a side by its key; roots are found by their tags' keys
@@ -137,6 +146,8 @@ protected:
 private:
     // ---- The window's own steps ----
     void showNodeSummary(QTreeWidgetItem* node);
+    ReaderPlace currentPlace() const;
+    QTreeWidgetItem* nodeOf(const ReaderPlace& place) const;
     // Panel 1 for an author: the name and how many poems the view holds of him.
     void showAuthorSummary(LibrarySide side, const QString& name, int poems);
     void showCurrentAfterDeletion();
@@ -155,6 +166,10 @@ private:
 
     // ---- State shared by the window's parts ----
     bool FavoritesMode = false;
+    // The place the reader last had in each view (all poems, favourites), taken up again
+    // on coming back to it.
+    std::optional<ReaderPlace> m_viewPlaces[2];
+    std::optional<ReaderPlace> m_rebuiltPlace;
     QString MusicFileName;
     bool SplitterMoving = false;
     frmOptions* mOptionForm = nullptr;

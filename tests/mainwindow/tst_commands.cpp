@@ -179,6 +179,13 @@ private slots:
         QVERIFY(chosen);
         QCOMPARE(chosen->entry->text(0), QString("将进酒"));
 
+        // A poem that is no favourite, chosen before the switch, is chosen again on the way back.
+        form()->lvwPoem_ItemClick(test::chooseEntry(form(), "静夜思"));
+        form()->BarMain_ToolClick("tbFavorite");
+        form()->BarMain_ToolClick("tbAll");
+        QCOMPARE(form()->selectedPoem()->entry->text(0), QString("静夜思"));
+        QCOMPARE(test::txtPoemDetail(form())->toPlainText().section('\n', 0, 0), QString("床前明月光，疑是地上霜。"));
+
         // An author the favourites view lacks gives way to the node it has current.
         test::chooseNode(form(), {"中国诗词", "宋", "苏轼"});
         form()->BarMain_ToolClick("tbFavorite");
@@ -187,6 +194,9 @@ private slots:
         QVERIFY2(test::sbStatusBar(form())->panelText(1).contains(now->text(0)),
                  qPrintable(test::sbStatusBar(form())->panelText(1)));
         QVERIFY(!test::txtAuthorDetail(form())->toPlainText().contains("苏轼"));
+        // And back in the whole library the reader is at 苏轼 again.
+        form()->BarMain_ToolClick("tbAll");
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("苏轼"));
     }
 
     void headersAndSeparatorsRunNothing()

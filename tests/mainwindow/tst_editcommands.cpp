@@ -78,6 +78,7 @@ private slots:
         fixture.db = DbConnection::Open(fixture.libraryFile);
         frmMain window(fixture.services(), std::make_unique<SilentMusicBackend>());
         window.Load();
+        QCOMPARE(window.windowTitle(), QString("Qelvane 诗词库（只读）"));
         test::chooseNode(&window, {"中国诗词", "唐", "李白"});
         window.lvwPoem_ItemClick(test::chooseEntry(&window, "将进酒"));
         QVERIFY(!test::txtPoemDetail(&window)->toPlainText().isEmpty());
