@@ -69,7 +69,7 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
                     msg::notice(this, m_db.readOnlyMessage());
                     return;
                 }
-                unlessBusy([&] { route.run(*this); });
+                unlessRefused([&] { route.run(*this); });
                 return;
             }
         }
@@ -143,7 +143,7 @@ void frmMain::ShowAbout()
 // A library another program holds locked, one that cannot be written, a full disk or
 // a file replaced is no fatal failure: the reader is told why, the command stops where
 // it was (a change rolls back whole, and nothing is half-shown), and may be tried again.
-void frmMain::unlessBusy(const std::function<void()>& work)
+void frmMain::unlessRefused(const std::function<void()>& work)
 {
     try {
         work();

@@ -45,7 +45,7 @@ void frmMain::openFoundAuthor(LibrarySide side, const QString& poemId)
 // hold it).
 void frmMain::openFound(LibrarySide side, const QString& poemId, bool withPoem)
 {
-    unlessBusy([&] {
+    unlessRefused([&] {
         const std::optional<QString> authorId = library::authorIdOfPoem(m_db, side, poemId);
         if (!authorId) {
             msg::notice(this, QStringLiteral("诗词库中已没有这首诗词。"));

@@ -4,7 +4,6 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "ui/Icons.h"
-#include "ui/Text.h"
 
 #include <QApplication>
 #include <limits>

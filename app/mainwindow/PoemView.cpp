@@ -53,7 +53,7 @@ void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, Lib
     // A library another program holds locked is told to the reader once, and nothing
     // more is read for this result.
     bool read = false;
-    unlessBusy([&] {
+    unlessRefused([&] {
         lvwPoem_ItemClick(m_poems->showOnly(PoemID, PoemName, PoemType));
         read = true;
     });

@@ -90,15 +90,15 @@ void frmMain::buildControls()
 
     m_tree = new LibraryTreePane(this);
     m_tree->widget()->setGeometry(toPixels(120), toPixels(975), toPixels(2610), toPixels(4000));
-    const auto showNode = [this](QTreeWidgetItem* node) { unlessBusy([&] { tvwPoem_NodeClick(node); }); };
+    const auto showNode = [this](QTreeWidgetItem* node) { unlessRefused([&] { tvwPoem_NodeClick(node); }); };
     connect(m_tree, &LibraryTreePane::nodeChosen, this, showNode);
-    connect(m_tree, &LibraryTreePane::nodeDoubleClicked, this, [this] { unlessBusy([this] { tvwPoem_DblClick(); }); });
+    connect(m_tree, &LibraryTreePane::nodeDoubleClicked, this, [this] { unlessRefused([this] { tvwPoem_DblClick(); }); });
 
     picAuthor = new QWidget(this);
     picAuthor->setObjectName(QStringLiteral("picAuthor"));
     m_poems = new PoemListPane(picAuthor);
     connect(m_poems, &PoemListPane::columnClicked, this, &frmMain::lvwPoem_ColumnClick);
-    const auto showEntry = [this](QTreeWidgetItem* entry) { unlessBusy([&] { lvwPoem_ItemClick(entry); }); };
+    const auto showEntry = [this](QTreeWidgetItem* entry) { unlessRefused([&] { lvwPoem_ItemClick(entry); }); };
     connect(m_poems, &PoemListPane::entryChosen, this, showEntry);
 
     imgSplitter = new SplitterHandle(this);

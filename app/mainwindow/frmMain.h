@@ -152,7 +152,7 @@ private:
     void showAuthorSummary(LibrarySide side, const QString& name, int poems);
     void showCurrentAfterDeletion();
     void poemLeftView(const ChosenPoem& poem, const std::optional<QString>& authorId);
-    void unlessBusy(const std::function<void()>& work);
+    void unlessRefused(const std::function<void()>& work);
     // The four reading areas with their settings-key prefixes, in the settings' order:
     // poem titles, biography, poem text, notes.
     QList<QPair<QWidget*, QString>> readingAreas() const;
