@@ -2,6 +2,7 @@
 
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 
 namespace qelvane {
 

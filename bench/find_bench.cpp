@@ -10,6 +10,7 @@
 #include "mainwindow/FindBox.h"
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 #include "store/FindText.h"
 
 #include <QApplication>

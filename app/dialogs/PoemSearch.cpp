@@ -1,7 +1,7 @@
 #include "PoemSearch.h"
 
 #include "store/ReaderConnection.h"
-#include "store/RowScan.h"
+#include "store/SqliteStatement.h"
 #include "store/StoreError.h"
 
 #include <QElapsedTimer>
@@ -124,7 +124,7 @@ void PoemSearch::run()
 
 void PoemSearch::count(ReaderConnection& reader)
 {
-    RowScan count(reader.handle(), m_query.counting, m_query.values);
+    SqliteStatement count(reader.handle(), m_query.counting, m_query.values);
     const int total = count.next() ? count.utf8(0).toInt() : 0;
     handOver([total](search::Progress& pending) { pending.total = total; });
 }
@@ -139,7 +139,7 @@ void PoemSearch::scan(ReaderConnection& reader)
             pending.examined = examined;
         });
     };
-    RowScan rows(reader.handle(), m_query.statement, m_query.values);
+    SqliteStatement rows(reader.handle(), m_query.statement, m_query.values);
     QElapsedTimer sinceHandOver;
     sinceHandOver.start();
     try {

@@ -1,5 +1,7 @@
 #include "frmAuthor.h"
 
+#include "ui/LongChange.h"
+
 #include "platform/MessageBox.h"
 #include "ui/Refusal.h"
 #include "store/Changes.h"
@@ -106,7 +108,11 @@ void frmAuthor::cmdOK_Click()
         if (m_addNew)
             m_poetId = changes::addAuthor(*m_services.db, author);
         else
-            changes::updateAuthor(*m_services.db, m_poetId, author);
+            // A renamed author's poems are put in the find index again under the new name.
+            longchange::run(this, *m_services.db, QStringLiteral("正在保存作者%1的资料……").arg(name),
+                            [&](DbConnection& db, const changes::Progress&) {
+                                changes::updateAuthor(db, m_poetId, author);
+                            });
     } catch (const StoreError& failure) {
         msg::notice(this, refusalText(failure, QStringLiteral("无法保存作者资料：%1")));
         return;

@@ -7,8 +7,10 @@
 #include "platform/MessageBox.h"
 #include "ui/Refusal.h"
 #include "store/Changes.h"
+#include "store/DbConnection.h"
 #include "store/Library.h"
 #include "ui/LibraryKeys.h"
+#include "ui/LongChange.h"
 #include "ui/NodeData.h"
 #include "ui/Text.h"
 
@@ -62,10 +64,16 @@ void frmMain::DeleteAuthor()
                                QStringLiteral("这将导致该作者的全部诗词作品（共 %1 首诗词）被删除并且无法恢复!")
                                    .arg(poems)) != msg::Answer::Yes)
         return;
-    if (!deleted(this, [&] { changes::deleteAuthor(m_db, side, id); }))
+    const QString label = QStringLiteral("正在删除作者%1及其 %2 首诗词……").arg(node->text(0)).arg(poems);
+    if (!deleted(this, [&] {
+            longchange::run(this, m_db, label, [&](DbConnection& db, const changes::Progress& progress) {
+                changes::deleteAuthor(db, side, id, progress);
+            });
+        }))
         return;
     removeNode(node);
     showCurrentAfterDeletion();
+    compactFindIndexWhenIdle();
 }
 
 void frmMain::DeleteEpoch()
@@ -84,17 +92,27 @@ void frmMain::DeleteEpoch()
     // A country is asked about in the epoch's words: it goes with every author and poem.
     const bool epoch = identity.side == LibrarySide::China;
     const QString kind = epoch ? QStringLiteral("年代") : QStringLiteral("国家");
+    const int poems = library::poemCountOfPlace(m_db, identity.side, place);
     const QString question = QStringLiteral("如果删除") + kind + place + QStringLiteral(",则该") + kind +
                              QStringLiteral("的全部作者、作品（共 %1 位作者、%2 首诗词）都会被删除。")
                                  .arg(node->childCount())
-                                 .arg(library::poemCountOfPlace(m_db, identity.side, place)) +
+                                 .arg(poems) +
                              CrLf + QStringLiteral("确实要删除吗？");
     if (msg::warning(this, question) != msg::Answer::Yes)
         return;
-    if (!deleted(this, [&] { changes::deletePlace(m_db, identity.side, place); }))
+    const QString label = QStringLiteral("正在删除%1%2的 %3 位作者和 %4 首诗词……")
+                              .arg(kind, place)
+                              .arg(node->childCount())
+                              .arg(poems);
+    if (!deleted(this, [&] {
+            longchange::run(this, m_db, label, [&](DbConnection& db, const changes::Progress& progress) {
+                changes::deletePlace(db, identity.side, place, progress);
+            });
+        }))
         return;
     removeNode(node);
     showCurrentAfterDeletion();
+    compactFindIndexWhenIdle();
 }
 
 void frmMain::DeletePoem()
@@ -126,8 +144,10 @@ void frmMain::DeletePoem()
                msg::Answer::Yes) {
         return;
     }
-    if (deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); }))
+    if (deleted(this, [&] { changes::deletePoem(m_db, poem->side, poem->id); })) {
         poemLeftView(*poem, authorId);
+        compactFindIndexWhenIdle();
+    }
 }
 
 // The poem deleted or taken out of the favourites leaves the list and the panes; no

@@ -69,6 +69,7 @@ void frmMain::EditAuthor()
     editor.setAddNew(false);
     editor.showAuthor(node->text(0), m_reading->biography(), node->parent() ? node->parent()->text(0) : QString());
     editor.exec();
+    compactFindIndexWhenIdle();
     askToReloadTree();
 }
 
@@ -140,6 +141,7 @@ void frmMain::ShowPoemEditor(const QString& PoemID)
     editor.setPoemID(PoemID);
     if (editor.exec() != QDialog::Accepted)
         return;
+    compactFindIndexWhenIdle();
     // The entry and the poem view show what was saved.
     if (const std::optional<ChosenPoem> poem = selectedPoem(); poem && poem->id == PoemID) {
         poem->entry->setText(0, editor.title());

@@ -1,5 +1,5 @@
-// The find box: where it sits, its shortcuts, opening what it found, and building the
-// index of a library that has none.
+// The find box: where it sits, its shortcuts, opening what it found, building the index
+// of a library that has none, and sweeping the tombstones of deleted poems out of it.
 #include "frmMain.h"
 
 #include "BarMain.h"
@@ -7,12 +7,14 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 #include "ui/LibraryKeys.h"
 #include "ui/Text.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QShortcut>
+#include <QTimer>
 
 namespace qelvane {
 
@@ -78,7 +80,7 @@ void frmMain::openFound(LibrarySide side, const QString& poemId, bool withPoem)
 
 void frmMain::offerFindIndex()
 {
-    if (m_indexOffered || m_indexBuilder)
+    if (m_indexOffered || (m_indexWorker && m_indexWorker->job() == FindIndexWorker::Job::Build))
         return;
     m_indexOffered = true;
     if (msg::question(this,
@@ -86,13 +88,14 @@ void frmMain::offerFindIndex()
                                      "现在就在后台建立吗？建立期间可以照常阅读和修改。"),
                       QStringLiteral("查找索引")) != msg::Answer::Yes)
         return;
+    m_indexWorker.reset();
     m_find->setState(FindBox::State::Building, 0);
     QPointer<frmMain> window(this);
-    FindIndexBuilder::Callbacks callbacks;
+    FindIndexWorker::Callbacks callbacks;
     callbacks.progress = [window](int done, int total) {
         const int percent = total > 0 ? done * 100 / total : 0;
         QMetaObject::invokeMethod(window, [window, percent] {
-            if (window && window->m_indexBuilder)
+            if (window && window->m_indexWorker)
                 window->m_find->setState(FindBox::State::Building, percent);
         }, Qt::QueuedConnection);
     };
@@ -102,12 +105,12 @@ void frmMain::offerFindIndex()
                 window->findIndexBuilt(failure);
         }, Qt::QueuedConnection);
     };
-    m_indexBuilder = std::make_unique<FindIndexBuilder>(m_db.path(), callbacks);
+    m_indexWorker = std::make_unique<FindIndexWorker>(m_db.path(), FindIndexWorker::Job::Build, callbacks);
 }
 
 void frmMain::findIndexBuilt(const QString& failure)
 {
-    m_indexBuilder.reset();
+    m_indexWorker.reset();
     if (failure.isEmpty()) {
         m_find->setState(FindBox::State::Ready);
         showStatus(QStringLiteral("查找索引已建立"));
@@ -116,6 +119,64 @@ void frmMain::findIndexBuilt(const QString& failure)
     m_find->setState(FindBox::State::Missing);
     m_indexOffered = false;
     msg::notice(this, QStringLiteral("查找索引没有建成：%1").arg(failure));
+}
+
+namespace {
+// Fewer tombstones cost the finder nothing worth a pass over the whole index.
+constexpr int TombstonesWorthCompacting = 500;
+// How long the reader pauses before the compaction starts.
+constexpr int IdleMs = 3000;
+} // namespace
+
+void frmMain::compactFindIndexWhenIdle()
+{
+    if (m_db.isReadOnly() || !m_db.isOpen())
+        return;
+    int tombstones = 0;
+    try {
+        tombstones = findindex::tombstones(m_db.sqliteHandle());
+    } catch (const StoreError&) {
+        return;
+    }
+    if (tombstones < TombstonesWorthCompacting)
+        return;
+    if (!m_compactionTimer) {
+        m_compactionTimer = new QTimer(this);
+        m_compactionTimer->setSingleShot(true);
+        connect(m_compactionTimer, &QTimer::timeout, this, &frmMain::compactFindIndex);
+    }
+    m_compactionTimer->start(IdleMs);
+}
+
+void frmMain::compactFindIndex()
+{
+    if (m_indexWorker || m_unloaded)
+        return;
+    QPointer<frmMain> window(this);
+    FindIndexWorker::Callbacks callbacks;
+    callbacks.progress = [window](int done, int total) {
+        const int percent = total > 0 ? done * 100 / total : 0;
+        QMetaObject::invokeMethod(window, [window, percent] {
+            if (window && window->m_indexWorker)
+                window->showStatus(QStringLiteral("正在整理查找索引……%1%").arg(percent));
+        }, Qt::QueuedConnection);
+    };
+    callbacks.finished = [window](const QString& failure) {
+        QMetaObject::invokeMethod(window, [window, failure] {
+            if (window)
+                window->findIndexCompacted(failure);
+        }, Qt::QueuedConnection);
+    };
+    m_indexWorker = std::make_unique<FindIndexWorker>(m_db.path(), FindIndexWorker::Job::Compact, callbacks);
+}
+
+// A compaction that did not finish leaves the index answering as before; the next
+// change that leaves tombstones tries again.
+void frmMain::findIndexCompacted(const QString& failure)
+{
+    m_indexWorker.reset();
+    showStatus(failure.isEmpty() ? QStringLiteral("查找索引已整理")
+                                 : QStringLiteral("查找索引没有整理完：%1").arg(failure));
 }
 
 } // namespace qelvane

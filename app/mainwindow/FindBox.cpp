@@ -3,6 +3,7 @@
 #include "FindResults.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
+#include "store/StoreError.h"
 #include "ui/Icons.h"
 
 #include <QApplication>

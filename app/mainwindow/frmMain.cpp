@@ -9,6 +9,7 @@
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmQueryPoem.h"
 #include "platform/MessageBox.h"
+#include "ui/LongChange.h"
 #include "ui/AccessibleWindow.h"
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
@@ -144,6 +145,8 @@ void frmMain::Load()
     LoadTree();
     LoadSettings();
     m_find->setState(findindex::present(m_db.sqliteHandle()) ? FindBox::State::Ready : FindBox::State::Missing);
+    // Tombstones another session left (it was closed before it swept them out).
+    compactFindIndexWhenIdle();
 
     StartMusic();
 }
@@ -189,6 +192,11 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A long change runs to its end first (it is one transaction either way).
+    if (longchange::running()) {
+        event->ignore();
+        return;
+    }
     if (msg::question(this, QStringLiteral("是否退出？"), QStringLiteral("提示")) != msg::Answer::Yes) {
         event->ignore();
         return;
@@ -212,8 +220,9 @@ void frmMain::Unload()
     mOptionForm = nullptr;
     delete mQueryForm;
     mQueryForm = nullptr;
-    // A find index still being built is given up; the library is left as it was.
-    m_indexBuilder.reset();
+    // A find index still being built is given up, a compaction stopped after its share;
+    // the library is left consistent either way.
+    m_indexWorker.reset();
 
     if (!isMinimized())
         savePlacement();

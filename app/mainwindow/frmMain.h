@@ -6,7 +6,7 @@
 #include "PoemListPane.h"
 #include "ReadingPanes.h"
 #include "platform/Services.h"
-#include "store/FindIndexBuilder.h"
+#include "store/FindIndexWorker.h"
 #include "store/Library.h"
 
 #include <QPointer>
@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+class QTimer;
 class QTreeWidgetItem;
 
 namespace qelvane {
@@ -188,8 +189,9 @@ private:
     StatusBar* sbStatusBar;
     MusicPlayer* musicPlayer;
     FindBox* m_find = nullptr;
-    std::unique_ptr<FindIndexBuilder> m_indexBuilder;
+    std::unique_ptr<FindIndexWorker> m_indexWorker;
     bool m_indexOffered = false;
+    QTimer* m_compactionTimer = nullptr;
 
     void buildControls();
     void restorePlacement();
@@ -210,6 +212,11 @@ private:
     // Offers, once a session, to build the find index of a library that has none.
     void offerFindIndex();
     void findIndexBuilt(const QString& failure);
+    // After a change that left many tombstones in the find index: sweeps them out on the
+    // index's own thread once the reader has paused for a moment.
+    void compactFindIndexWhenIdle();
+    void compactFindIndex();
+    void findIndexCompacted(const QString& failure);
 
     Services m_services;
     DbConnection& m_db;

@@ -1,7 +1,7 @@
 #include "Changes.h"
 
 #include "DbConnection.h"
-#include "FindIndex.h"
+#include "FindIndexUpkeep.h"
 #include "Recordset.h"
 #include "Statements.h"
 
@@ -108,7 +108,6 @@ void expectOneAuthor(DbConnection& db, LibrarySide side, const QString& authorId
                  QStringLiteral("诗词库中有 %1 位作者的编号都是“%2”，无法只修改您选中的那一位。诗词库没有被修改。"));
 }
 
-// A list of statements on one value, as one change; the first must find its row.
 // The IDs of the poems a statement selects (its one value bound).
 QStringList poemIds(DbConnection& db, const char* statement, const QString& value)
 {
@@ -118,23 +117,38 @@ QStringList poemIds(DbConnection& db, const char* statement, const QString& valu
     return ids;
 }
 
-// Runs the statements as one change; the poems the first statement of `touched` selects
-// leave the find index inside it, before they go.
+// Runs the statements on one value as one change; the first must find its row. The
+// poems `touched` selects leave the find index inside it, before they go.
 template <std::size_t N>
 void runAllAsOneChange(DbConnection& db, const char* const (&statements)[N], const QString& value,
-                       const QString& missing, LibrarySide side, const char* touched,
+                       const QString& missing, LibrarySide side, const char* touched, const Progress& progress,
                        const std::function<void()>& check = {})
 {
+    const int steps = int(N) + 1;
+    const auto done = [&](int step) {
+        if (progress)
+            progress(step, steps);
+    };
     DbConnection::Transaction change(db);
     if (check)
         check();
-    findindex::removePoems(db.sqliteHandle(), side, poemIds(db, touched, value));
+    done(0);
+    findindex::removePoemsOf(db, side, touched, value);
+    done(1);
     for (std::size_t i = 0; i < N; ++i) {
         const int rows = db.Execute(QString::fromLatin1(statements[i]), {value});
         if (i == 0)
             expectChanged(rows, missing);
+        done(int(i) + 2);
     }
     change.commit();
+}
+
+// Whether any poem of the author carries another name than `name`.
+bool poemsNamedOtherwise(DbConnection& db, LibrarySide side, const QString& authorId, const QString& name)
+{
+    Recordset rs(db, forSide(side, sql::ChinaPoemsNamedOtherwise, sql::ForeignPoemsNamedOtherwise), {authorId, name});
+    return rs.Text(QStringLiteral("Rows")).toInt() > 0;
 }
 
 QString missingAuthor(const QString& authorId)
@@ -174,13 +188,17 @@ void updateAuthor(DbConnection& db, const QString& authorId, const Author& autho
         expectChanged(db.Execute(forSide(author.side, sql::UpdateChinaAuthorDetail, sql::UpdateForeignAuthorDetail),
                                  {author.biography, authorId}),
                       QStringLiteral("诗词库中找不到这位作者的简介（%1）。").arg(authorId));
-    // The poems carry the author's name, which the find index holds too.
+    // The poems carry the author's name, which the find index holds too: when it changes,
+    // they are put in the index again.
     const QStringList poems =
         poemIds(db, forSide(author.side, sql::ChinaPoemIdsOfAuthor, sql::ForeignPoemIdsOfAuthor), authorId);
-    findindex::removePoems(db.sqliteHandle(), author.side, poems);
+    const bool renamed = !poems.isEmpty() && poemsNamedOtherwise(db, author.side, authorId, author.name);
+    if (renamed)
+        findindex::removePoems(db.sqliteHandle(), author.side, poems);
     db.Execute(forSide(author.side, sql::MoveChinaAuthorPoems, sql::MoveForeignAuthorPoems),
                {place, author.place, author.name, authorId});
-    findindex::addPoems(db.sqliteHandle(), author.side, poems);
+    if (renamed)
+        findindex::addPoems(db.sqliteHandle(), author.side, poems);
     change.commit();
 }
 
@@ -232,25 +250,26 @@ void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const
     change.commit();
 }
 
-void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId)
+void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId, const Progress& progress)
 {
     const auto onlyOne = [&] { expectOneAuthor(db, side, authorId); };
     if (side == LibrarySide::China)
         runAllAsOneChange(db, sql::DeleteChinaAuthor, authorId, missingAuthor(authorId), side,
-                          sql::ChinaPoemIdsOfAuthor, onlyOne);
+                          sql::ChinaPoemIdsOfAuthor, progress, onlyOne);
     else
         runAllAsOneChange(db, sql::DeleteForeignAuthor, authorId, missingAuthor(authorId), side,
-                          sql::ForeignPoemIdsOfAuthor, onlyOne);
+                          sql::ForeignPoemIdsOfAuthor, progress, onlyOne);
 }
 
-void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName)
+void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName, const Progress& progress)
 {
     if (side == LibrarySide::China)
         runAllAsOneChange(db, sql::DeleteEpoch, placeName, QStringLiteral("诗词库中没有“%1”这个时期。").arg(placeName),
-                          side, sql::PoemIdsOfEpoch);
+                          side, sql::PoemIdsOfEpoch, progress);
     else
         runAllAsOneChange(db, sql::DeleteCountry, placeName,
-                          QStringLiteral("诗词库中没有“%1”这个国家。").arg(placeName), side, sql::PoemIdsOfCountry);
+                          QStringLiteral("诗词库中没有“%1”这个国家。").arg(placeName), side, sql::PoemIdsOfCountry,
+                          progress);
 }
 
 void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId)

@@ -4,6 +4,7 @@
 #include "StoreError.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The changes to the library that take more than one statement. Each runs in one
@@ -69,11 +70,15 @@ void addPoem(DbConnection& db, const Poem& poem);
 void updatePoem(DbConnection& db, LibrarySide side, const QString& poemId, const std::optional<QString>& name,
                 const std::optional<QString>& content, const std::optional<QString>& note);
 
+// How far a long change has come: called between its statements, on the thread it
+// runs on.
+using Progress = std::function<void(int done, int total)>;
+
 // An author with the biography and every poem.
-void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId);
+void deleteAuthor(DbConnection& db, LibrarySide side, const QString& authorId, const Progress& progress = {});
 // An epoch (Chinese) or country (foreign) by name, with its authors, their
 // biographies and their poems.
-void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName);
+void deletePlace(DbConnection& db, LibrarySide side, const QString& placeName, const Progress& progress = {});
 void deletePoem(DbConnection& db, LibrarySide side, const QString& poemId);
 
 // Marks a poem a favourite; false (and nothing written) when it already is one.

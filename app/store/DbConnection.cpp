@@ -5,6 +5,8 @@
 #include "StoreError.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
+#include <QThread>
 #include <sqlite3.h>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -29,12 +31,13 @@ constexpr int LockPollMs = 50;
 std::function<void()> LockWaitStarted;
 
 // Waits for another program's lock; the program hears once per wait that one began
-// (it shows the wait cursor).
+// (it shows the wait cursor), when the wait is on the window's own thread.
 int waitForLock(void*, int attempt)
 {
     if (attempt * LockPollMs >= LockWaitMs)
         return 0;
-    if (attempt == 0 && LockWaitStarted)
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (attempt == 0 && LockWaitStarted && application && QThread::currentThread() == application->thread())
         LockWaitStarted();
     sqlite3_sleep(LockPollMs);
     return 1;
@@ -164,6 +167,19 @@ QString DbConnection::readOnlyMessage() const
 
 std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
 {
+    return open(path, true);
+}
+
+std::unique_ptr<DbConnection> DbConnection::OpenBeside(const DbConnection& db)
+{
+    auto beside = open(db.path(), false);
+    // A file put in the place of the one `db` opened is refused as `db` refuses it.
+    beside->m_fileIdentity = db.m_fileIdentity;
+    return beside;
+}
+
+std::unique_ptr<DbConnection> DbConnection::open(const QString& path, bool probe)
+{
     const QFileInfo info(path);
     if (!info.exists())
         refuse(path, QStringLiteral("文件不存在。"));
@@ -196,10 +212,12 @@ std::unique_ptr<DbConnection> DbConnection::Open(const QString& path)
     try {
         if (!db.open())
             refuse(path, reasonFor(db.lastError()));
-        checkTables(db, path);
-        if (!readOnly) {
-            checkWritable(db, path);
-            useWriteAheadLog(db);
+        if (probe) {
+            checkTables(db, path);
+            if (!readOnly) {
+                checkWritable(db, path);
+                useWriteAheadLog(db);
+            }
         }
     } catch (...) {
         cleanUp();

@@ -23,6 +23,11 @@ public:
     // file cannot be written) and checks that it holds the library's tables. Throws
     // StoreError naming the path and the reason.
     static std::unique_ptr<DbConnection> Open(const QString& path);
+    // Another connection to the library `db` has open, for a change on a thread of its
+    // own (it is used on the thread that opens it). The file was checked when `db` opened
+    // it: it is not probed again, and a lock another program holds is waited for as any
+    // change waits.
+    static std::unique_ptr<DbConnection> OpenBeside(const DbConnection& db);
 
     ~DbConnection();
     DbConnection(const DbConnection&) = delete;
@@ -59,7 +64,7 @@ public:
     };
 
     // The engine's own handle of this connection, for the scans that read every row
-    // of a table (RowScan).
+    // of a table or keep the find index (SqliteStatement).
     sqlite3* sqliteHandle() const;
 
     // How long a statement waits for another program's lock once the library is open
@@ -80,6 +85,7 @@ public:
 
 private:
     DbConnection(QSqlDatabase db, QString path);
+    static std::unique_ptr<DbConnection> open(const QString& path, bool probe);
     [[noreturn]] void fail(const QString& what, const QSqlError& error, const QString& statement) const;
 
     // Throws StoreError when the file was deleted, replaced or marked read-only

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "LibrarySide.h"
-#include "StoreError.h"
 
 #include <QList>
 #include <QString>
@@ -15,14 +14,9 @@ struct sqlite3;
 // lines that hold it. A line is a poem's title, its text, or its author's name, with
 // punctuation, spacing, line breaks and letter case left out (findtext::). The index is
 // built with the library and kept current by every change of the program, in the
-// change's own transaction; a library made before it has none, and works without it.
+// change's own transaction (FindIndexUpkeep.h); a library made before it has none, and
+// works without it. Here: finding.
 namespace qelvane::findindex {
-
-// The build was stopped by its caller.
-class Cancelled : public StoreError {
-public:
-    using StoreError::StoreError;
-};
 
 enum class Part { Title, Text, Author };
 
@@ -43,19 +37,16 @@ struct Hit {
     int matchLength = 0;
 };
 
-// Whether the library holds the index (in the form this program reads).
+// The form of the index this program writes (FindIndexUpkeep.h), and the one it reads
+// too: an index of the form before tombstones (3) is read as it is and brought up to
+// this one by the first change.
+constexpr int FormatVersion = 4;
+constexpr int OldestReadableVersion = 3;
+
+// The form of the library's index: 0 when it has none this program reads.
+int formatVersion(sqlite3* db);
+// Whether the library holds the index (in a form this program reads).
 bool present(sqlite3* db);
-
-// Makes the index anew from every poem of the library, in the caller's transaction.
-// `progress(done, total)` is called every few hundred poems; when it returns false the
-// build ends with Cancelled. Throws StoreError when a statement fails.
-void build(sqlite3* db, const std::function<bool(int done, int total)>& progress = {});
-
-// Keeping it current, inside the change's transaction; both do nothing when the library
-// has no index. Before poems change or go: takes them out.
-void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
-// After poems were added or changed: puts them in as the library now holds them.
-void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 
 // Loads what the first query needs (the Traditional-to-Simplified conversion), so the
 // first key is as quick as the others; the find box calls it as it gets the focus.

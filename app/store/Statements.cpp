@@ -23,4 +23,15 @@ QString CountSearchPoems(bool foreign, bool limited)
     return fromPoems(QStringLiteral("count(*)"), foreign, limited);
 }
 
+QString BuryFindPoemsOf(const char* poemIds)
+{
+    return QStringLiteral("insert into FindGone(PoemKey) select PoemKey from FindPoem where Side=? and PoemID in (%1)")
+        .arg(QString::fromLatin1(poemIds));
+}
+
+QString ForgetFindPoemsOf(const char* poemIds)
+{
+    return QStringLiteral("delete from FindPoem where Side=? and PoemID in (%1)").arg(QString::fromLatin1(poemIds));
+}
+
 } // namespace qelvane::sql

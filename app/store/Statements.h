@@ -79,6 +79,11 @@ inline constexpr auto UpdateChinaAuthor = "update ChinaAuthor set EpochID=?,Epoc
 inline constexpr auto MoveChinaAuthorPoems = "update ChinaPoem set EpochID=?,Epoch=?,Author=? where AuthorID=?";
 inline constexpr auto MoveForeignAuthorPoems =
     "update ForeignPoem set CountryID=?,Country=?,Author=? where AuthorID=?";
+// Whether an author's poems carry a name other than the one given (a renamed author).
+inline constexpr auto ChinaPoemsNamedOtherwise =
+    "select count(*) as Rows from ChinaPoem where AuthorID=? and coalesce(Author,'')<>?";
+inline constexpr auto ForeignPoemsNamedOtherwise =
+    "select count(*) as Rows from ForeignPoem where AuthorID=? and coalesce(Author,'')<>?";
 inline constexpr auto UpdateChinaAuthorDetail = "update ChinaAuthorDetail set AuthorDetail=? where AuthorID=?";
 inline constexpr auto UpdateForeignAuthor =
     "update ForeignAuthor set CountryID=?,Country=?,AuthorName=? where AuthorID=?";
@@ -165,5 +170,68 @@ inline constexpr auto ChinaPoemsWithId = "select count(*) as Rows from ChinaPoem
 inline constexpr auto ForeignPoemsWithId = "select count(*) as Rows from ForeignPoem where PoemID=?";
 inline constexpr auto ChinaAuthorsWithId = "select count(*) as Rows from ChinaAuthor where AuthorID=?";
 inline constexpr auto ForeignAuthorsWithId = "select count(*) as Rows from ForeignAuthor where AuthorID=?";
+
+// ---- Find index ---------------------------------------------------------------------
+// A poem's key is never given twice while its lines may still be in a list: a poem
+// taken out leaves its key in FindGone (its entries are tombstones the finder skips)
+// until the lists are compacted. Stamp changes with every poem taken out or compacted,
+// so that a reader may keep the tombstones it read until it changes.
+inline constexpr auto CreateFindIndex =
+    "drop table if exists FindGram; drop table if exists FindPoem; drop table if exists FindGone;"
+    "drop table if exists FindIndexInfo;"
+    "create table FindPoem(PoemKey integer primary key, Side integer not null, PoemID text not null,"
+    " Fame integer not null);"
+    "create unique index idx_FindPoem_Poem on FindPoem(Side, PoemID);"
+    "create table FindGram(Gram integer primary key, Lines blob not null);"
+    "create table FindGone(Seq integer primary key autoincrement, PoemKey integer not null);"
+    "create table FindIndexInfo(Version integer not null, Stamp integer not null);";
+// An index of the form before tombstones gains them in place.
+inline constexpr auto AddFindGone =
+    "create table FindGone(Seq integer primary key autoincrement, PoemKey integer not null);"
+    "alter table FindIndexInfo add column Stamp integer not null default 0;";
+inline constexpr auto FindIndexVersion = "select Version from FindIndexInfo";
+inline constexpr auto SetFindIndexVersion = "update FindIndexInfo set Version=?";
+inline constexpr auto InsertFindIndexInfo = "insert into FindIndexInfo(Version, Stamp) values(?, random())";
+inline constexpr auto FindIndexStamp = "select Stamp from FindIndexInfo";
+inline constexpr auto NewFindIndexStamp = "update FindIndexInfo set Stamp=random()";
+inline constexpr auto PoemsToIndex = "select (select count(*) from ChinaPoem)+(select count(*) from ForeignPoem)";
+// Well-known poems are those of the anthologies their notes name (唐诗三百首, 宋词三百首).
+inline constexpr auto FamousChinaPoemsToIndex =
+    "select PoemID,Name,Content,Author from ChinaPoem where coalesce(instr(Note,'三百首'),0)>0";
+inline constexpr auto OtherChinaPoemsToIndex =
+    "select PoemID,Name,Content,Author from ChinaPoem where coalesce(instr(Note,'三百首'),0)=0";
+inline constexpr auto FamousForeignPoemsToIndex =
+    "select PoemID,Name,Content,Author from ForeignPoem where coalesce(instr(Note,'三百首'),0)>0";
+inline constexpr auto OtherForeignPoemsToIndex =
+    "select PoemID,Name,Content,Author from ForeignPoem where coalesce(instr(Note,'三百首'),0)=0";
+inline constexpr auto ChinaPoemToIndex =
+    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemToIndex =
+    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ForeignPoem where PoemID=?";
+// The finder reads a candidate's title and author first and its text only when the text
+// is compared: a text runs over several pages of the file.
+inline constexpr auto ChinaPoemHeadingFound = "select Name,Author,Epoch from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemHeadingFound = "select Name,Author,Country from ForeignPoem where PoemID=?";
+inline constexpr auto ChinaPoemContentFound = "select Content from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemContentFound = "select Content from ForeignPoem where PoemID=?";
+inline constexpr auto InsertFindPoem = "insert into FindPoem(PoemKey, Side, PoemID, Fame) values(?,?,?,?)";
+inline constexpr auto FindPoemOfKey = "select Side, PoemID, Fame from FindPoem where PoemKey=?";
+inline constexpr auto LastFindPoemKey =
+    "select max(coalesce((select max(PoemKey) from FindPoem),0), coalesce((select max(PoemKey) from FindGone),0))";
+inline constexpr auto BuryFindPoem =
+    "insert into FindGone(PoemKey) select PoemKey from FindPoem where Side=? and PoemID=?";
+inline constexpr auto ForgetFindPoem = "delete from FindPoem where Side=? and PoemID=?";
+// The same for every poem a statement of the change selects (its PoemIDs, one value bound
+// after the side).
+QString BuryFindPoemsOf(const char* poemIds);
+QString ForgetFindPoemsOf(const char* poemIds);
+inline constexpr auto ReadFindList = "select Lines from FindGram where Gram=?";
+inline constexpr auto WriteFindList = "insert or replace into FindGram(Gram, Lines) values(?,?)";
+inline constexpr auto EraseFindList = "delete from FindGram where Gram=?";
+inline constexpr auto FindListsBetween = "select Gram, Lines from FindGram where Gram>=? and Gram<?";
+inline constexpr auto GoneFindPoems = "select PoemKey from FindGone where Seq<=?";
+inline constexpr auto LastGoneFindPoem = "select coalesce(max(Seq),0) from FindGone";
+inline constexpr auto TombstoneCount = "select count(*) from FindGone";
+inline constexpr auto ForgetGoneFindPoems = "delete from FindGone where Seq<=?";
 
 } // namespace qelvane::sql

@@ -5,9 +5,12 @@
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QTreeWidget>
 #include <QtTest>
+#include <sqlite3.h>
 
 using namespace qelvane;
 
@@ -126,6 +129,42 @@ private slots:
         QCOMPARE(count("ChinaPoem", "Epoch='宋'"), 1);
         QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
         QVERIFY(!form()->nodeByKey(LibrarySide::China, dufu));
+    }
+
+    // A deletion runs beside the window: while it waits (here for a lock another program
+    // holds) the window's timers fire and a dialog names what goes; the epoch goes once
+    // the lock is given back.
+    void aLongDeletionLeavesTheWindowAnswering()
+    {
+        const int tangPoems = count("ChinaPoem", "Epoch='唐'");
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open_v2(h->libraryFile.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+        select({"中国诗词", "唐"});
+        msg::Recorder boxes;
+        boxes.answerNext(msg::Answer::Yes);
+        int ticks = 0;
+        QString shown;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            ++ticks;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(window);
+                if (dialog && dialog->isVisible() && shown.isEmpty()) {
+                    shown = dialog->findChild<QLabel*>()->text();
+                    sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);
+                }
+            }
+        });
+        tick.start(20);
+        form()->DeleteEpoch();
+        tick.stop();
+        sqlite3_close(other);
+        QVERIFY(ticks > 1);
+        QCOMPARE(shown, QString("正在删除年代唐的 3 位作者和 %1 首诗词……").arg(tangPoems));
+        QCOMPARE(count("ChinaPoem", "Epoch='唐'"), 0);
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(!test::nodeAt(test::tvwPoem(form()), {"中国诗词", "唐"}));
     }
 
     void aCountryAfterAQuestionAndWithAQuote()

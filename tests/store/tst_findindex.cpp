@@ -5,9 +5,11 @@
 #include "store/Changes.h"
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
-#include "store/FindIndexBuilder.h"
+#include "store/FindIndexUpkeep.h"
+#include "store/FindIndexWorker.h"
 
 #include <QtTest>
+#include <csignal>
 #include <future>
 #include <sqlite3.h>
 
@@ -33,6 +35,35 @@ QStringList ids(const QList<findindex::Hit>& hits)
     for (const findindex::Hit& hit : hits)
         found << hit.poemId;
     return found;
+}
+
+// What a few remembered lines find, for comparing the index before and after.
+QStringList answers(sqlite3* db)
+{
+    QStringList rows;
+    for (const char* query : {"明月", "床前明月光", "国破山河在", "明月几时有", "Tyger", "杜甫", "李白", "春"})
+        rows << QString::fromUtf8(query) + ": " + ids(findindex::find(db, QString::fromUtf8(query), 30)).join(' ');
+    return rows;
+}
+
+// In a child process: compacts the library and is killed by its own hand the moment the
+// first list has been rewritten, inside the transaction that rewrites it.
+const char* const CompactUntilKilled = "QELVANE_TEST_COMPACT_UNTIL_KILLED";
+
+int compactUntilKilled(const QString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return 3;
+    sqlite3_update_hook(
+        db,
+        [](void*, int, const char*, const char* table, sqlite3_int64) {
+            if (qstrcmp(table, "FindGram") == 0)
+                std::raise(SIGKILL);
+        },
+        nullptr);
+    findindex::compact(db);
+    return 4; // never reached when the compaction rewrites anything
 }
 
 } // namespace
@@ -198,6 +229,67 @@ private slots:
         expectSound();
     }
 
+    // Deleted and changed poems leave tombstones the finder skips; the compaction sweeps
+    // them out, a change made between two of its shares is kept, and what is left answers
+    // as a fresh build.
+    void tombstonesTheCompactionSweepsOut()
+    {
+        changes::deleteAuthor(*f->db, LibrarySide::China, authorId("李白"));
+        changes::updatePoem(*f->db, LibrarySide::China, "P3", "春望", "烽火连三月，家书抵万金。", "");
+        QCOMPARE(findindex::tombstones(handle()), 3);
+        QCOMPARE(ids(find("床前明月光")), QStringList());
+        QCOMPARE(ids(find("国破山河在")), QStringList());
+        QCOMPARE(ids(find("烽火连三月")), QStringList({"P3"}));
+        expectSound();
+        const QStringList before = answers(handle());
+
+        findindex::compact(handle(), [&](int done, int) {
+            if (done == 10)
+                changes::deletePoem(*f->db, LibrarySide::China, "P5");
+            return true;
+        });
+        // Only the poem deleted after the sweep began is still buried.
+        QCOMPARE(findindex::tombstones(handle()), 1);
+        QCOMPARE(ids(find("无名之诗")), QStringList());
+        expectSound();
+        findindex::compact(handle());
+        QCOMPARE(findindex::tombstones(handle()), 0);
+        QCOMPARE(answers(handle()), before);
+        expectSound();
+    }
+
+    // Stopped halfway or killed inside a share, the library is whole and the index
+    // answers as before; the next compaction finishes the work.
+    void aCompactionStoppedOrKilledHalfway()
+    {
+        changes::deletePlace(*f->db, LibrarySide::China, "宋");
+        changes::deletePlace(*f->db, LibrarySide::Foreign, "英国");
+        const QStringList before = answers(handle());
+        const int buried = findindex::tombstones(handle());
+        QVERIFY_THROWS_EXCEPTION(findindex::Cancelled,
+                                 findindex::compact(handle(), [](int done, int) { return done < 64; }));
+        QCOMPARE(findindex::tombstones(handle()), buried);
+        QCOMPARE(answers(handle()), before);
+        expectSound();
+
+        f->db->Close();
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(CompactUntilKilled, f->libraryFile);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        f->db = DbConnection::Open(f->libraryFile);
+        QCOMPARE(test::scalar(f->libraryFile, "pragma integrity_check").toString(), QString("ok"));
+        QCOMPARE(answers(handle()), before);
+        expectSound();
+        findindex::compact(handle());
+        QCOMPARE(findindex::tombstones(handle()), 0);
+        QCOMPARE(answers(handle()), before);
+        expectSound();
+    }
+
     // A library made before the index: nothing is missed, changes go on, and a build
     // makes it whole.
     void aLibraryWithoutTheIndex()
@@ -228,7 +320,7 @@ private slots:
         QVERIFY(!findindex::present(handle()));
         std::promise<QString> done;
         std::atomic<int> reads = 0;
-        FindIndexBuilder::Callbacks callbacks;
+        FindIndexWorker::Callbacks callbacks;
         callbacks.progress = [&](int doneSoFar, int) {
             // The first report comes before any poem is read: the program adds one.
             if (doneSoFar == 0 && reads++ == 0)
@@ -236,7 +328,7 @@ private slots:
                                            "values('P-late','晚到','白日依山尽','唐',false)");
         };
         callbacks.finished = [&](const QString& failure) { done.set_value(failure); };
-        FindIndexBuilder builder(f->libraryFile, callbacks);
+        FindIndexWorker builder(f->libraryFile, FindIndexWorker::Job::Build, callbacks);
         QCOMPARE(done.get_future().get(), QString());
         QCOMPARE(reads.load(), 2);
         QVERIFY(findindex::present(handle()));
@@ -246,5 +338,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_FindIndex)
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet(CompactUntilKilled))
+        return compactUntilKilled(qEnvironmentVariable(CompactUntilKilled));
+    QCoreApplication app(argc, argv);
+    tst_FindIndex test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_findindex.moc"

@@ -5,6 +5,7 @@
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
 #include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,6 +101,14 @@ IndexRows readIndex(sqlite3* db)
         poemOfKey.insert(sqlite3_column_int64(stmt, 0), poem);
         rows.poems << QStringLiteral("%1\tfame %2").arg(poem).arg(sqlite3_column_int(stmt, 3));
     });
+    // A deleted or changed poem's old key: its entries are tombstones the finder skips.
+    QSet<qint64> buried;
+    each("select PoemKey from FindGone", [&](sqlite3_stmt* stmt) {
+        const qint64 key = sqlite3_column_int64(stmt, 0);
+        if (poemOfKey.contains(key))
+            rows.faults << QStringLiteral("poem key %1 is both live and buried").arg(key);
+        buried.insert(key);
+    });
     each("select Gram, Lines from FindGram", [&](sqlite3_stmt* stmt) {
         const qint64 list = sqlite3_column_int64(stmt, 0);
         const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, 1));
@@ -122,6 +131,8 @@ IndexRows readIndex(sqlite3* db)
             const qint64 line = entry >> MarkBits;
             const qint64 key = line >> LineBits;
             const auto poem = poemOfKey.constFind(key);
+            if (poem == poemOfKey.cend() && buried.contains(key))
+                continue;
             if (poem == poemOfKey.cend()) {
                 rows.faults << QStringLiteral("list %1 holds a line of poem key %2, which the index does not hold")
                                    .arg(list)

@@ -1,7 +1,7 @@
 // qelvane-coverage LIBRARY: counts the distinct characters of a library's titles,
 // texts, notes, names and biographies that no installed face can show.
 #include "store/DbConnection.h"
-#include "store/RowScan.h"
+#include "store/SqliteStatement.h"
 #include "ui/Fonts.h"
 
 #include <QGuiApplication>
@@ -23,7 +23,7 @@ int main(int argc, char** argv)
               "select AuthorName, '', '', '' from ChinaAuthor", "select AuthorName, '', '', '' from ForeignAuthor",
               "select AuthorDetail, '', '', '' from ChinaAuthorDetail",
               "select AuthorDetail, '', '', '' from ForeignAuthorDetail"}) {
-            for (qelvane::RowScan rows(*db, QString::fromLatin1(statement)); rows.next();)
+            for (qelvane::SqliteStatement rows(db->sqliteHandle(), statement); rows.next();)
                 for (int column = 0; column < 4; ++column)
                     qelvane::fonts::collect(rows.text(column), characters);
         }

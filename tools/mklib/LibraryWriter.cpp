@@ -3,6 +3,7 @@
 #include "BuildError.h"
 #include "Doubles.h"
 #include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 #include "store/Schema.h"
 
 #include <QCoreApplication>
@@ -58,6 +59,9 @@ LibraryWriter::LibraryWriter(const QString& target, bool overwrite) : m_target(t
     // The part file is thrown away if building fails, so it needs no journal.
     QSqlQuery(m_db).exec(QStringLiteral("pragma journal_mode=off"));
     QSqlQuery(m_db).exec(QStringLiteral("pragma synchronous=off"));
+    // The pages a deletion frees are kept apart, so the program can give them back to
+    // the file system in steps when it is idle.
+    QSqlQuery(m_db).exec(QStringLiteral("pragma auto_vacuum=incremental"));
     if (!m_db.transaction())
         throw BuildError(QStringLiteral("%1：无法开始写入（%2）").arg(m_partFile, m_db.lastError().text()));
     createTables();

@@ -1,5 +1,6 @@
 // qelvane-mklib: makes a new poem library file for Qelvane.
 #include "BuildError.h"
+#include "Compaction.h"
 #include "Converter.h"
 #include "ScriptCheck.h"
 #include "LibraryWriter.h"
@@ -45,8 +46,30 @@ int main(int argc, char** argv)
                                       QStringLiteral("文件夹"));
     const QCommandLineOption t2s(QStringLiteral("t2s"),
                                  QStringLiteral("将 --corpus 和 --checkout 的繁体字转换为简体字（OpenCC）。"));
-    parser.addOptions({out, force, sample, corpus, checkout, t2s});
+    const QCommandLineOption compact(QStringLiteral("compact"),
+                                     QStringLiteral("整理已有诗词库的查找索引，并把删除后空出的空间还给磁盘。"),
+                                     QStringLiteral("文件"));
+    parser.addOptions({out, force, sample, corpus, checkout, t2s, compact});
     parser.process(app);
+
+    if (parser.isSet(compact)) {
+        try {
+            int shown = -1;
+            const auto [before, after] = compactLibrary(parser.value(compact), [&shown](int percent) {
+                if (percent / 10 != shown / 10)
+                    print(QStringLiteral("已整理 %1%……").arg(percent));
+                shown = percent;
+            });
+            print(QStringLiteral("完成：%1 由 %2 MB 变为 %3 MB")
+                      .arg(parser.value(compact))
+                      .arg(double(before) / 1048576.0, 0, 'f', 1)
+                      .arg(double(after) / 1048576.0, 0, 'f', 1));
+            return 0;
+        } catch (const BuildError& error) {
+            print(QStringLiteral("qelvane-mklib：%1").arg(error.message()), stderr);
+            return 1;
+        }
+    }
 
     if (!parser.isSet(out)) {
         print(QStringLiteral("qelvane-mklib：请用 --out 指定要生成的文件。"), stderr);
