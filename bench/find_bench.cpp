@@ -161,6 +161,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "find_bench: the library has no find index (made by qelvane-mklib)\n");
         return 1;
     }
+    if (qEnvironmentVariableIsSet("FIND_BENCH_PRAGMA"))
+        sqlite3_exec(db->sqliteHandle(), qgetenv("FIND_BENCH_PRAGMA").constData(), nullptr, nullptr, nullptr);
     const QList<Query> queries = argc > 2 ? readQueries(QString::fromLocal8Bit(argv[2])) : drawnQueries(*db);
 
     QWidget window;
@@ -179,6 +181,8 @@ int main(int argc, char** argv)
     QMap<int, QPair<int, int>> changedByLength; // found, of
     int changed = 0, changedFound = 0, exactFound = 0, exact = 0;
     QStringList missed;
+    const int repeat = qEnvironmentVariableIntValue("FIND_BENCH_REPEAT") + 1;
+    for (int r = 0; r < repeat; ++r)
     for (const Query& query : queries) {
         box.field()->clear();
         box.field()->setFocus();
@@ -192,10 +196,12 @@ int main(int argc, char** argv)
             box.list()->viewport()->repaint();
         const double ms = clock.nsecsElapsed() / 1e6;
         latencies << ms;
-        if (qEnvironmentVariableIsSet("FIND_BENCH_TRACE"))
-            std::fprintf(stderr, "%s %.2f\n", qPrintable(query.text), ms);
         byLength[int(query.text.size())] << ms;
+        QElapsedTimer c2; c2.start();
         const QList<findindex::Hit> hits = findindex::find(db->sqliteHandle(), query.text, 10);
+        if (qEnvironmentVariableIsSet("FIND_BENCH_TRACE"))
+            std::fprintf(stderr, "%s %.2f %.2f\n", qPrintable(query.text), ms, c2.nsecsElapsed()/1e6);
+        if (qEnvironmentVariableIsSet("FIND_BENCH_NOBUILD")) continue;
         const bool found = isAmongFirstTen(hits, query);
         if (query.changed) {
             ++changed;
@@ -227,6 +233,7 @@ int main(int argc, char** argv)
     const auto [indexMb, fileMb] = sizesMb(db->sqliteHandle(), file);
     print("find_index_mb", indexMb, "%.1f");
     print("library_mb", fileMb, "%.1f");
+    if (qEnvironmentVariableIsSet("FIND_BENCH_NOBUILD")) return 0;
     const double buildMs = medianMs(1, [&] {
         DbConnection::Transaction rebuild(*db);
         findindex::build(db->sqliteHandle());

@@ -199,6 +199,10 @@ void updateAuthor(DbConnection& db, const QString& authorId, const Author& autho
                {place, author.place, author.name, authorId});
     if (renamed)
         findindex::addPoems(db.sqliteHandle(), author.side, poems);
+    else
+        findindex::placePoemsOf(db, author.side,
+                                forSide(author.side, sql::ChinaPoemIdsOfAuthor, sql::ForeignPoemIdsOfAuthor), authorId,
+                                author.place);
     change.commit();
 }
 

@@ -12,6 +12,7 @@
 #include "StoreError.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -65,7 +66,6 @@ class Finder {
 public:
     Finder(sqlite3* db, std::shared_ptr<const Tombstones> gone)
         : m_gone(std::move(gone)), m_lists(db, sql::ReadFindList), m_poem(db, sql::FindPoemOfKey),
-          m_china(db, sql::ChinaPoemHeadingFound), m_foreign(db, sql::ForeignPoemHeadingFound),
           m_chinaContent(db, sql::ChinaPoemContentFound), m_foreignContent(db, sql::ForeignPoemContentFound)
     {
     }
@@ -202,16 +202,10 @@ private:
         poem.side = m_poem.integer(0) == int(LibrarySide::Foreign) ? LibrarySide::Foreign : LibrarySide::China;
         poem.id = m_poem.text(1);
         poem.famous = m_poem.integer(2) != 0;
+        poem.title = m_poem.text(3);
+        poem.author = m_poem.text(4);
+        poem.place = m_poem.text(5);
         m_poem.reset();
-        SqliteStatement& heading = poem.side == LibrarySide::China ? m_china : m_foreign;
-        heading.reset();
-        heading.bind(1, poem.id);
-        if (!heading.next())
-            return nullptr;
-        poem.title = heading.text(0);
-        poem.author = heading.text(1);
-        poem.place = heading.text(2);
-        heading.reset();
         slot = std::move(poem);
         return &*slot;
     }
@@ -219,8 +213,6 @@ private:
     std::shared_ptr<const Tombstones> m_gone;
     SqliteStatement m_lists;
     SqliteStatement m_poem;
-    SqliteStatement m_china;
-    SqliteStatement m_foreign;
     SqliteStatement m_chinaContent;
     SqliteStatement m_foreignContent;
     std::unordered_map<PoemKey, std::optional<CandidatePoem>> m_poems;
@@ -242,7 +234,7 @@ const Simplified* simplified()
 
 } // namespace
 
-int formatVersion(sqlite3* db)
+bool present(sqlite3* db)
 {
     sqlite3_stmt* stmt = nullptr;
     int version = 0;
@@ -250,12 +242,7 @@ int formatVersion(sqlite3* db)
         sqlite3_step(stmt) == SQLITE_ROW)
         version = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
-    return version >= OldestReadableVersion && version <= FormatVersion ? version : 0;
-}
-
-bool present(sqlite3* db)
-{
-    return formatVersion(db) != 0;
+    return version == FormatVersion;
 }
 
 void prepare()
@@ -268,7 +255,16 @@ QList<Hit> find(sqlite3* db, const QString& query, int limit)
     QStringList queries{query};
     if (const Simplified* toSimplified = simplified())
         queries << (*toSimplified)(query);
-    Finder finder(db, formatVersion(db) >= FormatVersion ? Tombstones::current(db) : nullptr);
+    // One read for the whole query: the library's lock is taken once, not for each of
+    // the few hundred statements.
+    const bool ownRead = sqlite3_get_autocommit(db) != 0;
+    if (ownRead)
+        SqliteStatement::execute(db, "begin");
+    const auto endRead = qScopeGuard([&] {
+        if (ownRead)
+            sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+    });
+    Finder finder(db, Tombstones::current(db));
     Best best;
     QList<std::u32string> seen;
     for (const QString& query : queries) {

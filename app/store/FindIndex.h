@@ -37,15 +37,11 @@ struct Hit {
     int matchLength = 0;
 };
 
-// The form of the index this program writes (FindIndexUpkeep.h), and the one it reads
-// too: an index of the form before tombstones (3) is read as it is and brought up to
-// this one by the first change.
+// The form of the index this program writes and reads (FindIndexUpkeep.h); an index of
+// another form is built anew, as a library without one.
 constexpr int FormatVersion = 4;
-constexpr int OldestReadableVersion = 3;
 
-// The form of the library's index: 0 when it has none this program reads.
-int formatVersion(sqlite3* db);
-// Whether the library holds the index (in a form this program reads).
+// Whether the library holds the index (in the form this program reads).
 bool present(sqlite3* db);
 
 // Loads what the first query needs (the Traditional-to-Simplified conversion), so the

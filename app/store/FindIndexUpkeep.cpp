@@ -28,19 +28,6 @@ const char* poemToIndex(LibrarySide side)
     return side == LibrarySide::China ? sql::ChinaPoemToIndex : sql::ForeignPoemToIndex;
 }
 
-// The index as this program keeps it: one made before tombstones gains them in place.
-bool current(sqlite3* db)
-{
-    const int version = formatVersion(db);
-    if (version == 0)
-        return false;
-    if (version < FormatVersion) {
-        SqliteStatement::execute(db, sql::AddFindGone);
-        SqliteStatement(db, sql::SetFindIndexVersion).bind(1, FormatVersion).run();
-    }
-    return true;
-}
-
 void newStamp(sqlite3* db)
 {
     SqliteStatement(db, sql::NewFindIndexStamp).run();
@@ -90,6 +77,7 @@ void build(sqlite3* db, const Progress& progress)
         LibrarySide side;
         QString id;
         bool famous;
+        QString title, author, place;
     };
     std::vector<Poem> poems;
     poems.reserve(size_t(total));
@@ -101,15 +89,14 @@ void build(sqlite3* db, const Progress& progress)
     const struct {
         const char* statement;
         LibrarySide side;
-        bool famous;
-    } sources[] = {{sql::FamousChinaPoemsToIndex, LibrarySide::China, true},
-                   {sql::FamousForeignPoemsToIndex, LibrarySide::Foreign, true},
-                   {sql::OtherChinaPoemsToIndex, LibrarySide::China, false},
-                   {sql::OtherForeignPoemsToIndex, LibrarySide::Foreign, false}};
+    } sources[] = {{sql::FamousChinaPoemsToIndex, LibrarySide::China},
+                   {sql::FamousForeignPoemsToIndex, LibrarySide::Foreign},
+                   {sql::OtherChinaPoemsToIndex, LibrarySide::China},
+                   {sql::OtherForeignPoemsToIndex, LibrarySide::Foreign}};
     for (const auto& source : sources) {
         SqliteStatement rows(db, source.statement);
         while (rows.next()) {
-            poems.push_back({source.side, rows.text(0), source.famous});
+            poems.push_back({source.side, rows.text(0), rows.integer(4) != 0, rows.text(1), rows.text(3), rows.text(5)});
             collectPoem(lists, PoemKey(poems.size()), rows);
             if (poems.size() % 500 == 0 && progress && !progress(int(poems.size()), total))
                 cancelled();
@@ -120,8 +107,9 @@ void build(sqlite3* db, const Progress& progress)
     SqliteStatement insertPoem(db, sql::InsertFindPoem);
     for (size_t i = 0; i < poems.size(); ++i) {
         insertPoem.reset();
-        insertPoem.bind(1, qint64(i + 1)).bind(2, int(poems[i].side)).bind(3, poems[i].id);
-        insertPoem.bind(4, poems[i].famous ? 1 : 0).run();
+        const Poem& poem = poems[i];
+        insertPoem.bind(1, qint64(i + 1)).bind(2, int(poem.side)).bind(3, poem.id).bind(4, poem.famous ? 1 : 0);
+        insertPoem.bind(5, poem.title).bind(6, poem.author).bind(7, poem.place).run();
     }
     SqliteStatement insertList(db, sql::WriteFindList);
     for (const auto& [list, entries] : lists) {
@@ -134,7 +122,7 @@ void build(sqlite3* db, const Progress& progress)
 
 void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
 {
-    if (poemIds.isEmpty() || !current(db))
+    if (poemIds.isEmpty() || !present(db))
         return;
     SqliteStatement bury(db, sql::BuryFindPoem);
     SqliteStatement forget(db, sql::ForgetFindPoem);
@@ -149,7 +137,7 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
 
 void removePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatement, const QString& value)
 {
-    if (!current(db.sqliteHandle()))
+    if (!present(db.sqliteHandle()))
         return;
     // Through the connection, so that the condition matches IDs as the deletion does.
     db.Execute(sql::BuryFindPoemsOf(poemIdsStatement), {int(side), value});
@@ -157,9 +145,17 @@ void removePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatem
     newStamp(db.sqliteHandle());
 }
 
+void placePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatement, const QString& value,
+                  const QString& place)
+{
+    if (!present(db.sqliteHandle()))
+        return;
+    db.Execute(sql::PlaceFindPoemsOf(poemIdsStatement), {place, int(side), value});
+}
+
 void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
 {
-    if (poemIds.isEmpty() || !current(db))
+    if (poemIds.isEmpty() || !present(db))
         return;
     SqliteStatement lastKey(db, sql::LastFindPoemKey);
     PoemKey key = lastKey.next() ? lastKey.integer(0) : 0;
@@ -174,7 +170,8 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
             continue;
         ++key;
         insertPoem.reset();
-        insertPoem.bind(1, key).bind(2, int(side)).bind(3, id).bind(4, poem.integer(4) != 0 ? 1 : 0).run();
+        insertPoem.bind(1, key).bind(2, int(side)).bind(3, id).bind(4, poem.integer(4) != 0 ? 1 : 0);
+        insertPoem.bind(5, poem.text(1)).bind(6, poem.text(3)).bind(7, poem.text(5)).run();
         collectPoem(added, key, poem);
         poem.reset();
     }
@@ -186,7 +183,7 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
 
 int tombstones(sqlite3* db)
 {
-    if (formatVersion(db) < FormatVersion)
+    if (!present(db))
         return 0;
     SqliteStatement count(db, sql::TombstoneCount);
     return count.next() ? int(count.integer(0)) : 0;
@@ -252,7 +249,7 @@ void compact(sqlite3* db, const Progress& progress)
     Tombstones gone;
     {
         Step read(db);
-        if (formatVersion(db) < FormatVersion)
+        if (!present(db))
             return;
         gone = Tombstones::read(db);
     }

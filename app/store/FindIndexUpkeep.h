@@ -40,6 +40,9 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 // The same for every poem a statement selects ("select PoemID from … where …=?"), with
 // its one value: the deletion of an author, an epoch or a country.
 void removePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatement, const QString& value);
+// The poems a statement selects now carry another epoch or country (their author moved).
+void placePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatement, const QString& value,
+                  const QString& place);
 // After poems were added or changed: puts them in as the library now holds them.
 void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds);
 

@@ -34,4 +34,9 @@ QString ForgetFindPoemsOf(const char* poemIds)
     return QStringLiteral("delete from FindPoem where Side=? and PoemID in (%1)").arg(QString::fromLatin1(poemIds));
 }
 
+QString PlaceFindPoemsOf(const char* poemIds)
+{
+    return QStringLiteral("update FindPoem set Place=? where Side=? and PoemID in (%1)").arg(QString::fromLatin1(poemIds));
+}
+
 } // namespace qelvane::sql

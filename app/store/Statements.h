@@ -175,47 +175,43 @@ inline constexpr auto ForeignAuthorsWithId = "select count(*) as Rows from Forei
 // A poem's key is never given twice while its lines may still be in a list: a poem
 // taken out leaves its key in FindGone (its entries are tombstones the finder skips)
 // until the lists are compacted. Stamp changes with every poem taken out or compacted,
-// so that a reader may keep the tombstones it read until it changes.
+// so that a reader may keep the tombstones it read until it changes. FindPoem holds
+// what a found poem's row shows (title, author, epoch or country): the poem's own row
+// has them behind its text and notes, pages away.
 inline constexpr auto CreateFindIndex =
     "drop table if exists FindGram; drop table if exists FindPoem; drop table if exists FindGone;"
     "drop table if exists FindIndexInfo;"
     "create table FindPoem(PoemKey integer primary key, Side integer not null, PoemID text not null,"
-    " Fame integer not null);"
+    " Fame integer not null, Title text not null, Author text not null, Place text not null);"
     "create unique index idx_FindPoem_Poem on FindPoem(Side, PoemID);"
     "create table FindGram(Gram integer primary key, Lines blob not null);"
     "create table FindGone(Seq integer primary key autoincrement, PoemKey integer not null);"
     "create table FindIndexInfo(Version integer not null, Stamp integer not null);";
-// An index of the form before tombstones gains them in place.
-inline constexpr auto AddFindGone =
-    "create table FindGone(Seq integer primary key autoincrement, PoemKey integer not null);"
-    "alter table FindIndexInfo add column Stamp integer not null default 0;";
 inline constexpr auto FindIndexVersion = "select Version from FindIndexInfo";
-inline constexpr auto SetFindIndexVersion = "update FindIndexInfo set Version=?";
 inline constexpr auto InsertFindIndexInfo = "insert into FindIndexInfo(Version, Stamp) values(?, random())";
 inline constexpr auto FindIndexStamp = "select Stamp from FindIndexInfo";
 inline constexpr auto NewFindIndexStamp = "update FindIndexInfo set Stamp=random()";
 inline constexpr auto PoemsToIndex = "select (select count(*) from ChinaPoem)+(select count(*) from ForeignPoem)";
 // Well-known poems are those of the anthologies their notes name (唐诗三百首, 宋词三百首).
+// Each row: ID, title, text, author, well-known, place.
 inline constexpr auto FamousChinaPoemsToIndex =
-    "select PoemID,Name,Content,Author from ChinaPoem where coalesce(instr(Note,'三百首'),0)>0";
+    "select PoemID,Name,Content,Author,1,Epoch from ChinaPoem where coalesce(instr(Note,'三百首'),0)>0";
 inline constexpr auto OtherChinaPoemsToIndex =
-    "select PoemID,Name,Content,Author from ChinaPoem where coalesce(instr(Note,'三百首'),0)=0";
+    "select PoemID,Name,Content,Author,0,Epoch from ChinaPoem where coalesce(instr(Note,'三百首'),0)=0";
 inline constexpr auto FamousForeignPoemsToIndex =
-    "select PoemID,Name,Content,Author from ForeignPoem where coalesce(instr(Note,'三百首'),0)>0";
+    "select PoemID,Name,Content,Author,1,Country from ForeignPoem where coalesce(instr(Note,'三百首'),0)>0";
 inline constexpr auto OtherForeignPoemsToIndex =
-    "select PoemID,Name,Content,Author from ForeignPoem where coalesce(instr(Note,'三百首'),0)=0";
+    "select PoemID,Name,Content,Author,0,Country from ForeignPoem where coalesce(instr(Note,'三百首'),0)=0";
 inline constexpr auto ChinaPoemToIndex =
-    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ChinaPoem where PoemID=?";
+    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0,Epoch from ChinaPoem where PoemID=?";
 inline constexpr auto ForeignPoemToIndex =
-    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0 from ForeignPoem where PoemID=?";
-// The finder reads a candidate's title and author first and its text only when the text
-// is compared: a text runs over several pages of the file.
-inline constexpr auto ChinaPoemHeadingFound = "select Name,Author,Epoch from ChinaPoem where PoemID=?";
-inline constexpr auto ForeignPoemHeadingFound = "select Name,Author,Country from ForeignPoem where PoemID=?";
+    "select PoemID,Name,Content,Author,coalesce(instr(Note,'三百首'),0)>0,Country from ForeignPoem where PoemID=?";
+// The text is read only for a candidate whose text is compared: it runs over pages.
 inline constexpr auto ChinaPoemContentFound = "select Content from ChinaPoem where PoemID=?";
 inline constexpr auto ForeignPoemContentFound = "select Content from ForeignPoem where PoemID=?";
-inline constexpr auto InsertFindPoem = "insert into FindPoem(PoemKey, Side, PoemID, Fame) values(?,?,?,?)";
-inline constexpr auto FindPoemOfKey = "select Side, PoemID, Fame from FindPoem where PoemKey=?";
+inline constexpr auto InsertFindPoem =
+    "insert into FindPoem(PoemKey, Side, PoemID, Fame, Title, Author, Place) values(?,?,?,?,?,?,?)";
+inline constexpr auto FindPoemOfKey = "select Side, PoemID, Fame, Title, Author, Place from FindPoem where PoemKey=?";
 inline constexpr auto LastFindPoemKey =
     "select max(coalesce((select max(PoemKey) from FindPoem),0), coalesce((select max(PoemKey) from FindGone),0))";
 inline constexpr auto BuryFindPoem =
@@ -225,6 +221,8 @@ inline constexpr auto ForgetFindPoem = "delete from FindPoem where Side=? and Po
 // after the side).
 QString BuryFindPoemsOf(const char* poemIds);
 QString ForgetFindPoemsOf(const char* poemIds);
+// The place the poems a statement selects now carry (an author moved): place, side, value.
+QString PlaceFindPoemsOf(const char* poemIds);
 inline constexpr auto ReadFindList = "select Lines from FindGram where Gram=?";
 inline constexpr auto WriteFindList = "insert or replace into FindGram(Gram, Lines) values(?,?)";
 inline constexpr auto EraseFindList = "delete from FindGram where Gram=?";

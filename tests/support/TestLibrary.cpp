@@ -62,7 +62,7 @@ QSqlQuery runOn(QSqlDatabase& db, const QString& statement, const QVariantList& 
 }
 
 // The index's tables as readable rows that do not depend on the poem keys: one
-// "<side> <id>\tfame <0|1>" row a poem, one "list <n> <side> <id> line <l> mark <m>" row
+// "<side> <id>\tfame <0|1>\t<title>\t<author>\t<place>" row a poem, one "list <n> <side> <id> line <l> mark <m>" row
 // an entry, each sorted; anything that cannot be read so is a fault.
 struct IndexRows {
     QStringList poems;
@@ -96,10 +96,13 @@ IndexRows readIndex(sqlite3* db)
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
                                  sqlite3_column_bytes(stmt, column));
     };
-    each("select PoemKey, Side, PoemID, Fame from FindPoem", [&](sqlite3_stmt* stmt) {
+    each("select PoemKey, Side, PoemID, Fame, Title, Author, Place from FindPoem", [&](sqlite3_stmt* stmt) {
         const QString poem = QStringLiteral("%1 %2").arg(sqlite3_column_int(stmt, 1)).arg(text(stmt, 2));
         poemOfKey.insert(sqlite3_column_int64(stmt, 0), poem);
-        rows.poems << QStringLiteral("%1\tfame %2").arg(poem).arg(sqlite3_column_int(stmt, 3));
+        rows.poems << QStringLiteral("%1\tfame %2\t%3\t%4\t%5")
+                          .arg(poem)
+                          .arg(sqlite3_column_int(stmt, 3))
+                          .arg(text(stmt, 4), text(stmt, 5), text(stmt, 6));
     });
     // A deleted or changed poem's old key: its entries are tombstones the finder skips.
     QSet<qint64> buried;
