@@ -2,7 +2,8 @@
 # Runs every benchmark on a given library and prints `name: value` lines: each path of
 # the program (start-up, both tree views, the busiest author, a poem, the favourites
 # view and cleaner with 10,000 favourites, the search) beside the bare SQLite work it
-# cannot avoid and the ratio; the find box's latency, recall and index; the same on a copy four times the size; and the
+# cannot avoid and the ratio; the find box's latency, recall and index; the changes beside
+# their bare statements and the index's compaction; the same on a copy four times the size; and the
 # program's peak memory. The library itself is not changed.
 #   scripts/bench.sh LIBRARY
 set -euo pipefail
@@ -11,7 +12,7 @@ library=$(realpath "${1:?usage: scripts/bench.sh LIBRARY}")
 [ -f "$library" ] || { echo "bench: no library at $library" >&2; exit 2; }
 scripts/deps.sh
 cmake -S . -B build > /dev/null
-cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench tolvarin_bench > /dev/null
+cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench change_bench tolvarin_bench > /dev/null
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -35,12 +36,16 @@ echo "library: $library"
 searches "$library"
 echo "find box: 200 queries from the library's verses"
 build/bench/find_bench "$library" 2> /dev/null
+echo "changes: a poem, the largest author and epoch, beside the bare statements (on copies)"
+build/bench/change_bench "$library" 2> /dev/null
 build/bench/scale_library "$library" "$work/x4.mdb" 4
 echo
 echo "library: $library, four times over"
 searches "$work/x4.mdb"
 echo "find box: 200 queries from the library's verses"
 build/bench/find_bench "$work/x4.mdb" 2> /dev/null
+echo "changes: a poem, the largest author and epoch, beside the bare statements (on copies)"
+build/bench/change_bench "$work/x4.mdb" 2> /dev/null
 echo
 echo "the button control's painting"
 build/bench/tolvarin_bench 2> /dev/null

@@ -5,7 +5,10 @@
 #include "LibraryWriter.h"
 #include "Sources.h"
 #include "TestLibrary.h"
+#include "store/Changes.h"
 #include "store/DbConnection.h"
+#include "store/FindIndex.h"
+#include "store/FindIndexUpkeep.h"
 #include "store/Schema.h"
 #include "store/Simplified.h"
 
@@ -13,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -155,6 +159,38 @@ private slots:
         QCOMPARE(test::scalar(file, "select Name from ChinaPoem where PoemID='P6'").toString(), QString("水调歌头"));
         QVERIFY(test::scalar(file, "select count(*) from sqlite_master where type='index' and name='idx_ChinaPoem_AuthorID'")
                     .toBool());
+    }
+
+    // A library made before the freed pages were kept apart: --compact sweeps the index
+    // of a big deletion and shrinks the file, which from then on gives pages back itself.
+    void compactingALibraryAfterABigDeletion()
+    {
+        const QString file = test::copyFixtureLibrary(m_dir.filePath("compact"));
+        test::seed(file, "pragma auto_vacuum=0");
+        test::seed(file, "vacuum");
+        test::seed(file, "insert into ChinaPoem(PoemID,Name,Content,Epoch,tf) "
+                         "with recursive n(i) as (select 1 union all select i+1 from n where i<2000) "
+                         "select 'X'||i, '题'||i, replace(hex(zeroblob(600)),'0','月'), '宋', false from n");
+        {
+            auto db = DbConnection::Open(file);
+            DbConnection::Transaction build(*db);
+            findindex::build(db->sqliteHandle());
+            build.commit();
+            changes::deletePlace(*db, LibrarySide::China, "宋");
+            QVERIFY(findindex::tombstones(db->sqliteHandle()) >= 2000);
+        }
+        const qint64 before = QFileInfo(file).size();
+        const Cli cli = runBuilder({"--compact", file});
+        QCOMPARE(cli.exitCode, 0);
+        QVERIFY2(cli.out.contains("完成"), qPrintable(cli.out + cli.err));
+        QVERIFY2(QFileInfo(file).size() < before / 2, qPrintable(QString::number(QFileInfo(file).size())));
+        QCOMPARE(test::scalar(file, "pragma auto_vacuum").toInt(), 2);
+        auto db = DbConnection::Open(file);
+        QCOMPARE(findindex::tombstones(db->sqliteHandle()), 0);
+        QCOMPARE(findindex::find(db->sqliteHandle(), "床前明月光", 5).value(0).poemId, QString("P1"));
+        const QStringList faults = test::findIndexFaults(*db);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+        QCOMPARE(runBuilder({"--compact", m_dir.filePath("nothing.mdb")}).exitCode, 1);
     }
 
     void anExistingFileIsKeptUnlessForced()
