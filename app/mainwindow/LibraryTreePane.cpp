@@ -147,10 +147,11 @@ void LibraryTreePane::load(DbConnection& db, bool favoritesOnly)
                 addAuthor(root, author);
             continue;
         }
+        const QHash<QString, QList<library::Author>> authors = library::authorsByPlace(db, side.side);
         for (const library::Place& place : library::places(db, side.side)) {
             QTreeWidgetItem* node =
                 track(addNode(root, side.side, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
-            for (const library::Author& author : library::authorsOf(db, side.side, place.id))
+            for (const library::Author& author : authors.value(place.id))
                 addAuthor(node, author);
         }
     }

@@ -1,6 +1,8 @@
 #include "Library.h"
 
+#include "DbConnection.h"
 #include "Recordset.h"
+#include "SqliteStatement.h"
 #include "Statements.h"
 
 namespace qelvane::library {
@@ -47,6 +49,16 @@ QList<Author> authorsOf(DbConnection& db, LibrarySide side, const QString& place
                           [](const Recordset& rs) {
                               return Author{rs.Text(QStringLiteral("AuthorID")), rs.Text(QStringLiteral("AuthorName"))};
                           });
+}
+
+QHash<QString, QList<Author>> authorsByPlace(DbConnection& db, LibrarySide side)
+{
+    QHash<QString, QList<Author>> byPlace;
+    // Read as text, an ID stored as a number reads as the text the place is known by.
+    SqliteStatement rows(db.sqliteHandle(), forSide(side, sql::ChinaAuthorsByEpoch, sql::ForeignAuthorsByCountry));
+    while (rows.next())
+        byPlace[rows.text(0)].append(Author{rows.text(1), rows.text(2)});
+    return byPlace;
 }
 
 QList<Author> favoriteAuthors(DbConnection& db, LibrarySide side)
