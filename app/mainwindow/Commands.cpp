@@ -2,6 +2,8 @@
 // only open a dialog.
 #include "frmMain.h"
 
+#include "ui/LongChange.h"
+
 #include "BarMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCleanFavorite.h"
@@ -61,6 +63,10 @@ void frmMain::BarMain_ToolClick(const QString& toolName)
     // A command that reaches a window already unloaded (from a menu still open as it
     // closed) finds no library and no dialogs: it does nothing.
     if (m_unloaded)
+        return;
+    // Nor does one that comes while a long change runs beside the window (from a timer,
+    // or a test's hand): the change's dialog is all there is to it until it ends.
+    if (longchange::running())
         return;
     for (const Route& route : routes()) {
         for (const char* name : route.names) {

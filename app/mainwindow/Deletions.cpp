@@ -56,7 +56,8 @@ void frmMain::DeleteAuthor()
         return;
     }
     const LibrarySide side = identity.side;
-    const QString id = keys::idOf(side, keyOf(node));
+    const QString key = keyOf(node);
+    const QString id = keys::idOf(side, key);
     // The count is the library's, in either view: the favourites view deletes the
     // author's every poem too.
     const int poems = library::poemCountOfAuthor(m_db, side, id);
@@ -71,7 +72,8 @@ void frmMain::DeleteAuthor()
             });
         }))
         return;
-    removeNode(node);
+    // The window went on while the change ran: its node is looked up again.
+    removeNode(nodeByKey(side, key));
     showCurrentAfterDeletion();
     compactFindIndexWhenIdle();
 }
@@ -110,7 +112,7 @@ void frmMain::DeleteEpoch()
             });
         }))
         return;
-    removeNode(node);
+    removeNode(m_tree->placeNode(identity.side, place));
     showCurrentAfterDeletion();
     compactFindIndexWhenIdle();
 }

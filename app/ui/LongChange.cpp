@@ -2,6 +2,8 @@
 
 #include "store/DbConnection.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QProgressDialog>
@@ -15,7 +17,38 @@ namespace {
 // A change done sooner shows no dialog at all.
 constexpr int QuietMs = 300;
 int Running = 0;
+std::function<void(DbConnection&)> Watcher;
 } // namespace
+
+void watchConnections(std::function<void(DbConnection& db)> watcher)
+{
+    Watcher = std::move(watcher);
+}
+
+// While the change runs, nothing the reader (or anything acting for him) does reaches
+// the windows: a second command or a window closed halfway would act on a library and
+// a screen the change is still altering. It all comes to nothing, as on a busy window.
+class InputHold : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::Close:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
 
 bool running()
 {
@@ -44,6 +77,8 @@ void run(QWidget* parent, DbConnection& db, const QString& label, const Work& wo
     std::thread worker([&] {
         try {
             auto own = DbConnection::OpenBeside(db);
+            if (Watcher)
+                Watcher(*own);
             work(*own, [shown](int done, int total) {
                 const int percent = total > 0 ? done * 100 / total : 0;
                 QMetaObject::invokeMethod(shown, [shown, percent] {
@@ -59,8 +94,11 @@ void run(QWidget* parent, DbConnection& db, const QString& label, const Work& wo
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     // The window paints and its timers run; what the reader types or clicks meanwhile
-    // comes after, as it would after any change.
+    // is held back.
+    InputHold hold;
+    qApp->installEventFilter(&hold);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+    qApp->removeEventFilter(&hold);
     worker.join();
     --Running;
     if (failure)

@@ -21,10 +21,15 @@ namespace qelvane::longchange {
 using Work = std::function<void(DbConnection& db, const changes::Progress& progress)>;
 
 // Runs `work` and returns when it is done; its failure (a StoreError) is thrown here.
-// `label` names the change in the dialog. The reader's input waits until it is done.
+// `label` names the change in the dialog. The reader's clicks and keys meanwhile come to
+// nothing, and no window closes.
 void run(QWidget* parent, DbConnection& db, const QString& label, const Work& work);
 
 // Whether such a change is running now (the window does not close meanwhile).
 bool running();
+
+// Called with each change's own connection, on the change's thread, before the change
+// (a test's ledger of the rows changed listens on it too).
+void watchConnections(std::function<void(DbConnection& db)> watcher);
 
 } // namespace qelvane::longchange

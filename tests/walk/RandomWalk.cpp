@@ -51,6 +51,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include "ui/LongChange.h"
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
@@ -238,6 +239,7 @@ private:
         m_starting = false;
         m_main = MainSub::MainForm;
         m_ledger.watch(*MainSub::DbConnection);
+        longchange::watchConnections([this](DbConnection& db) { m_ledger.watch(db); });
         ++starts;
     }
 
