@@ -76,12 +76,4 @@ inline QString busiestAuthor(DbConnection& db)
         .Text("AuthorID");
 }
 
-inline QTreeWidgetItem* findByKey(QTreeWidget* tree, const QString& key)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->data(0, Qt::UserRole).toString() == key)
-            return *it;
-    return nullptr;
-}
-
 } // namespace qelvane::bench

@@ -67,8 +67,7 @@ int runProgram(int argc, char** argv, const QString& library)
     std::printf("shown\n");
     std::fflush(stdout);
 
-    QTreeWidgetItem* author =
-        findByKey(form.findChild<QTreeWidget*>(QStringLiteral("tvwPoem")), busiestAuthor(*MainSub::DbConnection));
+    QTreeWidgetItem* author = form.nodeByKey(LibrarySide::China, busiestAuthor(*MainSub::DbConnection));
     form.tvwPoem_NodeClick(author);
     form.lvwPoem_ItemClick(form.findChild<QTreeWidget*>(QStringLiteral("lvwPoem"))->topLevelItem(0));
     form.BarMain_ToolClick(QStringLiteral("tbFavorite"));

@@ -97,14 +97,14 @@ void frmMain::DeleteEpoch()
     const int poems = library::poemCountOfPlace(m_db, identity.side, place);
     const QString question = QStringLiteral("如果删除") + kind + place + QStringLiteral(",则该") + kind +
                              QStringLiteral("的全部作者、作品（共 %1 位作者、%2 首诗词）都会被删除。")
-                                 .arg(node->childCount())
+                                 .arg(m_tree->authorCount(node))
                                  .arg(poems) +
                              CrLf + QStringLiteral("确实要删除吗？");
     if (msg::warning(this, question) != msg::Answer::Yes)
         return;
     const QString label = QStringLiteral("正在删除%1%2的 %3 位作者和 %4 首诗词……")
                               .arg(kind, place)
-                              .arg(node->childCount())
+                              .arg(m_tree->authorCount(node))
                               .arg(poems);
     if (!deleted(this, [&] {
             longchange::run(this, m_db, label, [&](DbConnection& db, const changes::Progress& progress) {

@@ -26,6 +26,7 @@ LibraryTreePane::LibraryTreePane(QWidget* parent) : QObject(parent)
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &LibraryTreePane::nodeChosen);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &LibraryTreePane::nodeDoubleClicked);
     connect(tree, &NavigableTree::itemReachedByKeyboard, this, &LibraryTreePane::nodeChosen);
+    connect(m_tree, &QTreeWidget::itemExpanded, this, &LibraryTreePane::fillPlace);
 }
 
 QWidget* LibraryTreePane::widget() const
@@ -43,9 +44,47 @@ QString LibraryTreePane::keyOf(const QTreeWidgetItem* node)
     return node ? node->data(0, KeyRole).toString() : QString();
 }
 
-QTreeWidgetItem* LibraryTreePane::nodeByKey(LibrarySide side, const QString& key) const
+QTreeWidgetItem* LibraryTreePane::nodeByKey(LibrarySide side, const QString& key)
 {
+    if (QTreeWidgetItem* node = m_nodesByKey.value({side, key}); node || m_held.isEmpty())
+        return node;
+    // An author of a place not opened yet: his place's nodes are made now.
+    if (const std::optional<QString> placeId = library::placeIdOfAuthor(*m_db, side, keys::idOf(side, key)))
+        fillPlace(m_heldById.value({side, *placeId}));
     return m_nodesByKey.value({side, key});
+}
+
+int LibraryTreePane::authorCount(const QTreeWidgetItem* node) const
+{
+    if (!node)
+        return 0;
+    const auto held = m_held.constFind(node);
+    return held == m_held.cend() ? node->childCount() : held->authors;
+}
+
+void LibraryTreePane::fillPlace(QTreeWidgetItem* place)
+{
+    const auto held = m_held.constFind(place);
+    if (held == m_held.cend())
+        return;
+    const HeldPlace which = *held;
+    m_held.erase(held);
+    m_heldById.remove({which.side, which.id});
+    addAuthors(place, which.side, library::authorsOf(*m_db, which.side, which.id));
+    place->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+void LibraryTreePane::addAuthors(QTreeWidgetItem* parent, LibrarySide side, const QList<library::Author>& authors)
+{
+    // Made detached and handed to the view whole: no model update per node.
+    QList<QTreeWidgetItem*> nodes;
+    nodes.reserve(authors.size());
+    for (const library::Author& author : authors) {
+        if (QTreeWidgetItem* node = addNode(nullptr, side, keys::keyOf(side, author.id), author.name,
+                                            QStringLiteral("Poet"), NodeKind::Author))
+            nodes << node;
+    }
+    parent->addChildren(nodes);
 }
 
 QTreeWidgetItem* LibraryTreePane::placeNode(LibrarySide side, const QString& name) const
@@ -67,6 +106,10 @@ void LibraryTreePane::forgetNodes(QTreeWidgetItem* node)
 {
     for (int i = 0; i < node->childCount(); ++i)
         forgetNodes(node->child(i));
+    if (const auto held = m_held.constFind(node); held != m_held.cend()) {
+        m_heldById.remove({held->side, held->id});
+        m_held.erase(held);
+    }
     const QString key = keyOf(node);
     if (key.isEmpty())
         return;
@@ -107,6 +150,9 @@ QTreeWidgetItem* LibraryTreePane::addNode(QTreeWidgetItem* parent, LibrarySide s
 void LibraryTreePane::load(DbConnection& db, bool favoritesOnly)
 {
     m_tree->clear();
+    m_db = &db;
+    m_held.clear();
+    m_heldById.clear();
     // The new tree is about as large as the last one: no rehashing while it grows.
     const qsizetype lastSize = m_nodesByKey.size();
     m_nodesByKey.clear();
@@ -147,12 +193,22 @@ void LibraryTreePane::load(DbConnection& db, bool favoritesOnly)
                 addAuthor(root, author);
             continue;
         }
-        const QHash<QString, QList<library::Author>> authors = library::authorsByPlace(db, side.side);
+        // A place with many authors holds them back until it is opened (the first
+        // place that names an author keeps him, as ever, among the places filled).
+        const QHash<QString, int> authorCounts = library::authorCountsByPlace(db, side.side);
         for (const library::Place& place : library::places(db, side.side)) {
             QTreeWidgetItem* node =
                 track(addNode(root, side.side, {}, place.name, QStringLiteral("Epoch"), NodeKind::Place));
-            for (const library::Author& author : authors.value(place.id))
-                addAuthor(node, author);
+            const int authors = authorCounts.value(place.id);
+            if (authors == 0)
+                continue;
+            if (authors <= m_eagerAuthors) {
+                addAuthors(node, side.side, library::authorsOf(db, side.side, place.id));
+                continue;
+            }
+            node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            m_held.insert(node, HeldPlace{side.side, place.id, authors});
+            m_heldById.insert({side.side, place.id}, node);
         }
     }
 

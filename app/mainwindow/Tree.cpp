@@ -120,7 +120,7 @@ void frmMain::showNodeSummary(QTreeWidgetItem* node)
     const NodeIdentity identity = identityOf(node);
     const bool china = identity.side == LibrarySide::China;
     const QString text = node ? node->text(0) : QString();
-    const QString children = QString::number(node ? node->childCount() : 0);
+    const QString children = QString::number(m_tree->authorCount(node));
     if (identity.kind == NodeKind::Author) {
         showAuthorSummary(identity.side, text, m_poems->count());
     } else if (identity.kind == NodeKind::Place && china) {

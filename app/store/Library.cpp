@@ -51,14 +51,15 @@ QList<Author> authorsOf(DbConnection& db, LibrarySide side, const QString& place
                           });
 }
 
-QHash<QString, QList<Author>> authorsByPlace(DbConnection& db, LibrarySide side)
+QHash<QString, int> authorCountsByPlace(DbConnection& db, LibrarySide side)
 {
-    QHash<QString, QList<Author>> byPlace;
+    QHash<QString, int> counts;
     // Read as text, an ID stored as a number reads as the text the place is known by.
-    SqliteStatement rows(db.sqliteHandle(), forSide(side, sql::ChinaAuthorsByEpoch, sql::ForeignAuthorsByCountry));
+    SqliteStatement rows(db.sqliteHandle(),
+                         forSide(side, sql::ChinaAuthorCountsByEpoch, sql::ForeignAuthorCountsByCountry));
     while (rows.next())
-        byPlace[rows.text(0)].append(Author{rows.text(1), rows.text(2)});
-    return byPlace;
+        counts[rows.text(0)] += int(rows.integer(1));
+    return counts;
 }
 
 QList<Author> favoriteAuthors(DbConnection& db, LibrarySide side)

@@ -59,9 +59,8 @@ struct MetreTemplate {
 // ---- The tree ----
 QList<Place> places(DbConnection& db, LibrarySide side);
 QList<Author> authorsOf(DbConnection& db, LibrarySide side, const QString& placeId);
-// Every author of the side by the ID of his epoch or country, each place's in the order
-// authorsOf gives them: one pass over the table for the whole tree.
-QHash<QString, QList<Author>> authorsByPlace(DbConnection& db, LibrarySide side);
+// How many authors each epoch or country holds, by its ID: one pass over the index.
+QHash<QString, int> authorCountsByPlace(DbConnection& db, LibrarySide side);
 // The authors with at least one favourite poem.
 QList<Author> favoriteAuthors(DbConnection& db, LibrarySide side);
 // An author's biography; empty when there is none.

@@ -11,9 +11,9 @@ namespace qelvane::sql {
 inline constexpr auto ChinaEpochTable = "select * from ChinaEpoch";
 inline constexpr auto ForeignCountryTable = "select * from ForeignCountry";
 inline constexpr auto ChinaAuthorsOfEpoch = "select AuthorID,AuthorName from ChinaAuthor where EpochID=?";
-// The same for the whole tree at once: place ID, author ID, name, in the table's order.
-inline constexpr auto ChinaAuthorsByEpoch = "select EpochID,AuthorID,AuthorName from ChinaAuthor";
-inline constexpr auto ForeignAuthorsByCountry = "select CountryID,AuthorID,AuthorName from ForeignAuthor";
+// How many authors each place holds, for the whole tree at once (read off the index).
+inline constexpr auto ChinaAuthorCountsByEpoch = "select EpochID,count(*) from ChinaAuthor group by EpochID";
+inline constexpr auto ForeignAuthorCountsByCountry = "select CountryID,count(*) from ForeignAuthor group by CountryID";
 inline constexpr auto ForeignAuthorsOfCountry = "select AuthorName,AuthorID from ForeignAuthor where CountryID=?";
 inline constexpr auto ChinaFavoriteAuthors = "select distinct AuthorID,Author from ChinaPoem where tf=true";
 inline constexpr auto ForeignFavoriteAuthors = "select distinct AuthorID,Author from ForeignPoem where tf=true";

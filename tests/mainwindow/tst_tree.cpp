@@ -4,6 +4,7 @@
 #include "ui/NodeData.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/NodeKind.h"
+#include "mainwindow/LibraryTreePane.h"
 #include "mainwindow/frmMain.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
@@ -261,6 +262,40 @@ private slots:
         QVERIFY(!nodeAt(tree, {"中国诗词", "唐"}));
         QVERIFY(!form()->nodeByKey(LibrarySide::China, libai));
         QVERIFY(form()->nodeByKey(LibrarySide::Foreign, "FWA2"));
+    }
+
+    // A place of many authors makes their nodes only when it is opened or one of them
+    // is asked for: the reader meets the same tree.
+    void aLargePlaceIsFilledWhenOpened()
+    {
+        form()->findChild<LibraryTreePane*>()->setEagerAuthors(2);
+        form()->LoadTree();
+        QTreeWidget* tree = test::tvwPoem(form());
+        QTreeWidgetItem* tang = nodeAt(tree, {"中国诗词", "唐"});
+        QCOMPARE(tang->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        QCOMPARE(childTexts(tree, nodeAt(tree, {"中国诗词", "宋"})).size(), 1);
+        form()->tvwPoem_NodeClick(tang);
+        QCOMPARE(panel(1), QString("中国唐时期：共有3位诗词作者"));
+
+        form()->resize(900, 600);
+        form()->show();
+        tree->setFocus();
+        tree->setCurrentItem(tang);
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(panel(1), QString("中国诗人李白：共有2首作品"));
+        QCOMPARE(childTexts(tree, tang), QStringList({"李白", "杜甫", "无名氏"}));
+
+        // Asked for by key (a search result, the find box), before the place is opened.
+        form()->LoadTree();
+        QTreeWidgetItem* dufu = form()->nodeByKey(LibrarySide::China, "A2");
+        QVERIFY(dufu);
+        QCOMPARE(dufu->parent()->text(0), QString("唐"));
+        QVERIFY(!form()->nodeByKey(LibrarySide::China, "nobody"));
+        // A place taken out with its authors held back forgets them.
+        form()->LoadTree();
+        form()->removeNode(nodeAt(tree, {"中国诗词", "唐"}));
+        QVERIFY(!form()->nodeByKey(LibrarySide::China, "A1"));
     }
 
     void collapsingIsLikeClicking()
