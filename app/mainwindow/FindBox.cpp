@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
 #include "store/StoreError.h"
+#include "ui/GlyphWarmer.h"
 #include "ui/Icons.h"
 
 #include <QApplication>
@@ -132,6 +133,14 @@ FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
         }
     });
     fitToBar();
+
+    // The list's rows draw the library's common characters in the list's font and in
+    // bold: drawn once while the reader has not yet typed, so that even the first
+    // query's list is drawn within a frame.
+    QFont bold = m_list->font();
+    bold.setBold(true);
+    m_glyphs = new GlyphWarmer({m_list->font(), bold}, GlyphWarmer::commonCharacters(), m_list, this);
+    m_glyphs->start(GlyphWarmupDelayMs);
 }
 
 // The menus keep their room at every width: the field takes what is left, up to its
@@ -173,6 +182,11 @@ void FindBox::placeField()
     m_field->setGeometry(m_window->width() - width - EdgeMargin, corner.y() + height + 2, width,
                          m_field->sizeHint().height());
     m_field->raise();
+}
+
+bool FindBox::glyphsReady() const
+{
+    return m_glyphs->isDone();
 }
 
 void FindBox::focus()

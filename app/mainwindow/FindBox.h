@@ -16,6 +16,7 @@ namespace qelvane {
 
 class DbConnection;
 class FindResults;
+class GlyphWarmer;
 
 // The find box: a text field at the right end of the menu bar (the tool bar's tools
 // fill the window's width), folded to a button where the menus need the room, and,
@@ -36,6 +37,9 @@ public:
     // Whether the library has the index; while it is being built, how far along.
     void setState(State state, int percent = 0);
     State state() const { return m_state; }
+    // Whether the common characters are drawn once already (a while after start).
+    bool glyphsReady() const;
+    static constexpr int GlyphWarmupDelayMs = 1000;
 
 signals:
     void poemChosen(LibrarySide side, const QString& poemId);
@@ -71,6 +75,7 @@ private:
     QToolButton* m_opener;
     QListView* m_list;
     FindResults* m_results;
+    GlyphWarmer* m_glyphs = nullptr;
     State m_state = State::Ready;
     bool m_folded = false;
     int m_limit = 30;
