@@ -56,7 +56,10 @@ const QList<MenuBand>& menuBands()
           {"mnuAddNewPoem", "添加诗词..."}, {"mnuSec", nullptr}, {"mnuEditAuthor", "修改作者..."},
           {"mnuEditPoem", "修改诗词..."}, {"mnuSec", nullptr}, {"mnuDeleteAuthor", "删除作者..."},
           {"mnuDeletePoem", "删除诗词..."}, {"mnuDeleteEpoch", "删除年代(国家)..."}, {"mnuSec", nullptr},
-          {"mnuSave", "输出为文档..."}}},
+          {"mnuSave", "输出为文档..."}, {"mnuSec", nullptr}, {"mnuCopyPoem", "复制诗词(&C)"}}},
+        {"mnuView", "查看(&V)", "查看",
+         {{"mnuBack", "后退(&B)"}, {"mnuForward", "前进(&O)"}, {"mnuSec", nullptr},
+          {"mnuZoomIn", "放大(&I)"}, {"mnuZoomOut", "缩小(&U)"}, {"mnuZoomReset", "原始大小(&R)"}}},
         {"mnuFavorite", "收藏(&G)", "收藏",
          {{"mnuAddFavorite", "添加到收藏夹"}, {"mnuCleanFavorite", "整理收藏夹..."}}},
         {"mnuTools", "工具(&T)", "工具",
@@ -79,6 +82,12 @@ QKeySequence shortcutOf(const QString& name)
         {QStringLiteral("mnuEditPoem"), QKeySequence(Qt::CTRL | Qt::Key_E)},
         {QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S)},
         {QStringLiteral("mnuDeletePoem"), QKeySequence(Qt::Key_Delete)},
+        {QStringLiteral("mnuCopyPoem"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {QStringLiteral("mnuBack"), QKeySequence(Qt::ALT | Qt::Key_Left)},
+        {QStringLiteral("mnuForward"), QKeySequence(Qt::ALT | Qt::Key_Right)},
+        {QStringLiteral("mnuZoomIn"), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        {QStringLiteral("mnuZoomOut"), QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {QStringLiteral("mnuZoomReset"), QKeySequence(Qt::CTRL | Qt::Key_0)},
     };
     return keys.value(name);
 }

@@ -51,6 +51,12 @@ const QList<Route>& routes()
         {{"mnuOptions"}, [](frmMain& f) { f.ShowOptions(); }},
         {{"mnuHelpContent", "tbHelp"}, [](frmMain& f) { f.ShowHelp(); }},
         {{"mnuAbout"}, [](frmMain& f) { f.ShowAbout(); }},
+        {{"mnuCopyPoem"}, [](frmMain& f) { f.CopyPoem(); }},
+        {{"mnuBack"}, [](frmMain& f) { f.GoBack(); }},
+        {{"mnuForward"}, [](frmMain& f) { f.GoForward(); }},
+        {{"mnuZoomIn"}, [](frmMain& f) { f.zoomBy(+1); }},
+        {{"mnuZoomOut"}, [](frmMain& f) { f.zoomBy(-1); }},
+        {{"mnuZoomReset"}, [](frmMain& f) { f.setZoom(100); }},
         {{"mnuExit", "tbExit"}, [](frmMain& f) { f.close(); }},
     };
     return table;

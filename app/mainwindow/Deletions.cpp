@@ -159,7 +159,7 @@ void frmMain::DeletePoem()
 void frmMain::poemLeftView(const ChosenPoem& poem, const std::optional<QString>& authorId)
 {
     m_poems->remove(poem.entry);
-    m_reading->clearPoem();
+    m_reader->clear();
     if (!authorId)
         return;
     const int left = library::poemCountOfAuthor(m_db, poem.side, *authorId, FavoritesMode);

@@ -18,6 +18,20 @@ namespace {
 constexpr double MaxFontPoints = 1000;
 
 const char* const BackColorProperty = "qelvaneBackColor";
+// The size the reader chose for an area, and the zoom it is shown at (percent).
+const char* const ChosenPointsProperty = "qelvaneChosenPoints";
+const char* const ZoomProperty = "qelvaneZoom";
+
+void showZoomed(QWidget* area)
+{
+    const double chosen = area->property(ChosenPointsProperty).toDouble();
+    if (chosen <= 0)
+        return;
+    const int zoom = area->property(ZoomProperty).isValid() ? area->property(ZoomProperty).toInt() : 100;
+    QFont font = area->font();
+    font.setPointSizeF(chosen * zoom / 100.0);
+    area->setFont(font);
+}
 const char* const ForeColorProperty = "qelvaneForeColor";
 
 void setColour(QWidget* area, const char* property, QPalette::ColorRole role, qint32 value)
@@ -74,14 +88,23 @@ void frmMain::setFontSize(QWidget* area, const QString& size)
     // passed over and the area keeps its size.
     if (!ok || !std::isfinite(points) || points <= 0 || points > MaxFontPoints)
         return;
-    QFont font = area->font();
-    font.setPointSizeF(points);
-    area->setFont(font);
+    area->setProperty(ChosenPointsProperty, points);
+    showZoomed(area);
 }
 
+void frmMain::applyZoom(QWidget* area, int percent)
+{
+    if (!area->property(ChosenPointsProperty).isValid())
+        area->setProperty(ChosenPointsProperty, area->font().pointSizeF());
+    area->setProperty(ZoomProperty, percent);
+    showZoomed(area);
+}
+
+// The size chosen, whatever the zoom: the settings keep what the reader chose.
 QString frmMain::fontSizeText(QWidget* area)
 {
-    return QString::number(area->font().pointSizeF());
+    const QVariant chosen = area->property(ChosenPointsProperty);
+    return QString::number(chosen.isValid() ? chosen.toDouble() : area->font().pointSizeF());
 }
 
 void frmMain::LoadSettings()
@@ -96,6 +119,9 @@ void frmMain::LoadSettings()
     for (const auto& [area, prefix] : areas)
         setForeColor(area, readColour(m_settings, prefix + QStringLiteral("ForeColor"), 0));
     MusicFileName = m_settings.GetSetting(QStringLiteral("MusicFile"), QString());
+    bool zoomRead = false;
+    const int zoom = m_settings.GetSetting(QStringLiteral("Zoom"), QStringLiteral("100")).toInt(&zoomRead);
+    setZoom(zoomRead ? zoom : 100);
 }
 
 void frmMain::SaveSettings()
@@ -110,6 +136,8 @@ void frmMain::SaveSettings()
     for (const auto& [area, prefix] : areas)
         m_settings.SaveSetting(prefix + QStringLiteral("ForeColor"), QString::number(foreColor(area)));
     m_settings.SaveSetting(QStringLiteral("MusicFile"), MusicFileName);
+    m_settings.SaveSetting(QStringLiteral("Zoom"), QString::number(m_zoom));
+    rememberLastPoem();
 }
 
 void frmMain::storeSettings()

@@ -40,12 +40,12 @@ void frmMain::lvwPoem_ColumnClick(int column)
 
 void frmMain::lvwPoem_ItemClick(QTreeWidgetItem* entry)
 {
-    m_reading->clearPoem();
-    if (!entry)
+    if (!entry) {
+        m_reader->clear();
         return;
+    }
     const ChosenPoem clicked = m_poems->poemOf(entry);
-    if (const std::optional<library::PoemText> poem = library::poemText(m_db, clicked.side, clicked.id))
-        m_reading->showPoem(*poem);
+    m_reader->show(clicked.side, clicked.id);
 }
 
 void frmMain::mQueryForm_ShowQueryResult(QString& PoemID, QString& PoemName, LibrarySide PoemType)

@@ -100,7 +100,8 @@ void frmMain::reloadTreeKeepingPlace(const std::optional<ReaderPlace>& before)
 
 void frmMain::tvwPoem_NodeClick(QTreeWidgetItem* node)
 {
-    m_reading->clearAll();
+    m_reading->showBiography(QString());
+    m_reader->clear();
     m_poems->clear();
 
     const NodeIdentity identity = identityOf(node);

@@ -121,6 +121,9 @@ void frmMain::buildControls()
     picPoem = new QWidget(this);
     picPoem->setObjectName(QStringLiteral("picPoem"));
     m_reading = std::make_unique<ReadingPanes>(picAuthor, picPoem);
+    m_reader = new PoemReader(*m_reading, m_db, this);
+    connect(m_reader, &PoemReader::authorWanted, this, &frmMain::openFoundAuthor);
+    buildReadingRoom();
     // The handle lies over the poem pane's edge; above it, the whole handle can be
     // grabbed (it paints nothing, so the pane still shows through).
     imgSplitter->raise();
@@ -148,6 +151,7 @@ void frmMain::Load()
     // Tombstones another session left (it was closed before it swept them out).
     compactFindIndexWhenIdle();
 
+    reopenLastPoem();
     StartMusic();
 }
 

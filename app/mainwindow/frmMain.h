@@ -2,6 +2,7 @@
 
 #include "Layout.h"
 #include "LibraryTreePane.h"
+#include "PoemReader.h"
 #include "NodeKind.h"
 #include "PoemListPane.h"
 #include "ReadingPanes.h"
@@ -91,6 +92,8 @@ public:
     void openFoundPoem(LibrarySide side, const QString& poemId);
     // An author the find box found (by one of his poems), shown as a click on his node.
     void openFoundAuthor(LibrarySide side, const QString& poemId);
+    // The poem on screen, its heading and the poems read since the start.
+    PoemReader* reader() const { return m_reader; }
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 
@@ -120,6 +123,18 @@ public:
     void RestartMusic();
     void MusicPlayer_Done(int notifyCode);
     void ShowHelp();
+    // ---- The reading room ----
+    // The poem shown onto the clipboard: title, author（epoch）, a blank line, the text.
+    void CopyPoem();
+    // The poem read before or after the one shown, shown as a click would show it.
+    void GoBack();
+    void GoForward();
+    // The four reading areas' fonts scaled together (percent of the sizes chosen in
+    // the settings); steps of ZoomStep, within MinZoom and MaxZoom.
+    void zoomBy(int steps);
+    void setZoom(int percent);
+    int zoom() const { return m_zoom; }
+    static constexpr int MinZoom = 50, MaxZoom = 400, ZoomStep = 10;
     // The help document in the application folder.
     QString helpDocument() const;
     HelpWindow* helpWindow() const;
@@ -142,6 +157,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -180,6 +196,14 @@ private:
     LibraryTreePane* m_tree;
     PoemListPane* m_poems;
     std::unique_ptr<ReadingPanes> m_reading;
+    PoemReader* m_reader = nullptr;
+    int m_zoom = 100;
+    void buildReadingRoom();
+    // The font size an area shows: the size chosen for it, zoomed.
+    static void applyZoom(QWidget* area, int percent);
+    // At start, the poem (and view) the reader left, when the library still holds it.
+    void reopenLastPoem();
+    void rememberLastPoem();
     QWidget* picTitles;
     BarMain* barMain;
     QWidget* picAuthor;

@@ -107,7 +107,9 @@ std::optional<PoemText> poemText(DbConnection& db, LibrarySide side, const QStri
     Recordset rs(db, forSide(side, sql::ChinaPoemText, sql::ForeignPoemText), {poemId});
     if (rs.Eof())
         return std::nullopt;
-    return PoemText{rs.Text(QStringLiteral("Content")), rs.Text(QStringLiteral("Note"))};
+    return PoemText{rs.Text(QStringLiteral("Content")), rs.Text(QStringLiteral("Note")),
+                    rs.Text(QStringLiteral("Name")),    rs.Text(QStringLiteral("Author")),
+                    rs.Text(QStringLiteral("AuthorID")), rs.Text(QStringLiteral("Place"))};
 }
 
 std::optional<QString> authorIdOfPoem(DbConnection& db, LibrarySide side, const QString& poemId)

@@ -37,6 +37,10 @@ struct PoemTitle {
 struct PoemText {
     QString content; // empty when Null
     QString notes;   // empty when Null
+    QString title;
+    QString author;
+    QString authorId;
+    QString place;   // the poem's own copy of its epoch or country
 };
 
 struct PoemForEditor {

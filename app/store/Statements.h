@@ -37,8 +37,12 @@ inline constexpr auto ChinaPoemCountOfEpoch = "select count(*) as Poems from Chi
 inline constexpr auto ForeignPoemCountOfCountry = "select count(*) as Poems from ForeignPoem where Country=?";
 
 // ---- Poem view and search result -------------------------------------------------
-inline constexpr auto ChinaPoemText = "select Content,Note from ChinaPoem where PoemID=?";
-inline constexpr auto ForeignPoemText = "select Content,Note from ForeignPoem where PoemID=?";
+// A poem as the reader sees it: its heading (title, author, epoch or country) above
+// its text and notes.
+inline constexpr auto ChinaPoemText =
+    "select Name,Author,AuthorID,Epoch as Place,Content,Note from ChinaPoem where PoemID=?";
+inline constexpr auto ForeignPoemText =
+    "select Name,Author,AuthorID,Country as Place,Content,Note from ForeignPoem where PoemID=?";
 inline constexpr auto ChinaPoemAuthorID = "select AuthorID from ChinaPoem where PoemID=?";
 inline constexpr auto ForeignPoemAuthorID = "select AuthorID from ForeignPoem where PoemID=?";
 

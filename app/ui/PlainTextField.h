@@ -14,9 +14,19 @@ class PlainTextField : public QPlainTextEdit {
 public:
     explicit PlainTextField(QWidget* parent = nullptr);
 
+    // A widget kept above the text inside the field's frame (a poem's heading): the
+    // text begins below it. Hidden, it takes no room.
+    void setHeader(QWidget* header);
+    // Lays the header out again after its text or font changed.
+    void fitHeader();
+
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    QWidget* m_header = nullptr;
 };
 
 } // namespace qelvane

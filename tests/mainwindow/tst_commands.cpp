@@ -85,8 +85,8 @@ private slots:
         QStringList headers;
         for (QAction* header : bar()->menuBar()->actions())
             headers << header->objectName() + "|" + header->text();
-        QCOMPARE(headers, QStringList({"mnuFile|文件(&F)", "mnuEdit|编辑(&E)", "mnuFavorite|收藏(&G)",
-                                       "mnuTools|工具(&T)", "mnuHelp|帮助(&H)"}));
+        QCOMPARE(headers, QStringList({"mnuFile|文件(&F)", "mnuEdit|编辑(&E)", "mnuView|查看(&V)",
+                                       "mnuFavorite|收藏(&G)", "mnuTools|工具(&T)", "mnuHelp|帮助(&H)"}));
         QCOMPARE(toolRows(bar(), "mnuFile", false),
                  QStringList({"mnuAllPoems|全部诗词(&A)", "mnuFavoritePoems|收藏夹诗词(&F)", "mnuSec", "mnuExit|退出(&X)..."}));
         QCOMPARE(bar()->bandCaption("mnuEdit"), QString("编辑"));
@@ -94,7 +94,8 @@ private slots:
         for (QAction* tool : bar()->bandTools("mnuEdit"))
             edit << (tool->isSeparator() ? "-" : tool->text());
         QCOMPARE(edit, QStringList({"查找(&S)...", "-", "添加作者...", "添加诗词...", "-", "修改作者...", "修改诗词...", "-",
-                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出为文档..."}));
+                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出为文档...", "-",
+                                    "复制诗词(&C)"}));
         QCOMPARE(bar()->Tool("mnuFavorite", "mnuCleanFavorite")->text(), QString("整理收藏夹..."));
         QCOMPARE(bar()->Tool("mnuTools", "mnuOptions")->text(), QString("系统设置(&O)..."));
         QCOMPARE(bar()->Tool("mnuHelp", "mnuAbout")->text(), QString("关于(&A)..."));

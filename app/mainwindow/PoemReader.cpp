@@ -1,0 +1,177 @@
+#include "PoemReader.h"
+
+#include "ReadingPanes.h"
+#include "store/DbConnection.h"
+#include "ui/PlainTextField.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMimeData>
+
+namespace qelvane {
+
+namespace {
+
+// The title is drawn this much larger than the poem's own text.
+constexpr double TitleScale = 1.35;
+
+QString authorLine(const library::PoemText& text)
+{
+    const QString author = text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
+    return text.place.trimmed().isEmpty() ? author : author + QStringLiteral(" · ") + text.place.trimmed();
+}
+
+} // namespace
+
+PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
+    : QObject(parent), m_panes(panes), m_db(db), m_poemPane(qobject_cast<PlainTextField*>(panes.poemPane())),
+      m_heading(new QLabel)
+{
+    m_heading->setObjectName(QStringLiteral("lblPoemHeading"));
+    m_heading->setWordWrap(true);
+    m_heading->setTextFormat(Qt::RichText);
+    m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse |
+                                       Qt::LinksAccessibleByKeyboard);
+    // Drawn in the poem area's own colours, as part of it.
+    m_heading->setAutoFillBackground(true);
+    m_heading->setBackgroundRole(QPalette::Base);
+    m_heading->setForegroundRole(QPalette::Text);
+    m_heading->setContentsMargins(6, 6, 6, 4);
+    m_heading->hide();
+    m_poemPane->setHeader(m_heading);
+    m_poemPane->installEventFilter(this);
+    connect(m_heading, &QLabel::linkActivated, this, [this] {
+        if (m_poem)
+            emit authorWanted(m_poem->side, m_poem->id);
+    });
+}
+
+bool PoemReader::show(LibrarySide side, const QString& id)
+{
+    std::optional<library::PoemText> text = library::poemText(m_db, side, id);
+    if (!text) {
+        clear();
+        return false;
+    }
+    m_poem = Poem{side, id, *text};
+    m_panes.showPoem(*text);
+    refreshHeading();
+    if (!m_goingThrough)
+        record({side, id});
+    return true;
+}
+
+void PoemReader::clear()
+{
+    m_poem.reset();
+    m_panes.clearPoem();
+    refreshHeading();
+}
+
+void PoemReader::refreshHeading()
+{
+    if (!m_poem) {
+        m_heading->clear();
+        m_heading->setAccessibleName(QString());
+        m_heading->hide();
+        m_poemPane->fitHeader();
+        return;
+    }
+    const library::PoemText& text = m_poem->text;
+    const QFont font = m_poemPane->font();
+    const double titlePoints = font.pointSizeF() > 0 ? font.pointSizeF() * TitleScale : 12;
+    m_heading->setFont(font);
+    m_heading->setText(
+        QStringLiteral("<div style=\"font-size:%1pt; font-weight:bold\">%2</div><div>%3</div>")
+            .arg(titlePoints, 0, 'f', 1)
+            .arg(text.title.trimmed().toHtmlEscaped(),
+                 QStringLiteral("<a href=\"author\">%1</a>").arg(authorLine(text).toHtmlEscaped())));
+    // A screen reader reads the heading as the reader sees it.
+    m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + authorLine(text));
+    m_heading->show();
+    m_poemPane->fitHeader();
+}
+
+bool PoemReader::eventFilter(QObject* watched, QEvent* event)
+{
+    // The heading follows the poem area's font: chosen in the settings, or zoomed.
+    if (watched == m_poemPane && event->type() == QEvent::FontChange)
+        refreshHeading();
+    return QObject::eventFilter(watched, event);
+}
+
+QString PoemReader::copiedText() const
+{
+    if (!m_poem)
+        return {};
+    const library::PoemText& text = m_poem->text;
+    const QString author = text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
+    const QString byline =
+        text.place.trimmed().isEmpty() ? author : author + QStringLiteral("（") + text.place.trimmed() + QStringLiteral("）");
+    QString body = text.content;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.title.trimmed() + QLatin1Char('\n') + byline + QStringLiteral("\n\n") + body;
+}
+
+QMimeData* PoemReader::copiedData() const
+{
+    if (!m_poem)
+        return nullptr;
+    const QStringList lines = copiedText().split(QLatin1Char('\n'));
+    QString html = QStringLiteral("<h3>%1</h3><p>%2</p><p>").arg(lines.value(0).toHtmlEscaped(),
+                                                                 lines.value(1).toHtmlEscaped());
+    QStringList body;
+    for (qsizetype i = 3; i < lines.size(); ++i)
+        body << lines[i].toHtmlEscaped();
+    html += body.join(QStringLiteral("<br>")) + QStringLiteral("</p>");
+    auto* data = new QMimeData;
+    data->setText(copiedText());
+    data->setHtml(html);
+    return data;
+}
+
+void PoemReader::record(const Place& place)
+{
+    if (m_at >= 0 && m_history[m_at] == place)
+        return;
+    m_history.resize(m_at + 1);
+    m_history.append(place);
+    m_at = m_history.size() - 1;
+    emit historyChanged();
+}
+
+bool PoemReader::exists(const Place& place) const
+{
+    return library::authorIdOfPoem(m_db, place.side, place.id).has_value();
+}
+
+std::optional<PoemReader::Place> PoemReader::step(int direction)
+{
+    for (qsizetype at = m_at + direction; at >= 0 && at < m_history.size();) {
+        if (exists(m_history[at])) {
+            m_at = at;
+            emit historyChanged();
+            return m_history[at];
+        }
+        // Deleted meanwhile: forgotten, and the next one in that direction is tried.
+        m_history.removeAt(at);
+        if (at < m_at)
+            --m_at;
+        if (direction < 0)
+            --at;
+    }
+    emit historyChanged();
+    return std::nullopt;
+}
+
+std::optional<PoemReader::Place> PoemReader::stepBack()
+{
+    return step(-1);
+}
+
+std::optional<PoemReader::Place> PoemReader::stepForward()
+{
+    return step(+1);
+}
+
+} // namespace qelvane

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "store/Library.h"
+#include "store/LibrarySide.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QLabel;
+class QMimeData;
+
+namespace qelvane {
+
+class DbConnection;
+class PlainTextField;
+class ReadingPanes;
+
+// The poem on screen and its one owner: which poem it is, its heading above the text
+// (title, then author · epoch or country), its text and notes in the panes, and the
+// poems read since the start, to go back and forward through. Every path that shows a
+// poem goes through show(); every command on "the poem shown" asks poem().
+class PoemReader : public QObject {
+    Q_OBJECT
+public:
+    struct Poem {
+        LibrarySide side = LibrarySide::China;
+        QString id;
+        library::PoemText text;
+        bool operator==(const Poem&) const = default;
+    };
+    struct Place {
+        LibrarySide side = LibrarySide::China;
+        QString id;
+        bool operator==(const Place&) const = default;
+    };
+
+    PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent);
+
+    // Reads the poem and shows it with its heading; false (and nothing shown) when the
+    // library no longer holds it. A poem shown is the newest step of the history,
+    // unless it is shown by going back or forward.
+    bool show(LibrarySide side, const QString& id);
+    void clear();
+    const std::optional<Poem>& poem() const { return m_poem; }
+
+    // The poem as a reader copies it: title, author（epoch）, a blank line, the text.
+    QString copiedText() const;
+    // The same, as plain text and as HTML, for the clipboard; nullptr with no poem.
+    QMimeData* copiedData() const;
+
+    // The poem before or after the one shown in the history, passing over (and
+    // forgetting) poems deleted meanwhile; nullopt at either end. The caller shows it
+    // as a click would, inside goingThrough().
+    std::optional<Place> stepBack();
+    std::optional<Place> stepForward();
+    bool canGoBack() const { return m_at > 0; }
+    bool canGoForward() const { return m_at + 1 < m_history.size(); }
+    // Runs `show` without making a new step of the history.
+    template <typename Show>
+    void goingThrough(Show&& show)
+    {
+        const bool was = m_goingThrough;
+        m_goingThrough = true;
+        show();
+        m_goingThrough = was;
+    }
+
+    // Draws the heading again in the poem area's font (after a font change or zoom).
+    void refreshHeading();
+    QLabel* heading() const { return m_heading; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    // The heading's author link: the author of the poem shown.
+    void authorWanted(LibrarySide side, const QString& poemId);
+    void historyChanged();
+
+private:
+    void record(const Place& place);
+    std::optional<Place> step(int direction);
+    bool exists(const Place& place) const;
+
+    ReadingPanes& m_panes;
+    DbConnection& m_db;
+    PlainTextField* m_poemPane;
+    QLabel* m_heading;
+    std::optional<Poem> m_poem;
+    QList<Place> m_history;
+    qsizetype m_at = -1;
+    bool m_goingThrough = false;
+};
+
+} // namespace qelvane

@@ -1,0 +1,153 @@
+// The reading room's commands: the poem copied, back and forward through the poems
+// read, the reading areas zoomed, and the poem the reader left opened again at start.
+#include "frmMain.h"
+
+#include "BarMain.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "ui/LibraryKeys.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QWheelEvent>
+
+namespace qelvane {
+
+namespace {
+const QString LastPoemKey = QStringLiteral("LastPoem");
+const QString LastPoemSideKey = QStringLiteral("LastPoemSide");
+const QString LastViewKey = QStringLiteral("LastView");
+} // namespace
+
+void frmMain::buildReadingRoom()
+{
+    // Ctrl++ as well as Ctrl+=: the same key, with or without Shift.
+    auto* zoomIn = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), this);
+    connect(zoomIn, &QShortcut::activated, this, [this] { zoomBy(+1); });
+
+    // The poem's own menu offers the whole poem beside the selection.
+    QWidget* poemPane = m_reading->poemPane();
+    poemPane->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(poemPane, &QWidget::customContextMenuRequested, this, [this, poemPane](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(static_cast<QPlainTextEdit*>(poemPane)->createStandardContextMenu(at));
+        menu->addSeparator();
+        QAction* copy = menu->addAction(QStringLiteral("复制整首诗词"));
+        copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        copy->setEnabled(m_reader->poem().has_value());
+        connect(copy, &QAction::triggered, this, &frmMain::CopyPoem);
+        menu->exec(poemPane->mapToGlobal(at));
+    });
+
+    // Ctrl+wheel over a reading area zooms; the mouse's back and forward buttons anywhere
+    // in the window go through the history.
+    for (const auto& [area, prefix] : readingAreas()) {
+        area->installEventFilter(this);
+        if (auto* scrolled = qobject_cast<QAbstractScrollArea*>(area))
+            scrolled->viewport()->installEventFilter(this);
+    }
+    qApp->installEventFilter(this);
+
+    connect(m_reader, &PoemReader::historyChanged, this, [this] {
+        if (QAction* back = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuBack")))
+            back->setEnabled(m_reader->canGoBack());
+        if (QAction* forward = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuForward")))
+            forward->setEnabled(m_reader->canGoForward());
+    });
+    emit m_reader->historyChanged();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            for (const auto& [area, prefix] : readingAreas()) {
+                auto* scrolled = qobject_cast<QAbstractScrollArea*>(area);
+                if (watched == area || (scrolled && watched == scrolled->viewport())) {
+                    if (wheel->angleDelta().y() != 0)
+                        zoomBy(wheel->angleDelta().y() > 0 ? +1 : -1);
+                    return true;
+                }
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool back = press->button() == Qt::BackButton, forward = press->button() == Qt::ForwardButton;
+        if ((back || forward) && widget && widget->window() == this) {
+            BarMain_ToolClick(back ? QStringLiteral("mnuBack") : QStringLiteral("mnuForward"));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::CopyPoem()
+{
+    QMimeData* data = m_reader->copiedData();
+    if (!data) {
+        msg::notice(this, QStringLiteral("请选择一首诗词再复制!"));
+        return;
+    }
+    QApplication::clipboard()->setMimeData(data);
+    showPosition(QStringLiteral("已复制诗词：") + m_reader->poem()->text.title.trimmed());
+}
+
+void frmMain::GoBack()
+{
+    if (const std::optional<PoemReader::Place> place = m_reader->stepBack())
+        m_reader->goingThrough([&] { openFoundPoem(place->side, place->id); });
+}
+
+void frmMain::GoForward()
+{
+    if (const std::optional<PoemReader::Place> place = m_reader->stepForward())
+        m_reader->goingThrough([&] { openFoundPoem(place->side, place->id); });
+}
+
+void frmMain::zoomBy(int steps)
+{
+    setZoom(m_zoom + steps * ZoomStep);
+}
+
+void frmMain::setZoom(int percent)
+{
+    m_zoom = std::clamp(percent, MinZoom, MaxZoom);
+    for (const auto& [area, prefix] : readingAreas())
+        applyZoom(area, m_zoom);
+    if (m_zoom != 100)
+        showPosition(QStringLiteral("显示比例：%1%").arg(m_zoom));
+}
+
+void frmMain::rememberLastPoem()
+{
+    const std::optional<PoemReader::Poem>& poem = m_reader->poem();
+    m_settings.SaveSetting(LastPoemKey, poem ? poem->id : QString());
+    m_settings.SaveSetting(LastPoemSideKey, poem && poem->side == LibrarySide::Foreign ? QStringLiteral("F")
+                                                                                       : QStringLiteral("C"));
+    m_settings.SaveSetting(LastViewKey, FavoritesMode ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void frmMain::reopenLastPoem()
+{
+    const QString id = m_settings.GetSetting(LastPoemKey, QString());
+    if (id.isEmpty())
+        return;
+    const LibrarySide side = m_settings.GetSetting(LastPoemSideKey, QStringLiteral("C")) == QLatin1String("F")
+                                 ? LibrarySide::Foreign
+                                 : LibrarySide::China;
+    // Gone since (deleted, or another library): the window opens as it always did.
+    if (!library::authorIdOfPoem(m_db, side, id))
+        return;
+    if (m_settings.GetSetting(LastViewKey, QStringLiteral("0")) == QLatin1String("1"))
+        switchView(true);
+    openFoundPoem(side, id);
+}
+
+} // namespace qelvane

@@ -1,0 +1,168 @@
+// The reading room as the reader meets it: the heading above the poem, the poem copied,
+// back and forward through the poems read, the zoom, and the last poem opened again.
+#include "MainWindowHarness.h"
+#include "mainwindow/frmMain.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qelvane;
+
+class tst_ReadingRoom : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::MainWindowHarness> h;
+    frmMain* form() { return h->form.get(); }
+    QLabel* heading() { return form()->findChild<QLabel*>("lblPoemHeading"); }
+    void open(const QStringList& author, const QString& title)
+    {
+        test::chooseNode(form(), author);
+        test::chooseEntry(form(), title);
+    }
+    QString shownTitle()
+    {
+        QTreeWidgetItem* entry = test::lvwPoem(form())->currentItem();
+        return entry && entry->isSelected() ? entry->text(0) : QString();
+    }
+    // A new window on the same library and settings, as after a restart.
+    std::unique_ptr<frmMain> restarted()
+    {
+        form()->SaveSettings();
+        auto again = std::make_unique<frmMain>(h->services(), std::make_unique<SilentMusicBackend>());
+        again->Load();
+        return again;
+    }
+
+private slots:
+    void init()
+    {
+        h = std::make_unique<test::MainWindowHarness>();
+        form()->resize(900, 600);
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form()));
+    }
+    void cleanup() { h.reset(); }
+
+    void theHeadingNamesThePoemShown()
+    {
+        QVERIFY(heading()->isHidden());
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QVERIFY(heading()->isVisible());
+        // Read by a screen reader as it is seen: title, author and epoch.
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(heading());
+        QCOMPARE(read->text(QAccessible::Name), QString("静夜思，李白 · 唐"));
+        // Above the text, inside the poem area: the text begins below it.
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QCOMPARE(heading()->parentWidget(), poem);
+        QVERIFY(heading()->height() > poem->fontMetrics().height());
+        QVERIFY(poem->viewport()->geometry().top() >= heading()->geometry().bottom());
+        // Drawn: the heading's pixels hold ink of the poem area's text colour.
+        const QImage drawn = heading()->grab().toImage();
+        const QColor ink = poem->palette().color(QPalette::Text);
+        bool inked = false;
+        for (int y = 0; y < drawn.height() && !inked; ++y)
+            for (int x = 0; x < drawn.width() && !inked; ++x)
+                inked = QColor(drawn.pixel(x, y)) == ink;
+        QVERIFY(inked);
+
+        // The author's link shows his node as a click would.
+        test::chooseNode(form(), {"中国诗词", "唐"});
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        test::chooseNode(form(), {"中国诗词", "宋"});
+        QVERIFY(heading()->isHidden());
+        open({"中国诗词", "唐", "杜甫"}, "春望");
+        emit heading()->linkActivated("author");
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("杜甫"));
+        QCOMPARE(test::txtAuthorDetail(form())->toPlainText().isEmpty(), false);
+    }
+
+    void copyingThePoem()
+    {
+        msg::Recorder boxes;
+        QTest::keyClick(form(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(boxes.shown().size(), 1); // nothing to copy is told
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QTest::keyClick(form(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QMimeData* copied = QApplication::clipboard()->mimeData();
+        QCOMPARE(copied->text(), QString("静夜思\n李白（唐）\n\n床前明月光，疑是地上霜。\n举头望明月，低头思故乡。"));
+        QVERIFY(copied->html().contains("<h3>静夜思</h3>"));
+        QVERIFY(copied->html().contains("床前明月光，疑是地上霜。<br>举头望明月"));
+    }
+
+    void backAndForwardPassOverADeletedPoem()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        open({"中国诗词", "唐", "杜甫"}, "春望");
+        open({"中国诗词", "唐", "李白"}, "将进酒");
+        test::seed(h->libraryFile, "delete from ChinaPoem where Name='春望'");
+        QTest::keyClick(form(), Qt::Key_Left, Qt::AltModifier);
+        // The tree and the list follow as a click would.
+        QCOMPARE(shownTitle(), QString("静夜思"));
+        QCOMPARE(test::tvwPoem(form())->currentItem()->text(0), QString("李白"));
+        QCOMPARE(heading()->accessibleName(), QString("静夜思，李白 · 唐"));
+        QTest::keyClick(form(), Qt::Key_Left, Qt::AltModifier); // the start: nothing happens
+        QCOMPARE(shownTitle(), QString("静夜思"));
+        QTest::keyClick(form(), Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(shownTitle(), QString("将进酒"));
+        // A poem chosen after going back drops the poems ahead of it.
+        QTest::keyClick(form(), Qt::Key_Left, Qt::AltModifier);
+        open({"中国诗词", "唐", "无名氏"}, "无题");
+        QTest::keyClick(form(), Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(shownTitle(), QString("无题"));
+        QTest::mouseClick(test::txtPoemDetail(form())->viewport(), Qt::BackButton);
+        QCOMPARE(shownTitle(), QString("静夜思"));
+    }
+
+    void zoomScalesTheReadingAreasAndIsRemembered()
+    {
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        const double chosen = poem->font().pointSizeF();
+        const int lineBefore = poem->fontMetrics().height();
+        QTest::keyClick(form(), Qt::Key_Equal, Qt::ControlModifier);
+        QTest::keyClick(form(), Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(poem->font().pointSizeF(), chosen * 1.2);
+        QCOMPARE(test::lvwPoem(form())->font().pointSizeF(), test::txtPoemNote(form())->font().pointSizeF());
+        QVERIFY(poem->fontMetrics().height() > lineBefore);
+        QWheelEvent wheel(QPointF(5, 5), poem->viewport()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(poem->viewport(), &wheel);
+        QCOMPARE(poem->font().pointSizeF(), chosen * 1.1);
+
+        // The settings keep the size chosen; the zoom is kept apart and comes back.
+        std::unique_ptr<frmMain> again = restarted();
+        QCOMPARE(h->settings->GetSetting("PoemSize", ""), QString::number(chosen));
+        QCOMPARE(test::txtPoemDetail(again.get())->font().pointSizeF(), chosen * 1.1);
+        again->BarMain_ToolClick("mnuZoomReset");
+        QCOMPARE(test::txtPoemDetail(again.get())->font().pointSizeF(), chosen);
+        for (int i = 0; i < 100; ++i)
+            again->zoomBy(-1);
+        QCOMPARE(again->zoom(), frmMain::MinZoom);
+    }
+
+    void theLastPoemIsOpenedAgain()
+    {
+        open({"中国诗词", "唐", "杜甫"}, "春望");
+        {
+            std::unique_ptr<frmMain> again = restarted();
+            QCOMPARE(test::lvwPoem(again.get())->currentItem()->text(0), QString("春望"));
+            QCOMPARE(test::txtPoemDetail(again.get())->toPlainText(), QString("国破山河在，城春草木深。"));
+            QCOMPARE(test::tvwPoem(again.get())->currentItem()->text(0), QString("杜甫"));
+        }
+        // Deleted since: the window opens as it always did, without a word.
+        test::seed(h->libraryFile, "delete from ChinaPoem where Name='春望'");
+        msg::Recorder boxes;
+        std::unique_ptr<frmMain> again = restarted();
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(test::txtPoemDetail(again.get())->toPlainText().isEmpty());
+        QCOMPARE(test::lvwPoem(again.get())->topLevelItemCount(), 0);
+    }
+};
+
+QTEST_MAIN(tst_ReadingRoom)
+#include "tst_readingroom.moc"
