@@ -57,6 +57,10 @@ const QList<Route>& routes()
         {{"mnuZoomIn"}, [](frmMain& f) { f.zoomBy(+1); }},
         {{"mnuZoomOut"}, [](frmMain& f) { f.zoomBy(-1); }},
         {{"mnuZoomReset"}, [](frmMain& f) { f.setZoom(100); }},
+        {{"mnuVerseCentred"}, [](frmMain& f) { f.setVerseCentred(!f.reader()->verseCentred()); }},
+        {{"mnuLookDefault"}, [](frmMain& f) { f.chooseLook(looks::Look::Default); }},
+        {{"mnuLookPaper"}, [](frmMain& f) { f.chooseLook(looks::Look::Paper); }},
+        {{"mnuLookNight"}, [](frmMain& f) { f.chooseLook(looks::Look::Night); }},
         {{"mnuExit", "tbExit"}, [](frmMain& f) { f.close(); }},
     };
     return table;

@@ -122,6 +122,10 @@ void frmMain::LoadSettings()
     bool zoomRead = false;
     const int zoom = m_settings.GetSetting(QStringLiteral("Zoom"), QStringLiteral("100")).toInt(&zoomRead);
     setZoom(zoomRead ? zoom : 100);
+    m_look = looks::fromSetting(m_settings.GetSetting(QStringLiteral("Look"), QStringLiteral("0")));
+    looks::apply(m_look);
+    showLookChecked();
+    setVerseCentred(m_settings.GetSetting(QStringLiteral("VerseCentred"), QStringLiteral("0")) == QLatin1String("1"));
 }
 
 void frmMain::SaveSettings()
@@ -137,6 +141,9 @@ void frmMain::SaveSettings()
         m_settings.SaveSetting(prefix + QStringLiteral("ForeColor"), QString::number(foreColor(area)));
     m_settings.SaveSetting(QStringLiteral("MusicFile"), MusicFileName);
     m_settings.SaveSetting(QStringLiteral("Zoom"), QString::number(m_zoom));
+    m_settings.SaveSetting(QStringLiteral("Look"), QString::number(int(m_look)));
+    m_settings.SaveSetting(QStringLiteral("VerseCentred"),
+                           m_reader->verseCentred() ? QStringLiteral("1") : QStringLiteral("0"));
     rememberLastPoem();
 }
 

@@ -46,6 +46,17 @@ PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
     });
 }
 
+void PoemReader::setVerseCentred(bool centred)
+{
+    m_heading->setAlignment(centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    m_poemPane->setCentredBlock(centred);
+}
+
+bool PoemReader::verseCentred() const
+{
+    return m_poemPane->centredBlock();
+}
+
 bool PoemReader::show(LibrarySide side, const QString& id)
 {
     std::optional<library::PoemText> text = library::poemText(m_db, side, id);
@@ -85,7 +96,9 @@ void PoemReader::refreshHeading()
         QStringLiteral("<div style=\"font-size:%1pt; font-weight:bold\">%2</div><div>%3</div>")
             .arg(titlePoints, 0, 'f', 1)
             .arg(text.title.trimmed().toHtmlEscaped(),
-                 QStringLiteral("<a href=\"author\">%1</a>").arg(authorLine(text).toHtmlEscaped())));
+                 // The author is a link in the area's own ink, underlined.
+                 QStringLiteral("<a href=\"author\" style=\"color:%1\">%2</a>")
+                     .arg(m_poemPane->palette().color(QPalette::Text).name(), authorLine(text).toHtmlEscaped())));
     // A screen reader reads the heading as the reader sees it.
     m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + authorLine(text));
     m_heading->show();
@@ -97,6 +110,11 @@ bool PoemReader::eventFilter(QObject* watched, QEvent* event)
     // The heading follows the poem area's font: chosen in the settings, or zoomed.
     if (watched == m_poemPane && event->type() == QEvent::FontChange)
         refreshHeading();
+    // And its colours, whichever way they change (the settings, a look).
+    if (watched == m_poemPane && event->type() == QEvent::PaletteChange) {
+        m_heading->setPalette(m_poemPane->palette());
+        refreshHeading();
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -67,6 +67,10 @@ public:
         m_goingThrough = was;
     }
 
+    // The verse as stored (false) or centred as a block under a centred heading.
+    void setVerseCentred(bool centred);
+    bool verseCentred() const;
+
     // Draws the heading again in the poem area's font (after a font change or zoom).
     void refreshHeading();
     QLabel* heading() const { return m_heading; }

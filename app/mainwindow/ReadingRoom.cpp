@@ -5,6 +5,7 @@
 #include "BarMain.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "ui/Colours.h"
 #include "ui/LibraryKeys.h"
 
 #include <QAction>
@@ -123,6 +124,62 @@ void frmMain::setZoom(int percent)
         applyZoom(area, m_zoom);
     if (m_zoom != 100)
         showPosition(QStringLiteral("显示比例：%1%").arg(m_zoom));
+}
+
+void frmMain::chooseLook(looks::Look look)
+{
+    const auto areas = readingAreas();
+    // The reader's own colours are kept while another look lends the areas its own.
+    if (m_look == looks::Look::Default && look != looks::Look::Default) {
+        for (const auto& [area, prefix] : areas) {
+            m_settings.SaveSetting(prefix + QStringLiteral("OwnBackColor"), QString::number(backColor(area)));
+            m_settings.SaveSetting(prefix + QStringLiteral("OwnForeColor"), QString::number(foreColor(area)));
+        }
+    }
+    looks::apply(look);
+    // The window's style sheet keeps the palette each part had when it was polished:
+    // every part (the dialogs too) is polished again in the new palette.
+    setStyleSheet(styleSheet());
+    if (const std::optional<looks::AreaColours> colours = looks::areaColoursOf(look)) {
+        for (const auto& [area, prefix] : areas) {
+            setBackColor(area, colours::fromQColor(colours->back));
+            setForeColor(area, colours::fromQColor(colours->text));
+        }
+    } else if (m_look != looks::Look::Default) {
+        for (const auto& [area, prefix] : areas) {
+            bool back = false, fore = false;
+            const qint32 ownBack = m_settings.GetSetting(prefix + QStringLiteral("OwnBackColor"), {}).toInt(&back);
+            const qint32 ownFore = m_settings.GetSetting(prefix + QStringLiteral("OwnForeColor"), {}).toInt(&fore);
+            if (back)
+                setBackColor(area, ownBack);
+            if (fore)
+                setForeColor(area, ownFore);
+        }
+    }
+    m_look = look;
+    showLookChecked();
+    showPosition(QStringLiteral("外观：") + looks::nameOf(look));
+}
+
+void frmMain::setVerseCentred(bool centred)
+{
+    m_reader->setVerseCentred(centred);
+    if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuVerseCentred")))
+        action->setChecked(centred);
+}
+
+void frmMain::showLookChecked()
+{
+    const struct {
+        const char* tool;
+        looks::Look look;
+    } entries[] = {{"mnuLookDefault", looks::Look::Default},
+                   {"mnuLookPaper", looks::Look::Paper},
+                   {"mnuLookNight", looks::Look::Night}};
+    for (const auto& entry : entries) {
+        if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QString::fromLatin1(entry.tool)))
+            action->setChecked(entry.look == m_look);
+    }
 }
 
 void frmMain::rememberLastPoem()

@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "store/FindIndexWorker.h"
 #include "store/Library.h"
+#include "ui/Looks.h"
 
 #include <QPointer>
 #include <QString>
@@ -135,6 +136,12 @@ public:
     void setZoom(int percent);
     int zoom() const { return m_zoom; }
     static constexpr int MinZoom = 50, MaxZoom = 400, ZoomStep = 10;
+    // A look for the whole program; the reading areas take its colours (the default
+    // look gives back the colours the reader had before another look).
+    void chooseLook(looks::Look look);
+    // The poem's lines as stored or centred as a block; remembered.
+    void setVerseCentred(bool centred);
+    looks::Look look() const { return m_look; }
     // The help document in the application folder.
     QString helpDocument() const;
     HelpWindow* helpWindow() const;
@@ -198,6 +205,8 @@ private:
     std::unique_ptr<ReadingPanes> m_reading;
     PoemReader* m_reader = nullptr;
     int m_zoom = 100;
+    looks::Look m_look = looks::Look::Default;
+    void showLookChecked();
     void buildReadingRoom();
     // The font size an area shows: the size chosen for it, zoomed.
     static void applyZoom(QWidget* area, int percent);

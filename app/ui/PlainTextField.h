@@ -19,14 +19,22 @@ public:
     void setHeader(QWidget* header);
     // Lays the header out again after its text or font changed.
     void fitHeader();
+    // Verse set as a block in the middle of the field: the lines keep their left edge,
+    // the widest one centred (a line wider than the field wraps under itself).
+    void setCentredBlock(bool centred);
+    bool centredBlock() const { return m_centred; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
     QWidget* m_header = nullptr;
+    bool m_centred = false;
+    // The left margin that centres the widest line.
+    int centringMargin() const;
 };
 
 } // namespace qelvane
