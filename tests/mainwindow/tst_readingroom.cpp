@@ -1,9 +1,13 @@
 // The reading room as the reader meets it: the heading above the poem, the poem copied,
 // back and forward through the poems read, the zoom, and the last poem opened again.
 #include "MainWindowHarness.h"
+#include "dialogs/frmOptions.h"
+#include "mainwindow/BarMain.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "tolvarin/Tolvarin.h"
+#include "ui/Looks.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -11,7 +15,41 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <QTextBlock>
 #include <QtTest>
+
+namespace {
+QColor pixelAt(QWidget* widget, QPoint at)
+{
+    return QColor(widget->grab().toImage().pixel(at));
+}
+QPoint nearBottomRight(const QWidget* widget)
+{
+    return {widget->width() - 4, widget->height() - 4};
+}
+bool holds(const QImage& image, const QColor& colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QColor(image.pixel(x, y)) == colour)
+                return true;
+    return false;
+}
+QColor mostCommon(const QImage& image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    return QColor(std::max_element(counts.cbegin(), counts.cend()).key());
+}
+// Where a line of the poem begins, in the field's own coordinates.
+int lineLeft(QPlainTextEdit* poem, int line)
+{
+    QTextCursor at(poem->document()->findBlockByNumber(line));
+    return poem->viewport()->geometry().left() + poem->cursorRect(at).left();
+}
+} // namespace
 
 using namespace qelvane;
 
@@ -36,6 +74,10 @@ class tst_ReadingRoom : public QObject {
         form()->SaveSettings();
         auto again = std::make_unique<frmMain>(h->services(), std::make_unique<SilentMusicBackend>());
         again->Load();
+        again->resize(900, 600);
+        again->show();
+        if (!QTest::qWaitForWindowExposed(again.get()))
+            return nullptr;
         return again;
     }
 
@@ -47,7 +89,12 @@ private slots:
         form()->show();
         QVERIFY(QTest::qWaitForWindowExposed(form()));
     }
-    void cleanup() { h.reset(); }
+    void cleanup()
+    {
+        h.reset();
+        // The look is the whole program's: the next case starts from the default one.
+        looks::apply(looks::Look::Default);
+    }
 
     void theHeadingNamesThePoemShown()
     {
@@ -143,6 +190,53 @@ private slots:
         for (int i = 0; i < 100; ++i)
             again->zoomBy(-1);
         QCOMPARE(again->zoom(), frmMain::MinZoom);
+    }
+
+    void aLookColoursEveryPart()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        const QColor ownBack = pixelAt(poem->viewport(), nearBottomRight(poem->viewport()));
+        form()->BarMain_ToolClick("mnuLookNight");
+        const QPalette night = looks::paletteOf(looks::Look::Night);
+        const QColor page = looks::areaColoursOf(looks::Look::Night)->back;
+        QTreeWidget* tree = test::tvwPoem(form());
+        QCOMPARE(pixelAt(tree->viewport(), nearBottomRight(tree->viewport())), night.color(QPalette::Base));
+        QWidget* list = test::lvwPoem(form())->viewport();
+        QCOMPARE(pixelAt(list, nearBottomRight(list)), page);
+        QCOMPARE(pixelAt(poem->viewport(), nearBottomRight(poem->viewport())), page);
+        QCOMPARE(pixelAt(heading(), {heading()->width() - 2, 2}), page);
+        QVERIFY(holds(heading()->grab().toImage(), looks::areaColoursOf(looks::Look::Night)->text));
+        QWidget* dialog = test::optionsDialog(form());
+        QCOMPARE(pixelAt(dialog, {2, 2}), night.color(QPalette::Window));
+        auto* button = dialog->findChild<tolvarin::Tolvarin*>("cmdApply");
+        // The button's face is repainted dark, as the dialog around it.
+        QVERIFY(mostCommon(button->grab().toImage()).lightness() < 80);
+        QVERIFY(test::barMain(form())->Tool("mnuView", "mnuLookNight")->isChecked());
+
+        // Remembered; and the default look gives the reader's own colours back.
+        std::unique_ptr<frmMain> again = restarted();
+        QCOMPARE(again->look(), looks::Look::Night);
+        again->BarMain_ToolClick("mnuLookPaper");
+        again->BarMain_ToolClick("mnuLookDefault");
+        QPlainTextEdit* againPoem = test::txtPoemDetail(again.get());
+        QCOMPARE(pixelAt(againPoem->viewport(), nearBottomRight(againPoem->viewport())), ownBack);
+    }
+
+    void theVerseCentredAsABlock()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        const int asStored = lineLeft(poem, 0);
+        form()->BarMain_ToolClick("mnuVerseCentred");
+        const int first = lineLeft(poem, 0);
+        QVERIFY(first > asStored + 20);
+        QCOMPARE(lineLeft(poem, 1), first); // one left edge for the block
+        const int middle = first + poem->fontMetrics().horizontalAdvance("床前明月光，疑是地上霜。") / 2;
+        QVERIFY2(qAbs(middle - poem->contentsRect().center().x()) <= 6, qPrintable(QString::number(middle)));
+        QVERIFY(poem->viewport()->geometry().top() >= heading()->geometry().bottom());
+        std::unique_ptr<frmMain> again = restarted();
+        QVERIFY(again->reader()->verseCentred());
     }
 
     void theLastPoemIsOpenedAgain()
