@@ -58,6 +58,7 @@ const QList<Route>& routes()
         {{"mnuZoomOut"}, [](frmMain& f) { f.zoomBy(-1); }},
         {{"mnuZoomReset"}, [](frmMain& f) { f.setZoom(100); }},
         {{"mnuVerseCentred"}, [](frmMain& f) { f.setVerseCentred(!f.reader()->verseCentred()); }},
+        {{"mnuTraditional"}, [](frmMain& f) { f.setTraditional(!f.reader()->traditional()); }},
         {{"mnuLookDefault"}, [](frmMain& f) { f.chooseLook(looks::Look::Default); }},
         {{"mnuLookPaper"}, [](frmMain& f) { f.chooseLook(looks::Look::Paper); }},
         {{"mnuLookNight"}, [](frmMain& f) { f.chooseLook(looks::Look::Night); }},

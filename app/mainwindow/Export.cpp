@@ -1,4 +1,4 @@
-// The poem chosen in the list, as the window shows it, into a word-processor document.
+// The poem shown, as the reader sees it, into a word-processor document.
 #include "frmMain.h"
 
 #include "platform/MessageBox.h"
@@ -13,14 +13,16 @@ namespace qelvane {
 
 void frmMain::ExportPoem()
 {
-    const std::optional<ChosenPoem> poem = selectedPoem();
-    if (!poem) {
+    // The poem the reader shows, as he sees it.
+    const std::optional<PoemReader::Poem>& poem = m_reader->poem();
+    if (!poem || !selectedPoem()) {
         msg::notice(this, QStringLiteral("请选择一首诗词再输出!"));
         return;
     }
+    // The author as the library holds him now (a poem deleted meanwhile has none).
     const QString author = library::authorNameOfPoem(m_db, poem->side, poem->id).value_or(QStringLiteral("不详"));
     ExportToWord(m_services, this,
-                 {poem->entry->text(0), m_reading->poem(), author, m_reading->biography(), m_reading->notes()});
+                 {poem->shown.title, poem->shown.content, author, m_reading->biography(), poem->shown.notes});
 }
 
 } // namespace qelvane

@@ -1,6 +1,7 @@
 #include "PoemReader.h"
 
 #include "ReadingPanes.h"
+#include "store/ChineseConversion.h"
 #include "store/DbConnection.h"
 #include "ui/PlainTextField.h"
 
@@ -46,6 +47,32 @@ PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
     });
 }
 
+PoemReader::~PoemReader() = default;
+
+library::PoemText PoemReader::shownForm(const library::PoemText& stored) const
+{
+    if (!m_traditional)
+        return stored;
+    library::PoemText shown = stored;
+    const ChineseConversion& convert = *m_toTraditional;
+    shown.title = convert(stored.title);
+    shown.content = convert(stored.content);
+    shown.notes = convert(stored.notes);
+    return shown;
+}
+
+void PoemReader::setTraditional(bool traditional)
+{
+    if (traditional && !m_toTraditional)
+        m_toTraditional = std::make_unique<ChineseConversion>("s2t.json");
+    m_traditional = traditional;
+    if (!m_poem)
+        return;
+    m_poem->shown = shownForm(m_poem->text);
+    m_panes.showPoem(m_poem->shown);
+    refreshHeading();
+}
+
 void PoemReader::setVerseCentred(bool centred)
 {
     m_heading->setAlignment(centred ? Qt::AlignHCenter : Qt::AlignLeft);
@@ -64,8 +91,8 @@ bool PoemReader::show(LibrarySide side, const QString& id)
         clear();
         return false;
     }
-    m_poem = Poem{side, id, *text};
-    m_panes.showPoem(*text);
+    m_poem = Poem{side, id, *text, shownForm(*text)};
+    m_panes.showPoem(m_poem->shown);
     refreshHeading();
     if (!m_goingThrough)
         record({side, id});
@@ -88,7 +115,8 @@ void PoemReader::refreshHeading()
         m_poemPane->fitHeader();
         return;
     }
-    const library::PoemText& text = m_poem->text;
+    const library::PoemText& text = m_poem->shown;
+    const QString converted = m_traditional ? QStringLiteral(" · 繁体（由简体转换）") : QString();
     const QFont font = m_poemPane->font();
     const double titlePoints = font.pointSizeF() > 0 ? font.pointSizeF() * TitleScale : 12;
     m_heading->setFont(font);
@@ -98,9 +126,10 @@ void PoemReader::refreshHeading()
             .arg(text.title.trimmed().toHtmlEscaped(),
                  // The author is a link in the area's own ink, underlined.
                  QStringLiteral("<a href=\"author\" style=\"color:%1\">%2</a>")
-                     .arg(m_poemPane->palette().color(QPalette::Text).name(), authorLine(text).toHtmlEscaped())));
+                     .arg(m_poemPane->palette().color(QPalette::Text).name(), authorLine(text).toHtmlEscaped()) +
+                     converted.toHtmlEscaped()));
     // A screen reader reads the heading as the reader sees it.
-    m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + authorLine(text));
+    m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + authorLine(text) + converted);
     m_heading->show();
     m_poemPane->fitHeader();
 }
@@ -122,7 +151,7 @@ QString PoemReader::copiedText() const
 {
     if (!m_poem)
         return {};
-    const library::PoemText& text = m_poem->text;
+    const library::PoemText& text = m_poem->shown;
     const QString author = text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
     const QString byline =
         text.place.trimmed().isEmpty() ? author : author + QStringLiteral("（") + text.place.trimmed() + QStringLiteral("）");

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -13,6 +14,7 @@ class QMimeData;
 
 namespace qelvane {
 
+class ChineseConversion;
 class DbConnection;
 class PlainTextField;
 class ReadingPanes;
@@ -27,7 +29,8 @@ public:
     struct Poem {
         LibrarySide side = LibrarySide::China;
         QString id;
-        library::PoemText text;
+        library::PoemText text;  // as the library stores it
+        library::PoemText shown; // as the reader sees it (in Traditional characters, say)
         bool operator==(const Poem&) const = default;
     };
     struct Place {
@@ -37,6 +40,7 @@ public:
     };
 
     PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent);
+    ~PoemReader() override;
 
     // Reads the poem and shows it with its heading; false (and nothing shown) when the
     // library no longer holds it. A poem shown is the newest step of the history,
@@ -67,6 +71,12 @@ public:
         m_goingThrough = was;
     }
 
+    // Title, text and notes shown in Traditional characters, converted from the stored
+    // Simplified text (and said so in the heading). Throws StoreError when the
+    // conversion cannot be loaded; the poem stays as it was shown then.
+    void setTraditional(bool traditional);
+    bool traditional() const { return m_traditional; }
+
     // The verse as stored (false) or centred as a block under a centred heading.
     void setVerseCentred(bool centred);
     bool verseCentred() const;
@@ -96,6 +106,9 @@ private:
     QList<Place> m_history;
     qsizetype m_at = -1;
     bool m_goingThrough = false;
+    bool m_traditional = false;
+    std::unique_ptr<ChineseConversion> m_toTraditional;
+    library::PoemText shownForm(const library::PoemText& stored) const;
 };
 
 } // namespace qelvane

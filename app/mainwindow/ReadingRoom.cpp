@@ -5,6 +5,7 @@
 #include "BarMain.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "store/StoreError.h"
 #include "ui/Colours.h"
 #include "ui/LibraryKeys.h"
 
@@ -166,6 +167,17 @@ void frmMain::setVerseCentred(bool centred)
     m_reader->setVerseCentred(centred);
     if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuVerseCentred")))
         action->setChecked(centred);
+}
+
+void frmMain::setTraditional(bool traditional)
+{
+    try {
+        m_reader->setTraditional(traditional);
+    } catch (const StoreError& failure) {
+        msg::notice(this, failure.description());
+    }
+    if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuTraditional")))
+        action->setChecked(m_reader->traditional());
 }
 
 void frmMain::showLookChecked()

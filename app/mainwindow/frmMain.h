@@ -141,6 +141,9 @@ public:
     void chooseLook(looks::Look look);
     // The poem's lines as stored or centred as a block; remembered.
     void setVerseCentred(bool centred);
+    // Title, text and notes in Traditional characters; remembered. A conversion that
+    // cannot be loaded is told and the poem stays in Simplified characters.
+    void setTraditional(bool traditional);
     looks::Look look() const { return m_look; }
     // The help document in the application folder.
     QString helpDocument() const;

@@ -4,41 +4,16 @@
 
 #include <QChar>
 #include <iconv.h>
-#include <opencc/opencc.h>
 
 namespace qelvane {
 
-namespace {
-// opencc_open reports failure as (opencc_t)-1.
-bool isValid(void* handle)
-{
-    return handle && handle != reinterpret_cast<void*>(-1);
-}
-} // namespace
+Simplified::Simplified() : m_t2s("t2s.json") {}
 
-Simplified::Simplified() : m_opencc(opencc_open("t2s.json"))
-{
-    if (!isValid(m_opencc))
-        throw StoreError(QStringLiteral("无法载入 OpenCC 的繁简转换配置 t2s.json（%1）")
-                             .arg(QString::fromUtf8(opencc_error())));
-}
-
-Simplified::~Simplified()
-{
-    opencc_close(static_cast<opencc_t>(m_opencc));
-}
+Simplified::~Simplified() = default;
 
 QString Simplified::operator()(const QString& text) const
 {
-    if (text.isEmpty())
-        return text;
-    const QByteArray utf8 = text.toUtf8();
-    char* converted = opencc_convert_utf8(static_cast<opencc_t>(m_opencc), utf8.constData(), size_t(utf8.size()));
-    if (!converted)
-        throw StoreError(QStringLiteral("繁简转换失败（%1）").arg(QString::fromUtf8(opencc_error())));
-    const QString result = QString::fromUtf8(converted);
-    opencc_convert_utf8_free(converted);
-    return result;
+    return m_t2s(text);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChineseConversion.h"
+
 #include <QHash>
 #include <QString>
 
@@ -28,7 +30,7 @@ public:
     bool isTraditionalOnly(char32_t c) const;
 
 private:
-    void* m_opencc = nullptr;
+    ChineseConversion m_t2s;
     mutable QHash<char32_t, QString> m_leftovers; // the character's Simplified form, or empty
 };
 

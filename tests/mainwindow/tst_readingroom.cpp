@@ -239,6 +239,26 @@ private slots:
         QVERIFY(again->reader()->verseCentred());
     }
 
+    void traditionalCharactersShownNotStored()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        form()->BarMain_ToolClick("mnuTraditional");
+        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QVERIFY2(poem->toPlainText().contains("舉頭望明月，低頭思故鄉。"), qPrintable(poem->toPlainText()));
+        QCOMPARE(heading()->accessibleName(), QString("靜夜思，李白 · 唐 · 繁体（由简体转换）"));
+        QTest::keyClick(form(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QApplication::clipboard()->text().startsWith("靜夜思\n李白（唐）"));
+        QCOMPARE(test::scalar(h->libraryFile, "select Name from ChinaPoem where Content like '%举头望明月%'").toString(),
+                 QString("静夜思"));
+        // Every poem shown after is converted too, and the choice is remembered.
+        open({"中国诗词", "唐", "杜甫"}, "春望");
+        QVERIFY(poem->toPlainText().startsWith("國破山河在"));
+        std::unique_ptr<frmMain> again = restarted();
+        QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("國破山河在"));
+        again->BarMain_ToolClick("mnuTraditional");
+        QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("国破山河在"));
+    }
+
     void theLastPoemIsOpenedAgain()
     {
         open({"中国诗词", "唐", "杜甫"}, "春望");
