@@ -1,6 +1,7 @@
 // The fonts, sizes and colours of the four reading areas and the music file, read
 // from the settings at start and written back at shutdown.
 #include "frmMain.h"
+#include "ui/VerseView.h"
 
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"

@@ -1,5 +1,6 @@
 // The main window's panes laid out on every resize and at the end of a splitter drag.
 #include "frmMain.h"
+#include "ui/VerseView.h"
 
 #include "SplitterHandle.h"
 #include "StatusBar.h"

@@ -3,7 +3,7 @@
 #include "ReadingPanes.h"
 #include "store/ChineseConversion.h"
 #include "store/DbConnection.h"
-#include "ui/PlainTextField.h"
+#include "ui/VerseView.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -25,7 +25,7 @@ QString authorLine(const library::PoemText& text)
 } // namespace
 
 PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
-    : QObject(parent), m_panes(panes), m_db(db), m_poemPane(qobject_cast<PlainTextField*>(panes.poemPane())),
+    : QObject(parent), m_panes(panes), m_db(db), m_poemPane(panes.poemPane()),
       m_heading(new QLabel)
 {
     m_heading->setObjectName(QStringLiteral("lblPoemHeading"));

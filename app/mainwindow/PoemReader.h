@@ -16,7 +16,7 @@ namespace qelvane {
 
 class ChineseConversion;
 class DbConnection;
-class PlainTextField;
+class VerseView;
 class ReadingPanes;
 
 // The poem on screen and its one owner: which poem it is, its heading above the text
@@ -100,7 +100,7 @@ private:
 
     ReadingPanes& m_panes;
     DbConnection& m_db;
-    PlainTextField* m_poemPane;
+    VerseView* m_poemPane;
     QLabel* m_heading;
     std::optional<Poem> m_poem;
     QList<Place> m_history;

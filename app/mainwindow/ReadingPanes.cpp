@@ -1,13 +1,15 @@
 #include "ReadingPanes.h"
 
 #include "ui/PlainTextField.h"
+#include "ui/VerseView.h"
 
 namespace qelvane {
 
 namespace {
-QPlainTextEdit* readingBox(QWidget* parent, const char* name, const QString& accessibleName)
+template <typename Box = PlainTextField>
+Box* readingBox(QWidget* parent, const char* name, const QString& accessibleName)
 {
-    auto* box = new PlainTextField(parent);
+    auto* box = new Box(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -18,7 +20,7 @@ QPlainTextEdit* readingBox(QWidget* parent, const char* name, const QString& acc
 
 ReadingPanes::ReadingPanes(QWidget* authorPane, QWidget* poemPane)
     : m_biography(readingBox(authorPane, "txtAuthorDetail", QStringLiteral("作者简介"))),
-      m_poem(readingBox(poemPane, "txtPoemDetail", QStringLiteral("诗词内容"))),
+      m_poem(readingBox<VerseView>(poemPane, "txtPoemDetail", QStringLiteral("诗词内容"))),
       m_notes(readingBox(poemPane, "txtPoemNote", QStringLiteral("诗词注释")))
 {
 }
@@ -66,7 +68,7 @@ QWidget* ReadingPanes::biographyPane() const
     return m_biography;
 }
 
-QWidget* ReadingPanes::poemPane() const
+VerseView* ReadingPanes::poemPane() const
 {
     return m_poem;
 }

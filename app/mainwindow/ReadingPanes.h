@@ -9,6 +9,8 @@ class QWidget;
 
 namespace qelvane {
 
+class VerseView;
+
 // The three reading panes: the author's biography (under the poem list), the poem and
 // its notes. Read-only, selectable, pasting nothing but text.
 class ReadingPanes {
@@ -27,12 +29,12 @@ public:
 
     // The panes, for the window's layout and display settings.
     QWidget* biographyPane() const;
-    QWidget* poemPane() const;
+    VerseView* poemPane() const;
     QWidget* notesPane() const;
 
 private:
     QPlainTextEdit* m_biography;
-    QPlainTextEdit* m_poem;
+    VerseView* m_poem;
     QPlainTextEdit* m_notes;
 };
 

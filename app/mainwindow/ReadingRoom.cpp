@@ -8,6 +8,7 @@
 #include "store/StoreError.h"
 #include "ui/Colours.h"
 #include "ui/LibraryKeys.h"
+#include "ui/VerseView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,10 +35,10 @@ void frmMain::buildReadingRoom()
     connect(zoomIn, &QShortcut::activated, this, [this] { zoomBy(+1); });
 
     // The poem's own menu offers the whole poem beside the selection.
-    QWidget* poemPane = m_reading->poemPane();
+    VerseView* poemPane = m_reading->poemPane();
     poemPane->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(poemPane, &QWidget::customContextMenuRequested, this, [this, poemPane](const QPoint& at) {
-        std::unique_ptr<QMenu> menu(static_cast<QPlainTextEdit*>(poemPane)->createStandardContextMenu(at));
+        std::unique_ptr<QMenu> menu(poemPane->createStandardContextMenu(at));
         menu->addSeparator();
         QAction* copy = menu->addAction(QStringLiteral("复制整首诗词"));
         copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));

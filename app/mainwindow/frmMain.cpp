@@ -45,8 +45,8 @@ constexpr PlacementKey PlacementKeys[] = {
 // the arrow keys, Ctrl+Home/End), named for a screen reader.
 // Where the keyboard is, in every pane: a frame in the highlight colour.
 const QString FocusFrame = QStringLiteral(
-    "QPlainTextEdit, QTreeView { border: 2px solid transparent; }"
-    "QPlainTextEdit:focus, QTreeView:focus { border: 2px solid palette(highlight); }");
+    "QPlainTextEdit, QTextEdit, QTreeView { border: 2px solid transparent; }"
+    "QPlainTextEdit:focus, QTextEdit:focus, QTreeView:focus { border: 2px solid palette(highlight); }");
 
 } // namespace
 

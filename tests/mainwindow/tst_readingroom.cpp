@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <QTextBlock>
 #include <QtTest>
@@ -44,7 +45,7 @@ QColor mostCommon(const QImage& image)
     return QColor(std::max_element(counts.cbegin(), counts.cend()).key());
 }
 // Where a line of the poem begins, in the field's own coordinates.
-int lineLeft(QPlainTextEdit* poem, int line)
+int lineLeft(QTextEdit* poem, int line)
 {
     QTextCursor at(poem->document()->findBlockByNumber(line));
     return poem->viewport()->geometry().left() + poem->cursorRect(at).left();
@@ -105,7 +106,7 @@ private slots:
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(heading());
         QCOMPARE(read->text(QAccessible::Name), QString("静夜思，李白 · 唐"));
         // Above the text, inside the poem area: the text begins below it.
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         QCOMPARE(heading()->parentWidget(), poem);
         QVERIFY(heading()->height() > poem->fontMetrics().height());
         QVERIFY(poem->viewport()->geometry().top() >= heading()->geometry().bottom());
@@ -168,7 +169,7 @@ private slots:
 
     void zoomScalesTheReadingAreasAndIsRemembered()
     {
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         const double chosen = poem->font().pointSizeF();
         const int lineBefore = poem->fontMetrics().height();
         QTest::keyClick(form(), Qt::Key_Equal, Qt::ControlModifier);
@@ -195,7 +196,7 @@ private slots:
     void aLookColoursEveryPart()
     {
         open({"中国诗词", "唐", "李白"}, "静夜思");
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         const QColor ownBack = pixelAt(poem->viewport(), nearBottomRight(poem->viewport()));
         form()->BarMain_ToolClick("mnuLookNight");
         const QPalette night = looks::paletteOf(looks::Look::Night);
@@ -219,19 +220,24 @@ private slots:
         QCOMPARE(again->look(), looks::Look::Night);
         again->BarMain_ToolClick("mnuLookPaper");
         again->BarMain_ToolClick("mnuLookDefault");
-        QPlainTextEdit* againPoem = test::txtPoemDetail(again.get());
+        QTextEdit* againPoem = test::txtPoemDetail(again.get());
         QCOMPARE(pixelAt(againPoem->viewport(), nearBottomRight(againPoem->viewport())), ownBack);
     }
 
     void theVerseCentredAsABlock()
     {
         open({"中国诗词", "唐", "李白"}, "静夜思");
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         const int asStored = lineLeft(poem, 0);
         form()->BarMain_ToolClick("mnuVerseCentred");
         const int first = lineLeft(poem, 0);
         QVERIFY(first > asStored + 20);
         QCOMPARE(lineLeft(poem, 1), first); // one left edge for the block
+        // Roomier lines than the text as stored.
+        const auto lineTop = [poem](int line) {
+            return poem->cursorRect(QTextCursor(poem->document()->findBlockByNumber(line))).top();
+        };
+        QVERIFY(lineTop(1) - lineTop(0) >= poem->fontMetrics().height() * 3 / 2);
         const int middle = first + poem->fontMetrics().horizontalAdvance("床前明月光，疑是地上霜。") / 2;
         QVERIFY2(qAbs(middle - poem->contentsRect().center().x()) <= 6, qPrintable(QString::number(middle)));
         QVERIFY(poem->viewport()->geometry().top() >= heading()->geometry().bottom());
@@ -243,7 +249,7 @@ private slots:
     {
         open({"中国诗词", "唐", "李白"}, "静夜思");
         form()->BarMain_ToolClick("mnuTraditional");
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         QVERIFY2(poem->toPlainText().contains("舉頭望明月，低頭思故鄉。"), qPrintable(poem->toPlainText()));
         QCOMPARE(heading()->accessibleName(), QString("靜夜思，李白 · 唐 · 繁体（由简体转换）"));
         QTest::keyClick(form(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);

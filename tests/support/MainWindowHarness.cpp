@@ -9,6 +9,7 @@
 #include "store/DbConnection.h"
 
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -48,9 +49,9 @@ QTreeWidget* lvwPoem(const QWidget* form)
     return named<QTreeWidget>(form, "lvwPoem");
 }
 
-QPlainTextEdit* txtPoemDetail(const QWidget* form)
+QTextEdit* txtPoemDetail(const QWidget* form)
 {
-    return named<QPlainTextEdit>(form, "txtPoemDetail");
+    return named<QTextEdit>(form, "txtPoemDetail");
 }
 
 QPlainTextEdit* txtPoemNote(const QWidget* form)

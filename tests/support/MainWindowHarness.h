@@ -9,6 +9,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 class QPlainTextEdit;
+class QTextEdit;
 class QWidget;
 
 namespace qelvane {
@@ -36,7 +37,7 @@ struct MainWindowHarness : LibraryFixture {
 // (the window keeps its widgets to itself).
 QTreeWidget* tvwPoem(const QWidget* form);         // the library tree
 QTreeWidget* lvwPoem(const QWidget* form);         // the poem list
-QPlainTextEdit* txtPoemDetail(const QWidget* form); // the poem
+QTextEdit* txtPoemDetail(const QWidget* form);      // the poem
 QPlainTextEdit* txtPoemNote(const QWidget* form);   // its notes
 QPlainTextEdit* txtAuthorDetail(const QWidget* form); // the author's biography
 StatusBar* sbStatusBar(const QWidget* form);

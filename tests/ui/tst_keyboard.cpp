@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace qelvane;
@@ -34,7 +35,7 @@ private slots:
 
     void theReadingPanesMoveByKeyboard()
     {
-        QPlainTextEdit* poem = test::txtPoemDetail(form());
+        QTextEdit* poem = test::txtPoemDetail(form());
         QVERIFY(poem->textInteractionFlags() & Qt::TextSelectableByKeyboard);
         poem->setPlainText("一\n二\n三");
         poem->setFocus();

@@ -1,0 +1,93 @@
+#include "VerseView.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace qelvane {
+
+VerseView::VerseView(QWidget* parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setUndoRedoEnabled(false);
+    // The margins around the text are the area's own: painted in its background.
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        // A new text comes without the verse's setting.
+        if (!m_setting) {
+            m_margin = -1;
+            setVerse();
+        }
+    });
+}
+
+void VerseView::setHeader(QWidget* header)
+{
+    m_header = header;
+    header->setParent(this);
+    fitHeader();
+}
+
+void VerseView::fitHeader()
+{
+    const QRect room = contentsRect();
+    const int height = !m_header || m_header->isHidden() ? 0 : std::max(0, m_header->heightForWidth(room.width()));
+    if (viewportMargins().top() != height)
+        setViewportMargins(0, height, 0, 0);
+    if (m_header)
+        m_header->setGeometry(room.left(), room.top(), room.width(), height);
+}
+
+void VerseView::setCentredBlock(bool centred)
+{
+    m_centred = centred;
+    m_margin = -1;
+    setVerse();
+}
+
+int VerseView::centringMargin() const
+{
+    if (!m_centred)
+        return 0;
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+    const qreal room = viewport()->width() - 2 * document()->documentMargin() - 2;
+    return std::max(0, int((room - widest) / 2));
+}
+
+void VerseView::setVerse()
+{
+    const int margin = centringMargin();
+    if (margin == m_margin)
+        return;
+    m_margin = margin;
+    m_setting = true;
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setLeftMargin(margin);
+    format.setLineHeight(m_centred ? CentredLineHeight : 100, QTextBlockFormat::ProportionalHeight);
+    all.mergeBlockFormat(format);
+    m_setting = false;
+}
+
+void VerseView::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    fitHeader();
+    setVerse();
+}
+
+bool VerseView::event(QEvent* event)
+{
+    const bool handled = QTextEdit::event(event);
+    if (event->type() == QEvent::FontChange)
+        setVerse();
+    return handled;
+}
+
+} // namespace qelvane

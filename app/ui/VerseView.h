@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QTextEdit>
+
+namespace qelvane {
+
+// The poem's reading area: read-only text with a header kept above it inside the frame
+// (the poem's heading), the verse set either as stored or centred as a block with
+// roomier lines: the lines keep one left edge, the widest in the middle, and a line
+// wider than the area wraps under itself.
+class VerseView : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit VerseView(QWidget* parent = nullptr);
+
+    // Hidden, the header takes no room.
+    void setHeader(QWidget* header);
+    // Lays the header out again after its text or font changed.
+    void fitHeader();
+
+    void setCentredBlock(bool centred);
+    bool centredBlock() const { return m_centred; }
+    // The line height of centred verse, in percent of the font's.
+    static constexpr int CentredLineHeight = 160;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // Sets every line's left margin and height for the way the verse is set.
+    void setVerse();
+    int centringMargin() const;
+
+    QWidget* m_header = nullptr;
+    bool m_centred = false;
+    bool m_setting = false;
+    int m_margin = -1;
+};
+
+} // namespace qelvane
