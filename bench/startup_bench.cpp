@@ -1,9 +1,10 @@
 // Times the program's start as a reader meets it: from launching the process to the
-// main window painted with the all-poems tree built, beside the bare engine work of
+// main window's first paint with the all-poems tree built, beside the bare engine work of
 // that start (opening the file, the tree's statements). Then the program's peak
 // memory once the reader has clicked the busiest author, a poem and both views.
 //   startup_bench LIBRARY [BASELINE_LIBRARY]
-// With a baseline (a small library), also what the library's size adds to the start.
+// With a baseline (a small library), also what the library's size adds to the start; and
+// the start that opens again the poem the reader left (a poem from the library's middle).
 #include "BareSql.h"
 #include "BenchSupport.h"
 #include "mainwindow/frmMain.h"
@@ -27,20 +28,38 @@ namespace {
 
 constexpr int Rounds = 7;
 
-// Notes the first paint of the watched window.
+// Notes the first paint of the watched window, and tells it at once when asked: what
+// the program does after its first frame (the poem the reader left) is not start-up.
 class PaintWatch : public QObject {
 public:
     bool painted = false;
+    const char* tell = nullptr;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint && !painted) {
             painted = true;
+            if (tell) {
+                std::printf("%s\n", tell);
+                std::fflush(stdout);
+            }
+        }
         return QObject::eventFilter(watched, event);
     }
 };
 
 // The program's own start on the library, as main() runs it, in this process.
-int runProgram(int argc, char** argv, const QString& library)
+// A poem from the middle of the library, as the poem a reader left open.
+QString middlePoem(const QString& library)
+{
+    sqlite3* handle = nullptr;
+    sqlite3_open_v2(library.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    const QList<QByteArray> ids =
+        BareSql(handle).rows("select PoemID from ChinaPoem limit 1 offset (select count(*) / 2 from ChinaPoem)");
+    sqlite3_close(handle);
+    return ids.isEmpty() ? QString() : QString::fromUtf8(ids.first());
+}
+
+int runProgram(int argc, char** argv, const QString& library, bool reopenPoem)
 {
     QelvaneApplication app(argc, argv);
     app.loadChineseTexts();
@@ -51,12 +70,15 @@ int runProgram(int argc, char** argv, const QString& library)
     QDir(folder.path()).mkpath(QStringLiteral("data"));
     QFile::link(library, MainSub::libraryPath(folder.path()));
     SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
+    if (reopenPoem)
+        settings.SaveSetting(QStringLiteral("LastPoem"), middlePoem(library));
     MainSub::Environment environment;
     environment.applicationFolder = folder.path();
     environment.settings = &settings;
     environment.makeMusicBackend = [] { return std::make_unique<SilentMusicBackend>(); };
 
     PaintWatch watch;
+    watch.tell = "shown";
     MainSub::Start(environment);
     frmMain& form = *MainSub::MainForm;
     form.installEventFilter(&watch);
@@ -64,8 +86,19 @@ int runProgram(int argc, char** argv, const QString& library)
     waited.start();
     while (!watch.painted && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::printf("shown\n");
-    std::fflush(stdout);
+    if (reopenPoem) {
+        // Then until the poem the reader left is drawn, a frame later.
+        auto* poem = form.findChild<QWidget*>(QStringLiteral("txtPoemDetail"));
+        PaintWatch poemWatch;
+        poem->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"))->installEventFilter(&poemWatch);
+        while (poem->property("plainText").toString().isEmpty() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        poemWatch.painted = false;
+        while (!poemWatch.painted && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::printf("poem\n");
+        std::fflush(stdout);
+    }
 
     QTreeWidgetItem* author = form.nodeByKey(LibrarySide::China, busiestAuthor(*MainSub::DbConnection));
     form.tvwPoem_NodeClick(author);
@@ -82,11 +115,12 @@ int runProgram(int argc, char** argv, const QString& library)
 
 struct Start {
     double shownMs = -1;
+    double poemMs = -1;
     double peakMemoryMb = -1;
 };
 
 // One launch of this program in its program role, timed until it says the window is shown.
-Start launch(const QString& library)
+Start launch(const QString& library, bool reopenPoem)
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -95,12 +129,17 @@ Start launch(const QString& library)
     Start start;
     QElapsedTimer clock;
     clock.start();
-    program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--program"), library});
+    program.start(QCoreApplication::applicationFilePath(),
+                  {reopenPoem ? QStringLiteral("--program-reopening") : QStringLiteral("--program"), library});
     QByteArray output;
     while (!output.contains("shown\n") && program.waitForReadyRead(30000))
         output += program.readAllStandardOutput();
     if (output.contains("shown\n"))
         start.shownMs = clock.nsecsElapsed() / 1e6;
+    while (reopenPoem && !output.contains("poem\n") && program.waitForReadyRead(30000))
+        output += program.readAllStandardOutput();
+    if (output.contains("poem\n"))
+        start.poemMs = clock.nsecsElapsed() / 1e6;
     program.waitForFinished(30000);
     output += program.readAllStandardOutput();
     for (const QByteArray& line : output.split('\n'))
@@ -109,15 +148,19 @@ Start launch(const QString& library)
     return start;
 }
 
-double medianStartMs(const QString& library, double* peakMemory)
+double medianStartMs(const QString& library, double* peakMemory, bool reopenPoem = false, double* poemMs = nullptr)
 {
-    QList<double> times;
+    QList<double> times, poemTimes;
     for (int i = 0; i < Rounds; ++i) {
-        const Start start = launch(library);
+        const Start start = launch(library, reopenPoem);
         times << start.shownMs;
+        poemTimes << start.poemMs;
         *peakMemory = std::max(*peakMemory, start.peakMemoryMb);
     }
     std::sort(times.begin(), times.end());
+    std::sort(poemTimes.begin(), poemTimes.end());
+    if (poemMs)
+        *poemMs = poemTimes[poemTimes.size() / 2];
     return times[times.size() / 2];
 }
 
@@ -138,7 +181,9 @@ double bareStartMs(const QString& library)
 int main(int argc, char** argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--program") == 0)
-        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
+        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]), false);
+    if (argc == 3 && qstrcmp(argv[1], "--program-reopening") == 0)
+        return runProgram(argc, argv, QString::fromLocal8Bit(argv[2]), true);
     if (argc < 2) {
         std::fprintf(stderr, "usage: startup_bench LIBRARY [BASELINE_LIBRARY]\n");
         return 2;
@@ -159,6 +204,12 @@ int main(int argc, char** argv)
         print("startup_baseline_library_ms", baselineMs);
         print("startup_added_by_library_size_ms", startMs - baselineMs);
     }
-    print("program_peak_memory_mb", peakMemory, "%.1f");
+    // The poem the reader left, opened again as the window loads.
+    double reopenMemory = -1, poemMs = -1;
+    const double reopenMs = medianStartMs(library, &reopenMemory, true, &poemMs);
+    print("startup_with_last_poem_ms", reopenMs);
+    print("startup_last_poem_ratio", reopenMs / startMs);
+    print("startup_to_last_poem_drawn_ms", poemMs);
+    print("program_peak_memory_mb", std::max(peakMemory, reopenMemory), "%.1f");
     return 0;
 }

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -151,8 +152,22 @@ void frmMain::Load()
     // Tombstones another session left (it was closed before it swept them out).
     compactFindIndexWhenIdle();
 
-    reopenLastPoem();
+    // The poem the reader left comes in the frame after the window's first: its
+    // glyphs, drawn for the first time, would hold the window back.
+    m_reopenPending = true;
     StartMusic();
+}
+
+void frmMain::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (!m_reopenPending)
+        return;
+    m_reopenPending = false;
+    QTimer::singleShot(0, this, [this] {
+        unlessRefused([this] { reopenLastPoem(); });
+        emit readingResumed();
+    });
 }
 
 void frmMain::restorePlacement()

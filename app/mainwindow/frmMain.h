@@ -164,10 +164,14 @@ public:
 signals:
     // After every rebuild of the library tree.
     void treeLoaded();
+    // The frame after the window's first: the poem the reader left is shown again
+    // (or was gone from the library).
+    void readingResumed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -215,6 +219,7 @@ private:
     static void applyZoom(QWidget* area, int percent);
     // At start, the poem (and view) the reader left, when the library still holds it.
     void reopenLastPoem();
+    bool m_reopenPending = false;
     void rememberLastPoem();
     QWidget* picTitles;
     BarMain* barMain;

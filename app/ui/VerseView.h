@@ -21,7 +21,7 @@ public:
     void setCentredBlock(bool centred);
     bool centredBlock() const { return m_centred; }
     // The line height of centred verse, in percent of the font's.
-    static constexpr int CentredLineHeight = 160;
+    static constexpr int CentredLineHeight = 140;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -76,8 +76,9 @@ class tst_ReadingRoom : public QObject {
         auto again = std::make_unique<frmMain>(h->services(), std::make_unique<SilentMusicBackend>());
         again->Load();
         again->resize(900, 600);
+        QSignalSpy resumed(again.get(), &frmMain::readingResumed);
         again->show();
-        if (!QTest::qWaitForWindowExposed(again.get()))
+        if (!resumed.wait())
             return nullptr;
         return again;
     }
