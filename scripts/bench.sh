@@ -3,7 +3,8 @@
 # the program (start-up, both tree views, the busiest author, a poem, the favourites
 # view and cleaner with 10,000 favourites, the search) beside the bare SQLite work it
 # cannot avoid and the ratio; the find box's latency, recall and index; the changes beside
-# their bare statements and the index's compaction; the same on a copy four times the size; and the
+# their bare statements and the index's compaction; the reading room (a poem drawn with its heading,
+# zoom and looks on a long poem); the same on a copy four times the size; and the
 # program's peak memory. The library itself is not changed.
 #   scripts/bench.sh LIBRARY
 set -euo pipefail
@@ -12,7 +13,7 @@ library=$(realpath "${1:?usage: scripts/bench.sh LIBRARY}")
 [ -f "$library" ] || { echo "bench: no library at $library" >&2; exit 2; }
 scripts/deps.sh
 cmake -S . -B build > /dev/null
-cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench change_bench tolvarin_bench > /dev/null
+cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench change_bench reading_bench tolvarin_bench > /dev/null
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -38,6 +39,8 @@ echo "find box: 200 queries from the library's verses"
 build/bench/find_bench "$library" 2> /dev/null
 echo "changes: a poem, the largest author and epoch, beside the bare statements (on copies)"
 build/bench/change_bench "$library" 2> /dev/null
+echo "the reading room: a poem clicked until drawn with its heading; zoom, look, centred verse on 1,000 lines"
+build/bench/reading_bench "$library" 2> /dev/null
 build/bench/scale_library "$library" "$work/x4.mdb" 4
 echo
 echo "library: $library, four times over"

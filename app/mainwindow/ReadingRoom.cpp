@@ -139,9 +139,13 @@ void frmMain::chooseLook(looks::Look look)
         }
     }
     looks::apply(look);
-    // The window's style sheet keeps the palette each part had when it was polished:
-    // every part (the dialogs too) is polished again in the new palette.
-    setStyleSheet(styleSheet());
+    // The window's focus-frame style sheet keeps the palette each part had when it was
+    // polished: every part, the dialogs' too (they take the sheet from the window), is
+    // polished again in the new palette.
+    for (QWidget* part : findChildren<QWidget*>()) {
+        part->style()->unpolish(part);
+        part->style()->polish(part);
+    }
     if (const std::optional<looks::AreaColours> colours = looks::areaColoursOf(look)) {
         for (const auto& [area, prefix] : areas) {
             setBackColor(area, colours::fromQColor(colours->back));
