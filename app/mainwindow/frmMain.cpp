@@ -1,5 +1,8 @@
 #include "frmMain.h"
 
+#include "ui/GlyphWarmer.h"
+#include "ui/VerseView.h"
+
 #include "FindBox.h"
 
 #include "BarMain.h"
@@ -155,7 +158,17 @@ void frmMain::Load()
     // The poem the reader left comes in the frame after the window's first: its
     // glyphs, drawn for the first time, would hold the window back.
     m_reopenPending = true;
+    // The poem's face draws the library's common characters once while the reader has
+    // not yet chosen a poem, so that a poem opens within a frame.
+    m_poemGlyphs = new GlyphWarmer({m_reading->poemPane()->font()}, GlyphWarmer::commonCharacters(),
+                                   m_reading->poemPane(), this);
+    m_poemGlyphs->start(FindBox::GlyphWarmupDelayMs * 2);
     StartMusic();
+}
+
+bool frmMain::glyphsReady() const
+{
+    return m_find->glyphsReady() && m_poemGlyphs && m_poemGlyphs->isDone();
 }
 
 void frmMain::paintEvent(QPaintEvent* event)

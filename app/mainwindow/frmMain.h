@@ -26,6 +26,7 @@ namespace qelvane {
 class BarMain;
 class DbConnection;
 class FindBox;
+class GlyphWarmer;
 class MusicBackend;
 class MusicPlayer;
 class SettingsStore;
@@ -135,6 +136,9 @@ public:
     void zoomBy(int steps);
     void setZoom(int percent);
     int zoom() const { return m_zoom; }
+    // Whether the find list's and the poem's faces have drawn the common characters
+    // once (a few seconds after the start).
+    bool glyphsReady() const;
     static constexpr int MinZoom = 50, MaxZoom = 400, ZoomStep = 10;
     // A look for the whole program; the reading areas take its colours (the default
     // look gives back the colours the reader had before another look).
@@ -220,6 +224,7 @@ private:
     // At start, the poem (and view) the reader left, when the library still holds it.
     void reopenLastPoem();
     bool m_reopenPending = false;
+    GlyphWarmer* m_poemGlyphs = nullptr;
     void rememberLastPoem();
     QWidget* picTitles;
     BarMain* barMain;
