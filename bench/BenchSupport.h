@@ -34,6 +34,15 @@ inline double medianMs(int rounds, const std::function<void()>& work)
     return medianMs(rounds, [] {}, work);
 }
 
+// The value below which a share p of the values lie (0.99: the p99).
+inline double percentile(QList<double> values, double p)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min<qsizetype>(values.size() - 1, qsizetype(p * double(values.size())))];
+}
+
 // One figure as a `name: value` line.
 inline void print(const char* name, double value, const char* format = "%.2f")
 {

@@ -117,14 +117,6 @@ bool isAmongFirstTen(const QList<findindex::Hit>& hits, const Query& query)
     return false;
 }
 
-double percentile(QList<double> values, double p)
-{
-    if (values.isEmpty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min<qsizetype>(values.size() - 1, qsizetype(p * double(values.size())))];
-}
-
 // The pages of the index's tables and of the whole file, in MB.
 std::pair<double, double> sizesMb(sqlite3* handle, const QString& file)
 {

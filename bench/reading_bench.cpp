@@ -26,12 +26,6 @@ using namespace qelvane::bench;
 
 namespace {
 
-double percentile(QList<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[std::min<qsizetype>(values.size() - 1, qsizetype(p * double(values.size())))];
-}
-
 // Each round's time from the action to the window drawn again.
 QList<double> drawnTimes(int rounds, QWidget& window, const std::function<void(int)>& action)
 {
