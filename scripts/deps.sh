@@ -9,7 +9,7 @@ PACKAGES=(
   libqt6opengl6-dev libgl-dev libopengl-dev libglx-dev libegl-dev
   libfluidsynth-dev timgm6mb-soundfont
   libopencc-dev opencc libsqlite3-dev
-  xvfb xauth x11-utils xdotool openbox imagemagick unzip xdg-utils
+  xvfb xauth x11-utils xdotool openbox imagemagick unzip xdg-utils poppler-utils
   desktop-file-utils appstream lintian
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han
 )

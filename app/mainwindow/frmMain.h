@@ -10,6 +10,7 @@
 #include "store/FindIndexWorker.h"
 #include "store/Library.h"
 #include "ui/Looks.h"
+#include "ui/PoemLayout.h"
 
 #include <QPointer>
 #include <QString>
@@ -128,6 +129,14 @@ public:
     // ---- The reading room ----
     // The poem shown onto the clipboard: title, author（epoch）, a blank line, the text.
     void CopyPoem();
+    // The poem shown on pages, as a PDF in the documents folder opened on the desktop;
+    // and as a picture (a card in the current look, at twice the screen's density) on
+    // the clipboard or as a PNG file in the documents folder.
+    void SavePdf();
+    void CopyPicture();
+    void SavePicture();
+    // The card itself.
+    QImage poemPicture() const;
     // The poem read before or after the one shown, shown as a click would show it.
     void GoBack();
     void GoForward();
@@ -226,6 +235,8 @@ private:
     bool m_reopenPending = false;
     GlyphWarmer* m_poemGlyphs = nullptr;
     void rememberLastPoem();
+    // The poem shown, as the pages and the picture lay it out.
+    PoemLayout::Sheet poemSheet() const;
     QWidget* picTitles;
     BarMain* barMain;
     QWidget* picAuthor;

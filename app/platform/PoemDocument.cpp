@@ -54,7 +54,7 @@ bool PoemDocument::writeOdf(const QString& fileName, const QDate& today) const
     return writeOdfText(fileName, paragraphs(today), DocumentFont);
 }
 
-QString PoemDocument::newFileName(const QString& folder, const QDate& today) const
+QString PoemDocument::newFileName(const QString& folder, const QDate& today, const QString& extension) const
 {
     QString name = title.trimmed();
     static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
@@ -75,9 +75,9 @@ QString PoemDocument::newFileName(const QString& folder, const QDate& today) con
     if (name.isEmpty())
         name = QStringLiteral("诗词");
     const QString stem = QDir(folder).filePath(name + QStringLiteral(" ") + today.toString(QStringLiteral("yyyy-MM-dd")));
-    QString candidate = stem + QStringLiteral(".odt");
+    QString candidate = stem + QLatin1Char('.') + extension;
     for (int number = 2; QFileInfo::exists(candidate); ++number)
-        candidate = stem + QStringLiteral(" (%1).odt").arg(number);
+        candidate = stem + QStringLiteral(" (%1).").arg(number) + extension;
     return candidate;
 }
 

@@ -27,7 +27,7 @@ struct PoemDocument {
     static QString dateText(const QDate& date);
     // A new file in `folder` for this poem on `today`: its title (made safe for a file
     // name) and the date, numbered when one of that name is there already.
-    QString newFileName(const QString& folder, const QDate& today) const;
+    QString newFileName(const QString& folder, const QDate& today, const QString& extension = QStringLiteral("odt")) const;
 };
 
 } // namespace qelvane

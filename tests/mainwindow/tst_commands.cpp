@@ -94,8 +94,8 @@ private slots:
         for (QAction* tool : bar()->bandTools("mnuEdit"))
             edit << (tool->isSeparator() ? "-" : tool->text());
         QCOMPARE(edit, QStringList({"查找(&S)...", "-", "添加作者...", "添加诗词...", "-", "修改作者...", "修改诗词...", "-",
-                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出为文档...", "-",
-                                    "复制诗词(&C)"}));
+                                    "删除作者...", "删除诗词...", "删除年代(国家)...", "-", "输出为文档...", "输出为 PDF...",
+                                    "保存为图片...", "-", "复制诗词(&C)", "复制为图片"}));
         QCOMPARE(bar()->Tool("mnuFavorite", "mnuCleanFavorite")->text(), QString("整理收藏夹..."));
         QCOMPARE(bar()->Tool("mnuTools", "mnuOptions")->text(), QString("系统设置(&O)..."));
         QCOMPARE(bar()->Tool("mnuHelp", "mnuAbout")->text(), QString("关于(&A)..."));
