@@ -50,7 +50,7 @@ const QList<MenuBand>& menuBands()
     static const QList<MenuBand> bands = {
         {"mnuFile", "文件(&F)", "文件",
          {{"mnuAllPoems", "全部诗词(&A)"}, {"mnuFavoritePoems", "收藏夹诗词(&F)"}, {"mnuSec", nullptr},
-          {"mnuExit", "退出(&X)..."}}},
+          {"mnuPrint", "打印(&P)..."}, {"mnuSec", nullptr}, {"mnuExit", "退出(&X)..."}}},
         {"mnuEdit", "编辑(&E)", "编辑",
          {{"mnuFind", "查找(&S)..."}, {"mnuSec", nullptr}, {"mnuAddNewAuthor", "添加作者..."},
           {"mnuAddNewPoem", "添加诗词..."}, {"mnuSec", nullptr}, {"mnuEditAuthor", "修改作者..."},
@@ -86,6 +86,7 @@ QKeySequence shortcutOf(const QString& name)
         {QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S)},
         {QStringLiteral("mnuDeletePoem"), QKeySequence(Qt::Key_Delete)},
         {QStringLiteral("mnuCopyPoem"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {QStringLiteral("mnuPrint"), QKeySequence(Qt::CTRL | Qt::Key_P)},
         {QStringLiteral("mnuBack"), QKeySequence(Qt::ALT | Qt::Key_Left)},
         {QStringLiteral("mnuForward"), QKeySequence(Qt::ALT | Qt::Key_Right)},
         {QStringLiteral("mnuZoomIn"), QKeySequence(Qt::CTRL | Qt::Key_Equal)},

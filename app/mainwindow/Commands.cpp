@@ -53,6 +53,7 @@ const QList<Route>& routes()
         {{"mnuAbout"}, [](frmMain& f) { f.ShowAbout(); }},
         {{"mnuCopyPoem"}, [](frmMain& f) { f.CopyPoem(); }},
         {{"mnuSavePdf"}, [](frmMain& f) { f.SavePdf(); }},
+        {{"mnuPrint"}, [](frmMain& f) { f.PrintPoem(); }},
         {{"mnuSavePicture"}, [](frmMain& f) { f.SavePicture(); }},
         {{"mnuCopyPicture"}, [](frmMain& f) { f.CopyPicture(); }},
         {{"mnuBack"}, [](frmMain& f) { f.GoBack(); }},

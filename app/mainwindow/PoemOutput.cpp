@@ -1,5 +1,5 @@
-// The poem shown on paper and as a picture: a PDF of its pages, a card for the clipboard
-// or a PNG file; both laid out as the printed page is.
+// The poem shown on paper and as a picture: printed after a preview, a PDF of its
+// pages, a card for the clipboard or a PNG file; all laid out as the printed page is.
 #include "frmMain.h"
 
 #include "platform/DesktopOpener.h"
@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace qelvane {
 
@@ -61,12 +63,7 @@ void frmMain::SavePdf()
         msg::notice(this, QStringLiteral("无法输出：PDF 文件“%1”不能写入。").arg(QDir::toNativeSeparators(file)));
         return;
     }
-    // Printed in black on white, in the poem's own face and chosen size.
-    PoemLayout::Style style;
-    style.font = m_reading->poemPane()->font();
-    style.font.setPointSizeF(fontSizeText(m_reading->poemPane()).toDouble());
-    style.withNotes = true;
-    const PoemLayout layout(sheet, style, QSizeF(writer.width(), writer.height()), PdfDpi);
+    const PoemLayout layout = poemPages(QSizeF(writer.width(), writer.height()), PdfDpi, 54);
     for (int page = 0; page < layout.pageCount(); ++page) {
         if (page > 0)
             writer.newPage();
@@ -81,6 +78,41 @@ void frmMain::SavePdf()
     };
     if (!m_services.opener->openUrl(QUrl::fromLocalFile(file), notOpened))
         notOpened(QStringLiteral("无法打开它"));
+}
+
+PoemLayout frmMain::poemPages(const QSizeF& page, qreal dpi, qreal marginPoints) const
+{
+    // In black on white, in the poem's own face at the size chosen for it.
+    PoemLayout::Style style;
+    style.font = m_reading->poemPane()->font();
+    style.font.setPointSizeF(fontSizeText(m_reading->poemPane()).toDouble());
+    style.withNotes = true;
+    style.marginPoints = marginPoints;
+    return PoemLayout(poemSheet(), style, page, dpi);
+}
+
+void frmMain::PrintPoem()
+{
+    if (!m_reader->poem()) {
+        msg::notice(this, QStringLiteral("请选择一首诗词再打印!"));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_reader->poem()->shown.title.trimmed());
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("打印预览"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        // Within the printer's own margins.
+        const QRectF area = target->pageLayout().paintRectPixels(target->resolution());
+        const PoemLayout layout = poemPages(area.size(), target->resolution(), 0);
+        QPainter painter(target);
+        for (int page = 0; page < layout.pageCount(); ++page) {
+            if (page > 0)
+                target->newPage();
+            layout.paint(painter, page);
+        }
+    });
+    preview.exec();
 }
 
 QImage frmMain::poemPicture() const

@@ -133,6 +133,8 @@ public:
     // and as a picture (a card in the current look, at twice the screen's density) on
     // the clipboard or as a PNG file in the documents folder.
     void SavePdf();
+    // The same pages on the printer, after a preview.
+    void PrintPoem();
     void CopyPicture();
     void SavePicture();
     // The card itself.
@@ -237,6 +239,9 @@ private:
     void rememberLastPoem();
     // The poem shown, as the pages and the picture lay it out.
     PoemLayout::Sheet poemSheet() const;
+    // The poem's pages, in black on white: a page of `page` device pixels at `dpi`,
+    // within margins of `marginPoints`.
+    PoemLayout poemPages(const QSizeF& page, qreal dpi, qreal marginPoints) const;
     QWidget* picTitles;
     BarMain* barMain;
     QWidget* picAuthor;

@@ -88,7 +88,8 @@ private slots:
         QCOMPARE(headers, QStringList({"mnuFile|文件(&F)", "mnuEdit|编辑(&E)", "mnuView|查看(&V)",
                                        "mnuFavorite|收藏(&G)", "mnuTools|工具(&T)", "mnuHelp|帮助(&H)"}));
         QCOMPARE(toolRows(bar(), "mnuFile", false),
-                 QStringList({"mnuAllPoems|全部诗词(&A)", "mnuFavoritePoems|收藏夹诗词(&F)", "mnuSec", "mnuExit|退出(&X)..."}));
+                 QStringList({"mnuAllPoems|全部诗词(&A)", "mnuFavoritePoems|收藏夹诗词(&F)", "mnuSec",
+                              "mnuPrint|打印(&P)...", "mnuSec", "mnuExit|退出(&X)..."}));
         QCOMPARE(bar()->bandCaption("mnuEdit"), QString("编辑"));
         QStringList edit;
         for (QAction* tool : bar()->bandTools("mnuEdit"))

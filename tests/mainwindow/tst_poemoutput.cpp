@@ -2,12 +2,14 @@
 // by pdftotext, the card's size and ink, the failures told.
 #include "MainWindowHarness.h"
 #include "mainwindow/frmMain.h"
+#include "DialogDriver.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTextEdit>
 #include <QtTest>
@@ -76,6 +78,28 @@ private slots:
         form()->BarMain_ToolClick("mnuSavePicture");
         QCOMPARE(written("*.png").size(), 1);
         QCOMPARE(QImage(QDir(documents()).filePath(written("*.png").first())).size(), card.size());
+    }
+
+    void thePreviewRunsALongPoemOverPages()
+    {
+        QStringList verses;
+        for (int i = 0; i < 200; ++i)
+            verses << QString("第%1句，白日依山尽，黄河入海流。").arg(i + 1);
+        test::seed(h->libraryFile, "update ChinaPoem set Content=? where Name='将进酒'", {verses.join("\r\n")});
+        open({"中国诗词", "唐", "李白"}, "将进酒");
+        int pages = 0;
+        QString title;
+        test::whenModalShows([&](QWidget* dialog) {
+            title = dialog->windowTitle();
+            if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
+                preview->updatePreview();
+                pages = preview->pageCount();
+            }
+            dialog->close();
+        });
+        form()->BarMain_ToolClick("mnuPrint");
+        QCOMPARE(title, QString("打印预览"));
+        QVERIFY2(pages >= 4, qPrintable(QString::number(pages)));
     }
 
     void failuresAreToldWithThePlace()
