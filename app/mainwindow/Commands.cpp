@@ -62,6 +62,7 @@ const QList<Route>& routes()
         {{"mnuZoomOut"}, [](frmMain& f) { f.zoomBy(-1); }},
         {{"mnuZoomReset"}, [](frmMain& f) { f.setZoom(100); }},
         {{"mnuVerseCentred"}, [](frmMain& f) { f.setVerseCentred(!f.reader()->verseCentred()); }},
+        {{"mnuVertical"}, [](frmMain& f) { f.setVertical(!f.reader()->vertical()); }},
         {{"mnuTraditional"}, [](frmMain& f) { f.setTraditional(!f.reader()->traditional()); }},
         {{"mnuLookDefault"}, [](frmMain& f) { f.chooseLook(looks::Look::Default); }},
         {{"mnuLookPaper"}, [](frmMain& f) { f.chooseLook(looks::Look::Paper); }},

@@ -128,6 +128,7 @@ void frmMain::LoadSettings()
     showLookChecked();
     setVerseCentred(m_settings.GetSetting(QStringLiteral("VerseCentred"), QStringLiteral("0")) == QLatin1String("1"));
     setTraditional(m_settings.GetSetting(QStringLiteral("Traditional"), QStringLiteral("0")) == QLatin1String("1"));
+    setVertical(m_settings.GetSetting(QStringLiteral("Vertical"), QStringLiteral("0")) == QLatin1String("1"));
 }
 
 void frmMain::SaveSettings()
@@ -146,6 +147,7 @@ void frmMain::SaveSettings()
     m_settings.SaveSetting(QStringLiteral("Look"), QString::number(int(m_look)));
     m_settings.SaveSetting(QStringLiteral("VerseCentred"),
                            m_reader->verseCentred() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("Vertical"), m_reader->vertical() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("Traditional"),
                            m_reader->traditional() ? QStringLiteral("1") : QStringLiteral("0"));
     rememberLastPoem();

@@ -4,6 +4,7 @@
 #include "store/ChineseConversion.h"
 #include "store/DbConnection.h"
 #include "ui/VerseView.h"
+#include "ui/VerticalVerse.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -26,8 +27,9 @@ QString authorLine(const library::PoemText& text)
 
 PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
     : QObject(parent), m_panes(panes), m_db(db), m_poemPane(panes.poemPane()),
-      m_heading(new QLabel)
+      m_heading(new QLabel), m_vertical(new VerticalVerse(panes.poemPane()))
 {
+    m_vertical->hide();
     m_heading->setObjectName(QStringLiteral("lblPoemHeading"));
     m_heading->setWordWrap(true);
     m_heading->setTextFormat(Qt::RichText);
@@ -71,6 +73,31 @@ void PoemReader::setTraditional(bool traditional)
     m_poem->shown = shownForm(m_poem->text);
     m_panes.showPoem(m_poem->shown);
     refreshHeading();
+    showVerticalOrNot();
+}
+
+void PoemReader::setVertical(bool vertical)
+{
+    m_verticalWanted = vertical;
+    showVerticalOrNot();
+}
+
+void PoemReader::showVerticalOrNot()
+{
+    const bool columns = m_verticalWanted && m_poem && m_poem->side == LibrarySide::China;
+    if (!columns) {
+        m_vertical->hide();
+        return;
+    }
+    const library::PoemText& shown = m_poem->shown;
+    // In the area's face (zoom included) and colours.
+    m_vertical->setFont(m_poemPane->font());
+    m_vertical->setPalette(m_poemPane->palette());
+    m_vertical->setGeometry(m_poemPane->contentsRect());
+    m_vertical->setSheet({shown.title, authorLine(shown), shown.content, {}});
+    // Over the whole area, the heading included: the columns begin with it.
+    m_vertical->show();
+    m_vertical->raise();
 }
 
 void PoemReader::setVerseCentred(bool centred)
@@ -94,6 +121,7 @@ bool PoemReader::show(LibrarySide side, const QString& id)
     m_poem = Poem{side, id, *text, shownForm(*text)};
     m_panes.showPoem(m_poem->shown);
     refreshHeading();
+    showVerticalOrNot();
     if (!m_goingThrough)
         record({side, id});
     return true;
@@ -104,6 +132,7 @@ void PoemReader::clear()
     m_poem.reset();
     m_panes.clearPoem();
     refreshHeading();
+    showVerticalOrNot();
 }
 
 void PoemReader::refreshHeading()
@@ -137,11 +166,16 @@ void PoemReader::refreshHeading()
 bool PoemReader::eventFilter(QObject* watched, QEvent* event)
 {
     // The heading follows the poem area's font: chosen in the settings, or zoomed.
-    if (watched == m_poemPane && event->type() == QEvent::FontChange)
+    if (watched == m_poemPane && event->type() == QEvent::FontChange) {
         refreshHeading();
+        m_vertical->setFont(m_poemPane->font());
+    }
+    if (watched == m_poemPane && event->type() == QEvent::Resize)
+        m_vertical->setGeometry(m_poemPane->contentsRect());
     // And its colours, whichever way they change (the settings, a look).
     if (watched == m_poemPane && event->type() == QEvent::PaletteChange) {
         m_heading->setPalette(m_poemPane->palette());
+        m_vertical->setPalette(m_poemPane->palette());
         refreshHeading();
     }
     return QObject::eventFilter(watched, event);

@@ -17,6 +17,7 @@ namespace qelvane {
 class ChineseConversion;
 class DbConnection;
 class VerseView;
+class VerticalVerse;
 class ReadingPanes;
 
 // The poem on screen and its one owner: which poem it is, its heading above the text
@@ -77,6 +78,12 @@ public:
     void setTraditional(bool traditional);
     bool traditional() const { return m_traditional; }
 
+    // A Chinese poem read in columns from the right, its heading in the first ones (a
+    // foreign poem stays in lines).
+    void setVertical(bool vertical);
+    bool vertical() const { return m_verticalWanted; }
+    VerticalVerse* verticalView() const { return m_vertical; }
+
     // The verse as stored (false) or centred as a block under a centred heading.
     void setVerseCentred(bool centred);
     bool verseCentred() const;
@@ -107,6 +114,10 @@ private:
     qsizetype m_at = -1;
     bool m_goingThrough = false;
     bool m_traditional = false;
+    bool m_verticalWanted = false;
+    VerticalVerse* m_vertical;
+    // Shows the columns or the lines, as wanted and as the poem allows.
+    void showVerticalOrNot();
     std::unique_ptr<ChineseConversion> m_toTraditional;
     library::PoemText shownForm(const library::PoemText& stored) const;
 };

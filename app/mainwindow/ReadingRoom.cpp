@@ -185,6 +185,13 @@ void frmMain::setTraditional(bool traditional)
         action->setChecked(m_reader->traditional());
 }
 
+void frmMain::setVertical(bool vertical)
+{
+    m_reader->setVertical(vertical);
+    if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuVertical")))
+        action->setChecked(vertical);
+}
+
 void frmMain::showLookChecked()
 {
     const struct {

@@ -156,6 +156,8 @@ public:
     void chooseLook(looks::Look look);
     // The poem's lines as stored or centred as a block; remembered.
     void setVerseCentred(bool centred);
+    // A Chinese poem in columns from the right; remembered.
+    void setVertical(bool vertical);
     // Title, text and notes in Traditional characters; remembered. A conversion that
     // cannot be loaded is told and the poem stays in Simplified characters.
     void setTraditional(bool traditional);

@@ -152,9 +152,12 @@ void PoemLayout::layOutColumns(qreal& top)
     struct Column {
         QString text;
         QFont font;
+        int segment = 0;
     };
     QList<Column> columns;
-    const auto add = [&](const QString& text, const QFont& font) { columns.append({text, font}); };
+    const auto add = [&](const QString& text, const QFont& font) {
+        columns.append({text, font, int(columns.size())});
+    };
     add(m_sheet.title.trimmed(), sized(TitleScale, true));
     add(m_sheet.byline, sized(BylineScale));
     add(QString(), sized(1));
@@ -185,12 +188,12 @@ void PoemLayout::layOutColumns(qreal& top)
             continue;
         }
         for (qsizetype at = 0; at < column.text.size(); at += capacity)
-            placed.append({column.text.mid(at, capacity), column.font});
+            placed.append({column.text.mid(at, capacity), column.font, column.segment});
     }
 
     const qreal columnWidth = em * ColumnWidth;
     qreal width = m_page.width();
-    if (m_page.height() <= 0)
+    if (m_page.height() <= 0 || m_page.width() <= 0)
         width = 2 * m_margin + columnWidth * placed.size();
     const int perPage = std::max(1, int((width - 2 * m_margin) / columnWidth));
     m_pages = int((placed.size() + perPage - 1) / perPage);
@@ -207,7 +210,7 @@ void PoemLayout::layOutColumns(qreal& top)
         for (QChar c : column.text) {
             const QChar shown = verticalForm(c);
             const QRectF box(right - columnWidth + (columnWidth - size) / 2, y, size, step);
-            m_cells.append({page, shown, box});
+            m_cells.append({page, shown, box, column.segment});
             QPointF at(box.left(), box.top() + QFontMetricsF(column.font).ascent());
             if (sitsTopRight(c))
                 at += QPointF(size * 0.55, -size * 0.6);
@@ -217,13 +220,38 @@ void PoemLayout::layOutColumns(qreal& top)
     }
 }
 
-void PoemLayout::paint(QPainter& painter, int page) const
+int PoemLayout::cellAt(const QPointF& point) const
+{
+    for (qsizetype i = 0; i < m_cells.size(); ++i)
+        if (m_cells[i].page == 0 && m_cells[i].box.adjusted(-m_cells[i].box.width() / 3, 0, m_cells[i].box.width() / 3, 0)
+                                        .contains(point))
+            return int(i);
+    return -1;
+}
+
+QString PoemLayout::textOf(int first, int last) const
+{
+    QString text;
+    for (int i = std::max(0, first); i <= last && i < m_cells.size(); ++i) {
+        if (i > first && m_cells[i].segment != m_cells[i - 1].segment)
+            text += QLatin1Char('\n');
+        text += m_cells[i].character;
+    }
+    return text;
+}
+
+void PoemLayout::paint(QPainter& painter, int page, const QRectF& visible) const
 {
     painter.save();
-    painter.fillRect(QRectF(QPointF(0, 0), m_content), m_style.paper);
+    painter.fillRect(visible.isValid() ? visible : QRectF(QPointF(0, 0), m_content), m_style.paper);
     painter.setPen(m_style.ink);
+    // A run is a line or a character: those wholly outside what is shown are passed over.
+    const qreal slack = m_style.font.pointSizeF() * m_dpi / 36;
     for (const Run& run : m_runs) {
         if (run.page != page)
+            continue;
+        if (visible.isValid() && (run.at.x() > visible.right() + slack || run.at.x() < visible.left() - 4 * slack) &&
+            m_style.vertical)
             continue;
         painter.setFont(run.font);
         if (!run.turned) {

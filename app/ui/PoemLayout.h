@@ -36,11 +36,13 @@ public:
         int page = 0;
         QChar character;
         QRectF box;
+        int segment = 0; // the title, the byline, each verse and note: one each
     };
 
     // Laid out on pages of `page` device pixels at `dpi` (the pixels of the printer, the
     // PDF or the picture); an empty height lays everything out on one page as tall as
-    // it needs (a picture).
+    // it needs (a picture); for columns, an empty width lays them out on one page as
+    // wide as they need (the screen, scrolled leftwards).
     PoemLayout(const Sheet& sheet, const Style& style, const QSizeF& page, qreal dpi);
 
     int pageCount() const { return m_pages; }
@@ -48,7 +50,11 @@ public:
     QSizeF contentSize() const { return m_content; }
     // Draws a page: the paper, the heading (repeated small on the pages after the
     // first), the poem's lines or columns, the notes.
-    void paint(QPainter& painter, int page) const;
+    void paint(QPainter& painter, int page, const QRectF& visible = {}) const;
+    // The cell of a vertical poem under a point of the first page; -1 for none.
+    int cellAt(const QPointF& point) const;
+    // The characters of cells first to last, a line break between verses.
+    QString textOf(int first, int last) const;
     // The characters of a vertical poem in reading order, with their cells.
     const QList<Cell>& cells() const { return m_cells; }
 

@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "tolvarin/Tolvarin.h"
 #include "ui/Looks.h"
+#include "ui/VerticalVerse.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -264,6 +265,54 @@ private slots:
         QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("國破山河在"));
         again->BarMain_ToolClick("mnuTraditional");
         QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("国破山河在"));
+    }
+
+    void aChinesePoemReadInColumns()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        form()->BarMain_ToolClick("mnuVertical");
+        auto* columns = form()->findChild<VerticalVerse*>("txtPoemVertical");
+        QVERIFY(columns->isVisible());
+        const PoemLayout& layout = *columns->layout();
+        int bed = -1, front = -1, raise = -1;
+        for (int i = 0; i < layout.cells().size(); ++i) {
+            const QChar c = layout.cells()[i].character;
+            bed = c == u'床' ? i : bed;
+            front = c == u'前' ? i : front;
+            raise = c == u'举' ? i : raise;
+        }
+        // On screen: the verse runs down from the top of its column, the next verse in the
+        // column to its left, after the heading's columns at the right.
+        const QRectF first = columns->cellOnScreen(bed);
+        QVERIFY(columns->viewport()->rect().contains(first.toRect()));
+        QCOMPARE(columns->cellOnScreen(front).left(), first.left());
+        QVERIFY(columns->cellOnScreen(front).top() > first.top());
+        QVERIFY(columns->cellOnScreen(raise).right() < first.left());
+        QVERIFY(columns->cellOnScreen(0).left() > first.left()); // the title's first character
+        // Drawn: ink (the default look's black, thin at this size) in the first character's cell.
+        const QImage drawn = columns->viewport()->grab().toImage();
+        int dark = 0;
+        for (int y = int(first.top()); y < int(first.bottom()); ++y)
+            for (int x = int(first.left()); x < int(first.right()); ++x)
+                dark += qGray(drawn.pixel(x, y)) < 180 ? 1 : 0;
+        QVERIFY(dark > 5);
+        // Selected by dragging across the verses and copied in reading order.
+        QTest::mousePress(columns->viewport(), Qt::LeftButton, {}, first.center().toPoint());
+        QMouseEvent drag(QEvent::MouseMove, columns->cellOnScreen(raise + 1).center(),
+                         columns->viewport()->mapToGlobal(columns->cellOnScreen(raise + 1).center()), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(columns->viewport(), &drag);
+        QTest::mouseRelease(columns->viewport(), Qt::LeftButton, {}, columns->cellOnScreen(raise + 1).center().toPoint());
+        QTest::keyClick(columns, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("床前明月光，疑是地上霜。\n举头"));
+        // A screen reader reads the heading and the verses in reading order.
+        QVERIFY(columns->accessibleDescription().startsWith("静夜思\n李白 · 唐\n床前明月光"));
+
+        // A foreign poem stays in lines; the choice is remembered.
+        open({"国外诗词", "法国", "雨果"}, "Demain, dès l'aube");
+        QVERIFY(!columns->isVisible());
+        std::unique_ptr<frmMain> again = restarted();
+        QVERIFY(again->reader()->vertical());
     }
 
     void theLastPoemIsOpenedAgain()
