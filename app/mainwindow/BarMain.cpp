@@ -50,7 +50,7 @@ const QList<MenuBand>& menuBands()
     static const QList<MenuBand> bands = {
         {"mnuFile", "文件(&F)", "文件",
          {{"mnuAllPoems", "全部诗词(&A)"}, {"mnuFavoritePoems", "收藏夹诗词(&F)"}, {"mnuSec", nullptr},
-          {"mnuPrint", "打印(&P)..."}, {"mnuSec", nullptr}, {"mnuExit", "退出(&X)..."}}},
+          {"mnuPrint", "打印(&P)..."}, {"mnuPrintNotes", "打印和输出时包括注释"}, {"mnuSec", nullptr}, {"mnuExit", "退出(&X)..."}}},
         {"mnuEdit", "编辑(&E)", "编辑",
          {{"mnuFind", "查找(&S)..."}, {"mnuSec", nullptr}, {"mnuAddNewAuthor", "添加作者..."},
           {"mnuAddNewPoem", "添加诗词..."}, {"mnuSec", nullptr}, {"mnuEditAuthor", "修改作者..."},
@@ -61,7 +61,7 @@ const QList<MenuBand>& menuBands()
         {"mnuView", "查看(&V)", "查看",
          {{"mnuBack", "后退(&B)"}, {"mnuForward", "前进(&O)"}, {"mnuSec", nullptr},
           {"mnuZoomIn", "放大(&I)"}, {"mnuZoomOut", "缩小(&U)"}, {"mnuZoomReset", "原始大小(&R)"}, {"mnuSec", nullptr},
-          {"mnuVerseCentred", "诗句居中(&C)"}, {"mnuVertical", "竖排(&S)"}, {"mnuTraditional", "繁体显示(&T)"}, {"mnuSec", nullptr},
+          {"mnuVerseCentred", "诗句居中(&C)"}, {"mnuVertical", "竖排(&S)"}, {"mnuNoPunctuation", "竖排不加标点"}, {"mnuTraditional", "繁体显示(&T)"}, {"mnuSec", nullptr},
           {"mnuLookDefault", "默认外观(&D)"}, {"mnuLookPaper", "纸张外观(&P)"}, {"mnuLookNight", "夜间外观(&N)"}}},
         {"mnuFavorite", "收藏(&G)", "收藏",
          {{"mnuAddFavorite", "添加到收藏夹"}, {"mnuCleanFavorite", "整理收藏夹..."}}},
@@ -106,7 +106,8 @@ bool isToggle(const QString& name)
 {
     return name == QLatin1String("tbAll") || name == QLatin1String("tbFavorite") ||
            name == QLatin1String("mnuAllPoems") || name == QLatin1String("mnuFavoritePoems") ||
-           name.startsWith(QLatin1String("mnuLook")) || name == QLatin1String("mnuVerseCentred") || name == QLatin1String("mnuVertical") ||
+           name.startsWith(QLatin1String("mnuLook")) || name == QLatin1String("mnuVerseCentred") || name == QLatin1String("mnuVertical") || name == QLatin1String("mnuNoPunctuation") ||
+           name == QLatin1String("mnuPrintNotes") ||
            name == QLatin1String("mnuTraditional");
 }
 

@@ -129,6 +129,8 @@ void frmMain::LoadSettings()
     setVerseCentred(m_settings.GetSetting(QStringLiteral("VerseCentred"), QStringLiteral("0")) == QLatin1String("1"));
     setTraditional(m_settings.GetSetting(QStringLiteral("Traditional"), QStringLiteral("0")) == QLatin1String("1"));
     setVertical(m_settings.GetSetting(QStringLiteral("Vertical"), QStringLiteral("0")) == QLatin1String("1"));
+    setNoPunctuation(m_settings.GetSetting(QStringLiteral("NoPunctuation"), QStringLiteral("0")) == QLatin1String("1"));
+    setPrintNotes(m_settings.GetSetting(QStringLiteral("PrintNotes"), QStringLiteral("1")) == QLatin1String("1"));
 }
 
 void frmMain::SaveSettings()
@@ -148,6 +150,9 @@ void frmMain::SaveSettings()
     m_settings.SaveSetting(QStringLiteral("VerseCentred"),
                            m_reader->verseCentred() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("Vertical"), m_reader->vertical() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("NoPunctuation"),
+                           m_reader->noPunctuation() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("PrintNotes"), m_printNotes ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("Traditional"),
                            m_reader->traditional() ? QStringLiteral("1") : QStringLiteral("0"));
     rememberLastPoem();

@@ -86,8 +86,10 @@ PoemLayout frmMain::poemPages(const QSizeF& page, qreal dpi, qreal marginPoints)
     PoemLayout::Style style;
     style.font = m_reading->poemPane()->font();
     style.font.setPointSizeF(fontSizeText(m_reading->poemPane()).toDouble());
-    style.withNotes = true;
+    style.withNotes = m_printNotes;
     style.marginPoints = marginPoints;
+    style.vertical = m_reader->vertical() && m_reader->poem()->side == LibrarySide::China;
+    style.noPunctuation = m_reader->noPunctuation();
     return PoemLayout(poemSheet(), style, page, dpi);
 }
 
@@ -126,6 +128,8 @@ QImage frmMain::poemPicture() const
     style.paper = pane->palette().color(QPalette::Base);
     style.ink = pane->palette().color(QPalette::Text);
     style.marginPoints = 28;
+    style.vertical = m_reader->vertical() && m_reader->poem()->side == LibrarySide::China;
+    style.noPunctuation = m_reader->noPunctuation();
     const PoemLayout layout(sheet, style, QSizeF(PictureWidth * PictureDpi / 96, 0), PictureDpi);
     QImage card(layout.contentSize().toSize(), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&card);

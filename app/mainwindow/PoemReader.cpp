@@ -82,6 +82,13 @@ void PoemReader::setVertical(bool vertical)
     showVerticalOrNot();
 }
 
+void PoemReader::setNoPunctuation(bool none)
+{
+    m_noPunctuation = none;
+    m_vertical->setNoPunctuation(none);
+    showVerticalOrNot();
+}
+
 void PoemReader::showVerticalOrNot()
 {
     const bool columns = m_verticalWanted && m_poem && m_poem->side == LibrarySide::China;

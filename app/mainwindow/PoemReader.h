@@ -83,6 +83,9 @@ public:
     void setVertical(bool vertical);
     bool vertical() const { return m_verticalWanted; }
     VerticalVerse* verticalView() const { return m_vertical; }
+    // Columns without punctuation, as in the old books.
+    void setNoPunctuation(bool none);
+    bool noPunctuation() const { return m_noPunctuation; }
 
     // The verse as stored (false) or centred as a block under a centred heading.
     void setVerseCentred(bool centred);
@@ -115,6 +118,7 @@ private:
     bool m_goingThrough = false;
     bool m_traditional = false;
     bool m_verticalWanted = false;
+    bool m_noPunctuation = false;
     VerticalVerse* m_vertical;
     // Shows the columns or the lines, as wanted and as the poem allows.
     void showVerticalOrNot();

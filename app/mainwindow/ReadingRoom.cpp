@@ -185,11 +185,28 @@ void frmMain::setTraditional(bool traditional)
         action->setChecked(m_reader->traditional());
 }
 
+void frmMain::showChecked(const char* band, const char* tool, bool on)
+{
+    if (QAction* action = barMain->Tool(QString::fromLatin1(band), QString::fromLatin1(tool)))
+        action->setChecked(on);
+}
+
 void frmMain::setVertical(bool vertical)
 {
     m_reader->setVertical(vertical);
-    if (QAction* action = barMain->Tool(QStringLiteral("mnuView"), QStringLiteral("mnuVertical")))
-        action->setChecked(vertical);
+    showChecked("mnuView", "mnuVertical", vertical);
+}
+
+void frmMain::setNoPunctuation(bool none)
+{
+    m_reader->setNoPunctuation(none);
+    showChecked("mnuView", "mnuNoPunctuation", none);
+}
+
+void frmMain::setPrintNotes(bool notes)
+{
+    m_printNotes = notes;
+    showChecked("mnuFile", "mnuPrintNotes", notes);
 }
 
 void frmMain::showLookChecked()

@@ -158,6 +158,10 @@ public:
     void setVerseCentred(bool centred);
     // A Chinese poem in columns from the right; remembered.
     void setVertical(bool vertical);
+    void setNoPunctuation(bool none);
+    // Whether the printed pages, the PDF and the picture carry the notes; remembered.
+    void setPrintNotes(bool notes);
+    bool printNotes() const { return m_printNotes; }
     // Title, text and notes in Traditional characters; remembered. A conversion that
     // cannot be loaded is told and the poem stays in Simplified characters.
     void setTraditional(bool traditional);
@@ -238,6 +242,9 @@ private:
     void reopenLastPoem();
     bool m_reopenPending = false;
     GlyphWarmer* m_poemGlyphs = nullptr;
+    bool m_printNotes = true;
+    // Checks a view entry of the 查看 or 文件 menu as the state it shows.
+    void showChecked(const char* band, const char* tool, bool on);
     void rememberLastPoem();
     // The poem shown, as the pages and the picture lay it out.
     PoemLayout::Sheet poemSheet() const;

@@ -208,6 +208,8 @@ void PoemLayout::layOutColumns(qreal& top)
         const qreal step = size * CellHeight;
         qreal y = top;
         for (QChar c : column.text) {
+            if (m_style.noPunctuation && column.segment > 2 && (sitsTopRight(c) || c.isPunct()))
+                continue;
             const QChar shown = verticalForm(c);
             const QRectF box(right - columnWidth + (columnWidth - size) / 2, y, size, step);
             m_cells.append({page, shown, box, column.segment});

@@ -28,6 +28,8 @@ public:
         QColor paper = Qt::white;
         bool vertical = false;  // columns from right to left, one verse to a column
         bool withNotes = false;
+        // Columns without punctuation, as the old books print them.
+        bool noPunctuation = false;
         // The part of the page left free on each side, in points.
         qreal marginPoints = 54;
     };

@@ -39,6 +39,7 @@ void VerticalVerse::relayout()
     style.ink = palette().color(QPalette::Text);
     style.paper = palette().color(QPalette::Base);
     style.vertical = true;
+    style.noPunctuation = m_noPunctuation;
     style.marginPoints = MarginPoints;
     const qreal fromRight = horizontalScrollBar()->maximum() - horizontalScrollBar()->value();
     // The resolution at which the face's points give the pixels it is drawn in here.

@@ -18,6 +18,7 @@ public:
     explicit VerticalVerse(QWidget* parent = nullptr);
 
     void setSheet(const PoemLayout::Sheet& sheet);
+    void setNoPunctuation(bool none) { m_noPunctuation = none; }
     // The characters selected, in reading order, a line break between verses.
     QString selectedText() const;
     const PoemLayout* layout() const { return m_layout ? &*m_layout : nullptr; }
@@ -41,6 +42,7 @@ private:
     std::optional<PoemLayout> m_layout;
     // Columns narrower than the area stand at its right edge: the layout moved so far.
     qreal m_shift = 0;
+    bool m_noPunctuation = false;
     qreal offset() const;
     int m_anchor = -1;
     int m_end = -1;

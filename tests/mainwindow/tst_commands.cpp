@@ -89,7 +89,8 @@ private slots:
                                        "mnuFavorite|收藏(&G)", "mnuTools|工具(&T)", "mnuHelp|帮助(&H)"}));
         QCOMPARE(toolRows(bar(), "mnuFile", false),
                  QStringList({"mnuAllPoems|全部诗词(&A)", "mnuFavoritePoems|收藏夹诗词(&F)", "mnuSec",
-                              "mnuPrint|打印(&P)...", "mnuSec", "mnuExit|退出(&X)..."}));
+                              "mnuPrint|打印(&P)...", "mnuPrintNotes|打印和输出时包括注释", "mnuSec",
+                              "mnuExit|退出(&X)..."}));
         QCOMPARE(bar()->bandCaption("mnuEdit"), QString("编辑"));
         QStringList edit;
         for (QAction* tool : bar()->bandTools("mnuEdit"))

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTextEdit>
@@ -55,9 +56,13 @@ private slots:
         const QString expected = QString("静夜思李白·唐床前明月光，疑是地上霜。举头望明月，低头思故乡。五言绝句。")
                                      .normalized(QString::NormalizationForm_KC);
         QCOMPARE(textOf(file), expected);
-        // A second one does not overwrite the first.
+        // In columns, the same characters in the same order.
+        form()->BarMain_ToolClick("mnuVertical");
         form()->BarMain_ToolClick("mnuSavePdf");
         QCOMPARE(written("*.pdf").size(), 2);
+        QStringList both = written("*.pdf");
+        both.removeAll(QFileInfo(file).fileName());
+        QCOMPARE(textOf(QDir(documents()).filePath(both.first())), expected);
     }
 
     void thePictureIsACardInTheCurrentLook()

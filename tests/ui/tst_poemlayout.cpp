@@ -82,6 +82,17 @@ private slots:
         QVERIFY2(column.endsWith("曰：「归去。」"), qPrintable(column));
     }
 
+    void withoutPunctuationAsInTheOldBooks()
+    {
+        PoemLayout::Style bare = style(true);
+        bare.noPunctuation = true;
+        const PoemLayout layout(Quiet, bare, A4, Dpi);
+        QString read;
+        for (const PoemLayout::Cell& cell : layout.cells())
+            read += cell.character;
+        QCOMPARE(read, QString("静夜思李白 · 唐床前明月光疑是地上霜举头望明月低头思故乡"));
+    }
+
     void aLongPoemRunsOnOverPages()
     {
         QStringList verses;
