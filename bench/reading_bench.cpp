@@ -1,12 +1,14 @@
 // Times the reading room as a reader meets it, in the real window (offscreen): a click
 // on a poem until the poem and its heading are drawn, beside the bare read of the poem's
-// row; and on a poem of 1,000 lines, a zoom step, a change of look and the verse
-// centred, each until the window is drawn again. Works on a copy of the library, into
+// row; and on a poem of 1,000 lines, a zoom step, a change of look, the verse centred,
+// the columns laid out and scrolled, each until the window is drawn again; the PDF and
+// the picture of that poem and of an ordinary one. Works on a copy of the library, into
 // which the long poem is written.
 //   reading_bench LIBRARY
 #include "BareSql.h"
 #include "BenchSupport.h"
 #include "mainwindow/frmMain.h"
+#include "platform/DesktopOpener.h"
 #include "platform/MusicPlayer.h"
 #include "platform/SettingsStore.h"
 #include "store/DbConnection.h"
@@ -16,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -74,9 +77,15 @@ int main(int argc, char** argv)
                 {verses.join(QStringLiteral("\r\n")), busiest});
 
     SettingsStore settings(scratch.filePath("settings.ini"));
+    // Documents written are not opened.
+    struct Closed : DesktopOpener {
+        bool openUrl(const QUrl&, LaterFailure) override { return true; }
+    } opener;
     Services services;
     services.db = db.get();
     services.settings = &settings;
+    services.opener = &opener;
+    services.documentsFolder = scratch.filePath("Documents");
     frmMain form(services, std::make_unique<SilentMusicBackend>());
     form.Load();
     form.resize(1200, 800);
@@ -121,5 +130,23 @@ int main(int argc, char** argv)
                drawnTimes(10, form, [&](int i) { form.setVerseCentred(i % 2 == 0); }));
     printTimes("traditional_1000_lines_drawn",
                drawnTimes(10, form, [&](int i) { form.setTraditional(i % 2 == 0); }));
+
+    // Columns: the 1,000 lines laid out and drawn, then scrolled a screen at a time.
+    printTimes("vertical_1000_lines_drawn",
+               drawnTimes(10, form, [&](int i) { form.setVertical(i % 2 == 0); }));
+    form.setVertical(true);
+    auto* columns = form.findChild<QAbstractScrollArea*>(QStringLiteral("txtPoemVertical"));
+    printTimes("vertical_1000_lines_scrolled", drawnTimes(20, form, [&](int) {
+                   columns->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+               }));
+    form.setVertical(false);
+    printTimes("pdf_1000_lines", drawnTimes(5, form, [&](int) { form.SavePdf(); }));
+    printTimes("picture_1000_lines", drawnTimes(5, form, [&](int) { form.poemPicture(); }));
+    // A poem of ordinary length: 将进酒 where the library has it, else the busiest author's first.
+    const QString ordinary = Recordset(*db, "select PoemID from ChinaPoem where Name='将进酒' limit 1").Text("PoemID");
+    form.openFoundPoem(LibrarySide::China, ordinary.isEmpty() ? list->topLevelItem(0)->data(0, Qt::UserRole).toString()
+                                                              : ordinary);
+    printTimes("pdf_one_poem", drawnTimes(10, form, [&](int) { form.SavePdf(); }));
+    printTimes("picture_one_poem", drawnTimes(10, form, [&](int) { form.poemPicture(); }));
     return 0;
 }
