@@ -23,6 +23,7 @@ picture() {
 picture reading "$to_poem"
 picture look-paper "$to_poem alt+v c alt+v p"
 picture look-night "$to_poem alt+v n"
+picture vertical "$to_poem alt+v s"
 picture editor "$to_poem ctrl+e pause"
 picture search "ctrl+f pause U6708 Return pause"
 picture find "ctrl+l" "明月"
