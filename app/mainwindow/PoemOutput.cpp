@@ -38,9 +38,7 @@ PoemDocument namingOf(const PoemLayout::Sheet& sheet)
 PoemLayout::Sheet frmMain::poemSheet() const
 {
     const library::PoemText& shown = m_reader->poem()->shown;
-    const QString author = shown.author.trimmed().isEmpty() ? QStringLiteral("佚名") : shown.author.trimmed();
-    return {shown.title, shown.place.trimmed().isEmpty() ? author : author + QStringLiteral(" · ") + shown.place.trimmed(),
-            shown.content, shown.notes};
+    return {shown.title, PoemReader::bylineOf(shown), shown.content, shown.notes};
 }
 
 void frmMain::SavePdf()

@@ -17,12 +17,6 @@ namespace {
 // The title is drawn this much larger than the poem's own text.
 constexpr double TitleScale = 1.35;
 
-QString authorLine(const library::PoemText& text)
-{
-    const QString author = text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
-    return text.place.trimmed().isEmpty() ? author : author + QStringLiteral(" · ") + text.place.trimmed();
-}
-
 } // namespace
 
 PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
@@ -50,6 +44,17 @@ PoemReader::PoemReader(ReadingPanes& panes, DbConnection& db, QObject* parent)
 }
 
 PoemReader::~PoemReader() = default;
+
+QString PoemReader::authorOf(const library::PoemText& text)
+{
+    return text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
+}
+
+QString PoemReader::bylineOf(const library::PoemText& text)
+{
+    const QString place = text.place.trimmed();
+    return place.isEmpty() ? authorOf(text) : authorOf(text) + QStringLiteral(" · ") + place;
+}
 
 library::PoemText PoemReader::shownForm(const library::PoemText& stored) const
 {
@@ -101,7 +106,7 @@ void PoemReader::showVerticalOrNot()
     m_vertical->setFont(m_poemPane->font());
     m_vertical->setPalette(m_poemPane->palette());
     m_vertical->setGeometry(m_poemPane->contentsRect());
-    m_vertical->setSheet({shown.title, authorLine(shown), shown.content, {}});
+    m_vertical->setSheet({shown.title, bylineOf(shown), shown.content, {}});
     // Over the whole area, the heading included: the columns begin with it.
     m_vertical->show();
     m_vertical->raise();
@@ -162,10 +167,10 @@ void PoemReader::refreshHeading()
             .arg(text.title.trimmed().toHtmlEscaped(),
                  // The author is a link in the area's own ink, underlined.
                  QStringLiteral("<a href=\"author\" style=\"color:%1\">%2</a>")
-                     .arg(m_poemPane->palette().color(QPalette::Text).name(), authorLine(text).toHtmlEscaped()) +
+                     .arg(m_poemPane->palette().color(QPalette::Text).name(), bylineOf(text).toHtmlEscaped()) +
                      converted.toHtmlEscaped()));
     // A screen reader reads the heading as the reader sees it.
-    m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + authorLine(text) + converted);
+    m_heading->setAccessibleName(text.title.trimmed() + QStringLiteral("，") + bylineOf(text) + converted);
     m_heading->show();
     m_poemPane->fitHeader();
 }
@@ -193,7 +198,7 @@ QString PoemReader::copiedText() const
     if (!m_poem)
         return {};
     const library::PoemText& text = m_poem->shown;
-    const QString author = text.author.trimmed().isEmpty() ? QStringLiteral("佚名") : text.author.trimmed();
+    const QString author = authorOf(text);
     const QString byline =
         text.place.trimmed().isEmpty() ? author : author + QStringLiteral("（") + text.place.trimmed() + QStringLiteral("）");
     QString body = text.content;

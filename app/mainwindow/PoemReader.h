@@ -50,6 +50,11 @@ public:
     void clear();
     const std::optional<Poem>& poem() const { return m_poem; }
 
+    // Who wrote the poem and when or where: "author · epoch" (佚名 for no author).
+    static QString bylineOf(const library::PoemText& text);
+    // The author alone, 佚名 for none.
+    static QString authorOf(const library::PoemText& text);
+
     // The poem as a reader copies it: title, author（epoch）, a blank line, the text.
     QString copiedText() const;
     // The same, as plain text and as HTML, for the clipboard; nullptr with no poem.

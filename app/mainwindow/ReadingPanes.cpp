@@ -42,25 +42,9 @@ void ReadingPanes::clearPoem()
     m_notes->clear();
 }
 
-void ReadingPanes::clearAll()
-{
-    m_biography->clear();
-    clearPoem();
-}
-
 QString ReadingPanes::biography() const
 {
     return m_biography->toPlainText();
-}
-
-QString ReadingPanes::poem() const
-{
-    return m_poem->toPlainText();
-}
-
-QString ReadingPanes::notes() const
-{
-    return m_notes->toPlainText();
 }
 
 QWidget* ReadingPanes::biographyPane() const

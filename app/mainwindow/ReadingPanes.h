@@ -20,12 +20,9 @@ public:
     void showBiography(const QString& text);
     void showPoem(const library::PoemText& poem);
     void clearPoem();
-    void clearAll();
 
-    // What the panes show, as an exported document takes it.
+    // The biography shown, as an exported document takes it.
     QString biography() const;
-    QString poem() const;
-    QString notes() const;
 
     // The panes, for the window's layout and display settings.
     QWidget* biographyPane() const;

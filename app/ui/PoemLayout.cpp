@@ -105,22 +105,7 @@ void PoemLayout::layOutHeading(qreal& y, int page, bool small)
 
 void PoemLayout::layOutLines(qreal& y)
 {
-    const QFont font = sized(1);
-    const QFontMetricsF metrics(font);
-    const qreal width = m_page.width() - 2 * m_margin;
-    for (const QString& line : linesOf(m_sheet.text)) {
-        QTextLayout layout(line, font);
-        layout.beginLayout();
-        // A line wider than the page goes on under itself.
-        for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
-            part.setLineWidth(width);
-            fit(y, metrics.height());
-            m_runs.append({m_pages - 1, QPointF(m_margin, y + metrics.ascent()),
-                           line.mid(part.textStart(), part.textLength()), font, false});
-            y += metrics.height() * LineSpacing;
-        }
-        layout.endLayout();
-    }
+    flow(y, m_sheet.text, sized(1), LineSpacing);
 }
 
 void PoemLayout::layOutNotes(qreal& y)
@@ -129,9 +114,16 @@ void PoemLayout::layOutNotes(qreal& y)
     if (notes.isEmpty())
         return;
     const QFont font = sized(NotesScale);
+    y += QFontMetricsF(font).height();
+    flow(y, notes, font, 1.2);
+}
+
+// Each line of the text wrapped on the page's width: a line wider than the page goes on
+// under itself.
+void PoemLayout::flow(qreal& y, const QString& text, const QFont& font, qreal spacing)
+{
     const QFontMetricsF metrics(font);
-    y += metrics.height();
-    for (const QString& line : linesOf(notes)) {
+    for (const QString& line : linesOf(text)) {
         QTextLayout layout(line, font);
         layout.beginLayout();
         for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
@@ -139,7 +131,7 @@ void PoemLayout::layOutNotes(qreal& y)
             fit(y, metrics.height());
             m_runs.append({m_pages - 1, QPointF(m_margin, y + metrics.ascent()),
                            line.mid(part.textStart(), part.textLength()), font, false});
-            y += metrics.height() * 1.2;
+            y += metrics.height() * spacing;
         }
         layout.endLayout();
     }

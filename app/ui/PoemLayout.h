@@ -75,6 +75,7 @@ private:
     void layOutLines(qreal& y);
     void layOutColumns(qreal& y);
     void layOutNotes(qreal& y);
+    void flow(qreal& y, const QString& text, const QFont& font, qreal spacing);
     // Moves to a new page when `height` more does not fit below `y`.
     void fit(qreal& y, qreal height);
     QFont sized(qreal scale, bool bold = false) const;
