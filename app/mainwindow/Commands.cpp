@@ -63,6 +63,8 @@ const QList<Route>& routes()
         {{"mnuZoomReset"}, [](frmMain& f) { f.setZoom(100); }},
         {{"mnuVerseCentred"}, [](frmMain& f) { f.setVerseCentred(!f.reader()->verseCentred()); }},
         {{"mnuVertical"}, [](frmMain& f) { f.setVertical(!f.reader()->vertical()); }},
+        {{"mnuMetre"}, [](frmMain& f) { f.setMetreShown(!f.metreView()->isOn()); }},
+        {{"mnuMetreXinyun"}, [](frmMain& f) { f.setMetreInNewRhymes(!f.metreView()->book()); }},
         {{"mnuNoPunctuation"}, [](frmMain& f) { f.setNoPunctuation(!f.reader()->noPunctuation()); }},
         {{"mnuPrintNotes"}, [](frmMain& f) { f.setPrintNotes(!f.printNotes()); }},
         {{"mnuTraditional"}, [](frmMain& f) { f.setTraditional(!f.reader()->traditional()); }},

@@ -129,6 +129,8 @@ void frmMain::LoadSettings()
     setVerseCentred(m_settings.GetSetting(QStringLiteral("VerseCentred"), QStringLiteral("0")) == QLatin1String("1"));
     setTraditional(m_settings.GetSetting(QStringLiteral("Traditional"), QStringLiteral("0")) == QLatin1String("1"));
     setVertical(m_settings.GetSetting(QStringLiteral("Vertical"), QStringLiteral("0")) == QLatin1String("1"));
+    setMetreInNewRhymes(m_settings.GetSetting(QStringLiteral("MetreBook"), QString()) == QStringLiteral("中华新韵"));
+    setMetreShown(m_settings.GetSetting(QStringLiteral("Metre"), QStringLiteral("0")) == QLatin1String("1"));
     setNoPunctuation(m_settings.GetSetting(QStringLiteral("NoPunctuation"), QStringLiteral("0")) == QLatin1String("1"));
     setPrintNotes(m_settings.GetSetting(QStringLiteral("PrintNotes"), QStringLiteral("1")) == QLatin1String("1"));
 }
@@ -150,6 +152,8 @@ void frmMain::SaveSettings()
     m_settings.SaveSetting(QStringLiteral("VerseCentred"),
                            m_reader->verseCentred() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("Vertical"), m_reader->vertical() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("Metre"), m_metre->isOn() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("MetreBook"), m_metre->book() ? metre::bookName(*m_metre->book()) : QString());
     m_settings.SaveSetting(QStringLiteral("NoPunctuation"),
                            m_reader->noPunctuation() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("PrintNotes"), m_printNotes ? QStringLiteral("1") : QStringLiteral("0"));

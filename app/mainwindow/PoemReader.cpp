@@ -79,6 +79,7 @@ void PoemReader::setTraditional(bool traditional)
     m_panes.showPoem(m_poem->shown);
     refreshHeading();
     showVerticalOrNot();
+    emit shownChanged();
 }
 
 void PoemReader::setVertical(bool vertical)
@@ -136,6 +137,7 @@ bool PoemReader::show(LibrarySide side, const QString& id)
     showVerticalOrNot();
     if (!m_goingThrough)
         record({side, id});
+    emit shownChanged();
     return true;
 }
 
@@ -145,6 +147,7 @@ void PoemReader::clear()
     m_panes.clearPoem();
     refreshHeading();
     showVerticalOrNot();
+    emit shownChanged();
 }
 
 void PoemReader::refreshHeading()

@@ -107,6 +107,8 @@ signals:
     // The heading's author link: the author of the poem shown.
     void authorWanted(LibrarySide side, const QString& poemId);
     void historyChanged();
+    // The poem shown, or the form it is shown in, changed (or none is shown).
+    void shownChanged();
 
 private:
     void record(const Place& place);

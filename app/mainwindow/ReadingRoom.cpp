@@ -197,6 +197,20 @@ void frmMain::setVertical(bool vertical)
     showChecked("mnuView", "mnuVertical", vertical);
 }
 
+void frmMain::setMetreShown(bool shown)
+{
+    m_metre->setOn(shown);
+    showChecked("mnuView", "mnuMetre", shown);
+    if (shown && m_reader->poem())
+        showPosition(QStringLiteral("格律：") + m_metre->words());
+}
+
+void frmMain::setMetreInNewRhymes(bool xinyun)
+{
+    m_metre->setBook(xinyun ? std::optional(metre::Book::Xinyun) : std::nullopt);
+    showChecked("mnuView", "mnuMetreXinyun", xinyun);
+}
+
 void frmMain::setNoPunctuation(bool none)
 {
     m_reader->setNoPunctuation(none);

@@ -2,6 +2,7 @@
 
 #include "Layout.h"
 #include "LibraryTreePane.h"
+#include "MetreView.h"
 #include "PoemReader.h"
 #include "NodeKind.h"
 #include "PoemListPane.h"
@@ -97,6 +98,7 @@ public:
     void openFoundAuthor(LibrarySide side, const QString& poemId);
     // The poem on screen, its heading and the poems read since the start.
     PoemReader* reader() const { return m_reader; }
+    MetreView* metreView() const { return m_metre; }
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 
@@ -158,6 +160,9 @@ public:
     void setVerseCentred(bool centred);
     // A Chinese poem in columns from the right; remembered.
     void setVertical(bool vertical);
+    // The 格律 view, and whether it reads every poem in the 中华新韵.
+    void setMetreShown(bool shown);
+    void setMetreInNewRhymes(bool xinyun);
     void setNoPunctuation(bool none);
     // Whether the printed pages, the PDF and the picture carry the notes; remembered.
     void setPrintNotes(bool notes);
@@ -232,6 +237,7 @@ private:
     PoemListPane* m_poems;
     std::unique_ptr<ReadingPanes> m_reading;
     PoemReader* m_reader = nullptr;
+    MetreView* m_metre = nullptr;
     int m_zoom = 100;
     looks::Look m_look = looks::Look::Default;
     void showLookChecked();

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -30,14 +31,46 @@ void VerseView::setHeader(QWidget* header)
     fitHeader();
 }
 
+void VerseView::setFooter(QWidget* footer)
+{
+    m_footer = footer;
+    footer->setParent(this);
+    fitHeader();
+}
+
 void VerseView::fitHeader()
 {
     const QRect room = contentsRect();
-    const int height = !m_header || m_header->isHidden() ? 0 : std::max(0, m_header->heightForWidth(room.width()));
-    if (viewportMargins().top() != height)
-        setViewportMargins(0, height, 0, 0);
+    auto heightOf = [&](QWidget* w) { return !w || w->isHidden() ? 0 : std::max(0, w->heightForWidth(room.width())); };
+    const int height = heightOf(m_header);
+    const int footerHeight = heightOf(m_footer);
+    if (viewportMargins().top() != height || viewportMargins().bottom() != footerHeight)
+        setViewportMargins(0, height, 0, footerHeight);
     if (m_header)
         m_header->setGeometry(room.left(), room.top(), room.width(), height);
+    if (m_footer)
+        m_footer->setGeometry(room.left(), room.bottom() + 1 - footerHeight, room.width(), footerHeight);
+}
+
+void VerseView::setMarks(QList<VerseMark> marks)
+{
+    const bool hadMarks = !m_marks.isEmpty();
+    m_marks = std::move(marks);
+    // The marks sit in the room the roomier lines leave below each line of characters.
+    if (hadMarks != !m_marks.isEmpty() && !m_centred) {
+        m_margin = -1;
+        setVerse();
+    }
+    viewport()->update();
+}
+
+void VerseView::paintEvent(QPaintEvent* event)
+{
+    QTextEdit::paintEvent(event);
+    if (m_marks.isEmpty())
+        return;
+    QPainter painter(viewport());
+    paintVerseMarks(painter, *this, m_marks);
 }
 
 void VerseView::setCentredBlock(bool centred)
@@ -70,7 +103,7 @@ void VerseView::setVerse()
     all.select(QTextCursor::Document);
     QTextBlockFormat format;
     format.setLeftMargin(margin);
-    format.setLineHeight(m_centred ? CentredLineHeight : 100, QTextBlockFormat::ProportionalHeight);
+    format.setLineHeight(m_centred || !m_marks.isEmpty() ? CentredLineHeight : 100, QTextBlockFormat::ProportionalHeight);
     all.mergeBlockFormat(format);
     m_setting = false;
 }

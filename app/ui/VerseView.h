@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VerseMarks.h"
+
 #include <QTextEdit>
 
 namespace qelvane {
@@ -15,8 +17,14 @@ public:
 
     // Hidden, the header takes no room.
     void setHeader(QWidget* header);
-    // Lays the header out again after its text or font changed.
+    // A footer kept below the text in the same way (the metre's words); hidden, no room.
+    void setFooter(QWidget* footer);
+    // Lays the header and footer out again after their text or font changed.
     void fitHeader();
+
+    // The metre's marks under the characters; none drawn when empty.
+    void setMarks(QList<VerseMark> marks);
+    const QList<VerseMark>& marks() const { return m_marks; }
 
     void setCentredBlock(bool centred);
     bool centredBlock() const { return m_centred; }
@@ -25,6 +33,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -33,6 +42,8 @@ private:
     int centringMargin() const;
 
     QWidget* m_header = nullptr;
+    QWidget* m_footer = nullptr;
+    QList<VerseMark> m_marks;
     bool m_centred = false;
     bool m_setting = false;
     int m_margin = -1;
