@@ -3,6 +3,7 @@
 #include "MainWindowHarness.h"
 #include "dialogs/frmOptions.h"
 #include "mainwindow/BarMain.h"
+#include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
@@ -265,6 +266,52 @@ private slots:
         QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("國破山河在"));
         again->BarMain_ToolClick("mnuTraditional");
         QVERIFY(test::txtPoemDetail(again.get())->toPlainText().startsWith("国破山河在"));
+    }
+
+    // The 格律 view: the marks drawn under the characters in the area's ink, the result in
+    // words under the poem as a screen reader reads it, a character's readings at the
+    // cursor, and the view remembered.
+    void theMetreOfThePoemShown()
+    {
+        form()->setVerseCentred(true); // lines with room below them: the marks move nothing
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QTextEdit* poem = test::txtPoemDetail(form());
+        const QRect firstChar = poem->cursorRect(QTextCursor(poem->document()));
+        // The strip below the first line's characters, above the second line's.
+        const QRect below(0, firstChar.bottom() + 1, poem->viewport()->width(), firstChar.height() / 3);
+        auto inkBelow = [&] {
+            const QImage strip = poem->viewport()->grab(below).toImage();
+            return holds(strip, poem->palette().color(QPalette::Text));
+        };
+        QVERIFY(!inkBelow());
+        QLabel* words = form()->findChild<QLabel*>("lblMetre");
+        QVERIFY(words->isHidden());
+
+        test::barMain(form())->Tool("mnuView", "mnuMetre")->trigger();
+        QVERIFY(inkBelow());
+        QCOMPARE(poem->cursorRect(QTextCursor(poem->document())), firstChar);
+        QVERIFY(words->isVisible());
+        QCOMPARE(QAccessible::queryAccessibleInterface(words)->text(QAccessible::Name),
+                 QString("格律：古体诗 · 平水韵 下平七阳"));
+        // At night the marks are drawn in the night's ink.
+        form()->chooseLook(looks::Look::Night);
+        QVERIFY(inkBelow());
+
+        poem->setFocus();
+        QTextCursor second(poem->document());
+        second.setPosition(1);
+        poem->setTextCursor(second);
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("前：平水韵 下平一先（平）"));
+
+        // A foreign poem has no metre to mark.
+        open({"国外诗词", "法国", "雨果"}, "Demain, dès l'aube");
+        QCOMPARE(words->text(), QString("格律：其他"));
+
+        auto again = restarted();
+        QVERIFY(again);
+        QVERIFY(test::barMain(again.get())->Tool("mnuView", "mnuMetre")->isChecked());
+        test::barMain(form())->Tool("mnuView", "mnuMetre")->trigger();
+        QVERIFY(words->isHidden());
     }
 
     void aChinesePoemReadInColumns()
