@@ -13,7 +13,7 @@ library=$(realpath "${1:?usage: scripts/bench.sh LIBRARY}")
 [ -f "$library" ] || { echo "bench: no library at $library" >&2; exit 2; }
 scripts/deps.sh
 cmake -S . -B build > /dev/null
-cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench change_bench reading_bench tolvarin_bench > /dev/null
+cmake --build build -j"$(nproc)" --target sample_library bench_library startup_bench search_bench scale_library find_bench change_bench reading_bench metre_bench qelvane-metre tolvarin_bench > /dev/null
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,6 +41,9 @@ echo "changes: a poem, the largest author and epoch, beside the bare statements 
 build/bench/change_bench "$library" 2> /dev/null
 echo "the reading room: a poem clicked until drawn with its heading; zoom, look, centred verse on 1,000 lines"
 build/bench/reading_bench "$library" 2> /dev/null
+echo "metre: one poem, the marks of 1,000 lines, the whole library beside a bare read; forms by epoch"
+build/bench/metre_bench "$library" 2> /dev/null
+build/bin/qelvane-metre --library "$library"
 build/bench/scale_library "$library" "$work/x4.mdb" 4
 echo
 echo "library: $library, four times over"
@@ -49,6 +52,8 @@ echo "find box: 200 queries from the library's verses"
 build/bench/find_bench "$work/x4.mdb" 2> /dev/null
 echo "changes: a poem, the largest author and epoch, beside the bare statements (on copies)"
 build/bench/change_bench "$work/x4.mdb" 2> /dev/null
+echo "metre: one poem, the marks of 1,000 lines, the whole library beside a bare read"
+build/bench/metre_bench "$work/x4.mdb" 2> /dev/null
 echo
 echo "the button control's painting"
 build/bench/tolvarin_bench 2> /dev/null
