@@ -24,6 +24,8 @@ picture reading "$to_poem"
 picture look-paper "$to_poem alt+v c alt+v p"
 picture look-night "$to_poem alt+v n"
 picture vertical "$to_poem alt+v s"
+# 杜荀鹤's 春宫怨, a 五律 with two faults, in the 格律 view, a little larger.
+picture metre "Down Down Down Right U675C U8340 Tab ctrl+m ctrl+equal ctrl+equal alt+v c"
 picture editor "$to_poem ctrl+e pause"
 picture search "ctrl+f pause U6708 Return pause"
 picture find "ctrl+l" "明月"
