@@ -58,6 +58,14 @@ QString describe(const Metre& metre)
     return parts.join(QStringLiteral(" · "));
 }
 
+QString lineText(const Metre& metre, const LineMetre& line)
+{
+    QString text;
+    for (int i = line.first; i < line.first + line.count; ++i)
+        text += QString::fromUcs4(&metre.verse.glyphs[i].c, 1);
+    return text;
+}
+
 QString toneMarks(const Metre& metre, const LineMetre& line)
 {
     QString marks;

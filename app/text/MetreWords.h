@@ -11,6 +11,8 @@ namespace qelvane::metre {
 QString describe(const Metre& metre);
 // "第3句第2字"
 QString placeOf(const Fault& fault);
+// A line's characters, without its punctuation.
+QString lineText(const Metre& metre, const LineMetre& line);
 // One mark a character of a line: 平, 仄, 中 (a polyphone left undecided), ？ (unknown).
 QString toneMarks(const Metre& metre, const LineMetre& line);
 

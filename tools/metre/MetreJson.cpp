@@ -14,9 +14,7 @@ QJsonObject toJson(const Metre& metre)
         faults.append(QJsonObject{{"line", fault.line}, {"column", fault.column}, {"kind", fault.kind}});
     QJsonArray lines;
     for (const LineMetre& line : metre.lines) {
-        QString text;
-        for (int i = line.first; i < line.first + line.count; ++i)
-            text += QString::fromUcs4(&metre.verse.glyphs[i].c, 1);
+        const QString text = lineText(metre, line);
         lines.append(QJsonObject{{"text", text}, {"tones", toneMarks(metre, line)}, {"foot", orNull(line.footGroup)}});
     }
     return QJsonObject{

@@ -24,9 +24,7 @@ void printText(const Metre& metre, QTextStream& out)
 {
     out << describe(metre) << "\n";
     for (const LineMetre& line : metre.lines) {
-        QString text;
-        for (int i = line.first; i < line.first + line.count; ++i)
-            text += QString::fromUcs4(&metre.verse.glyphs[i].c, 1);
+        const QString text = lineText(metre, line);
         out << text << "  " << toneMarks(metre, line);
         if (!line.footGroup.isEmpty())
             out << "  韵：" << line.footGroup;
