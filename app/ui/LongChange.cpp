@@ -42,7 +42,11 @@ public:
         case QEvent::Shortcut:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
+            return true;
         case QEvent::Close:
+            // Refused, not swallowed: a close taken as done would leave the window open and
+            // the desktop's "close every window" (at logout, say) asking again for ever.
+            event->ignore();
             return true;
         default:
             return QObject::eventFilter(watched, event);

@@ -552,6 +552,10 @@ private:
     // Closes what is open, innermost first, then the main window; then the walk ends.
     void finish()
     {
+        // A long change refuses every close until it is done: the walk waits for it, as a
+        // reader would, before closing anything.
+        if (longchange::running())
+            return;
         if (QWidget* popup = QApplication::activePopupWidget()) {
             popup->close();
             return;
