@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools libqt6sql6-sqlite qt6-translations-l10n
   libqt6opengl6-dev libgl-dev libopengl-dev libglx-dev libegl-dev
   libfluidsynth-dev timgm6mb-soundfont
-  libopencc-dev opencc libsqlite3-dev
+  libopencc-dev opencc libsqlite3-dev unicode-data bzip2
   xvfb xauth x11-utils xdotool openbox imagemagick unzip xdg-utils poppler-utils
   desktop-file-utils appstream lintian
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han

@@ -62,7 +62,9 @@ const QList<MenuBand>& menuBands()
          {{"mnuBack", "后退(&B)"}, {"mnuForward", "前进(&O)"}, {"mnuSec", nullptr},
           {"mnuZoomIn", "放大(&I)"}, {"mnuZoomOut", "缩小(&U)"}, {"mnuZoomReset", "原始大小(&R)"}, {"mnuSec", nullptr},
           {"mnuVerseCentred", "诗句居中(&C)"}, {"mnuVertical", "竖排(&S)"}, {"mnuNoPunctuation", "竖排不加标点"}, {"mnuTraditional", "繁体显示(&T)"}, {"mnuSec", nullptr},
-          {"mnuMetre", "格律(&M)"}, {"mnuMetreXinyun", "格律按中华新韵"}, {"mnuSec", nullptr},
+          {"mnuMetre", "格律(&M)"}, {"mnuMetreXinyun", "格律按中华新韵"}, {"mnuSameMetre", "同体同韵的诗词(&Y)"},
+          {"mnuPinyin", "拼音(&J)"},
+          {"mnuSec", nullptr},
           {"mnuLookDefault", "默认外观(&D)"}, {"mnuLookPaper", "纸张外观(&P)"}, {"mnuLookNight", "夜间外观(&N)"}}},
         {"mnuFavorite", "收藏(&G)", "收藏",
          {{"mnuAddFavorite", "添加到收藏夹"}, {"mnuCleanFavorite", "整理收藏夹..."}}},
@@ -94,6 +96,7 @@ QKeySequence shortcutOf(const QString& name)
         {QStringLiteral("mnuZoomOut"), QKeySequence(Qt::CTRL | Qt::Key_Minus)},
         {QStringLiteral("mnuZoomReset"), QKeySequence(Qt::CTRL | Qt::Key_0)},
         {QStringLiteral("mnuMetre"), QKeySequence(Qt::CTRL | Qt::Key_M)},
+        {QStringLiteral("mnuSameMetre"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)},
     };
     return keys.value(name);
 }
@@ -110,7 +113,8 @@ bool isToggle(const QString& name)
            name == QLatin1String("mnuAllPoems") || name == QLatin1String("mnuFavoritePoems") ||
            name.startsWith(QLatin1String("mnuLook")) || name == QLatin1String("mnuVerseCentred") || name == QLatin1String("mnuVertical") || name == QLatin1String("mnuNoPunctuation") ||
            name == QLatin1String("mnuPrintNotes") ||
-           name == QLatin1String("mnuTraditional") || name.startsWith(QLatin1String("mnuMetre"));
+           name == QLatin1String("mnuTraditional") || name == QLatin1String("mnuMetre") || name == QLatin1String("mnuMetreXinyun") ||
+           name == QLatin1String("mnuPinyin");
 }
 
 } // namespace

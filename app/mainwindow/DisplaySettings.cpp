@@ -131,6 +131,7 @@ void frmMain::LoadSettings()
     setVertical(m_settings.GetSetting(QStringLiteral("Vertical"), QStringLiteral("0")) == QLatin1String("1"));
     setMetreInNewRhymes(m_settings.GetSetting(QStringLiteral("MetreBook"), QString()) == QStringLiteral("中华新韵"));
     setMetreShown(m_settings.GetSetting(QStringLiteral("Metre"), QStringLiteral("0")) == QLatin1String("1"));
+    setPinyinShown(m_settings.GetSetting(QStringLiteral("Pinyin"), QStringLiteral("0")) == QLatin1String("1"));
     setNoPunctuation(m_settings.GetSetting(QStringLiteral("NoPunctuation"), QStringLiteral("0")) == QLatin1String("1"));
     setPrintNotes(m_settings.GetSetting(QStringLiteral("PrintNotes"), QStringLiteral("1")) == QLatin1String("1"));
 }
@@ -152,8 +153,9 @@ void frmMain::SaveSettings()
     m_settings.SaveSetting(QStringLiteral("VerseCentred"),
                            m_reader->verseCentred() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("Vertical"), m_reader->vertical() ? QStringLiteral("1") : QStringLiteral("0"));
-    m_settings.SaveSetting(QStringLiteral("Metre"), m_metre->isOn() ? QStringLiteral("1") : QStringLiteral("0"));
-    m_settings.SaveSetting(QStringLiteral("MetreBook"), m_metre->book() ? metre::bookName(*m_metre->book()) : QString());
+    m_settings.SaveSetting(QStringLiteral("Metre"), m_aids->metreOn() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("Pinyin"), m_aids->pinyinOn() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.SaveSetting(QStringLiteral("MetreBook"), m_aids->book() ? metre::bookName(*m_aids->book()) : QString());
     m_settings.SaveSetting(QStringLiteral("NoPunctuation"),
                            m_reader->noPunctuation() ? QStringLiteral("1") : QStringLiteral("0"));
     m_settings.SaveSetting(QStringLiteral("PrintNotes"), m_printNotes ? QStringLiteral("1") : QStringLiteral("0"));

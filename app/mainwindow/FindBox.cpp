@@ -1,8 +1,11 @@
 #include "FindBox.h"
 
+#include "store/FindMetre.h"
+
 #include "FindResults.h"
 #include "platform/MessageBox.h"
 #include "store/DbConnection.h"
+#include "store/FindMetre.h"
 #include "store/StoreError.h"
 #include "ui/GlyphWarmer.h"
 #include "ui/Icons.h"
@@ -34,7 +37,7 @@ constexpr int ListWidth = 460;
 constexpr int WidestField = 300;
 constexpr int NarrowestField = 150;
 constexpr int EdgeMargin = 8;
-const QString ReadyText = QStringLiteral("查找诗句、标题或作者（Ctrl+L）");
+const QString ReadyText = QStringLiteral("查找诗句、标题、作者，或如 韵:下平七阳（Ctrl+L）");
 
 // The room the menu bar keeps at its right end for the field: the bar places its corner
 // by the corner's size hint, which an empty widget does not have.
@@ -116,6 +119,7 @@ FindBox::FindBox(QMenuBar* bar, QWidget* window, DbConnection& db)
         m_limit = FirstFound;
         search();
     });
+    connect(m_field, &QLineEdit::textEdited, this, [this] { m_exceptId.clear(); });
     connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     m_field->installEventFilter(this);
     m_list->installEventFilter(this);
@@ -189,6 +193,24 @@ bool FindBox::glyphsReady() const
     return m_glyphs->isDone();
 }
 
+bool FindBox::findSameMetre(LibrarySide side, const QString& poemId)
+{
+    const auto metre = m_state == State::Ready ? findmetre::ofPoem(m_db.sqliteHandle(), side, poemId) : std::nullopt;
+    if (!metre)
+        return false;
+    focus();
+    m_exceptSide = side;
+    m_exceptId = poemId;
+    const QString query = findmetre::queryOf(*metre);
+    if (m_field->text() == query) {
+        m_limit = FirstFound;
+        search();
+    } else {
+        m_field->setText(query);
+    }
+    return true;
+}
+
 void FindBox::focus()
 {
     if (m_folded) {
@@ -234,7 +256,11 @@ void FindBox::search()
     }
     QList<findindex::Hit> found;
     try {
-        found = findindex::find(m_db.sqliteHandle(), text, std::numeric_limits<int>::max());
+        // A rhyme group (with a form or tune) lists that metre's poems; anything else is words.
+        if (const auto metre = findmetre::parseQuery(text))
+            found = findmetre::find(m_db.sqliteHandle(), *metre, m_limit + 1, m_exceptSide, m_exceptId);
+        else
+            found = findindex::find(m_db.sqliteHandle(), text, std::numeric_limits<int>::max());
     } catch (const StoreError& error) {
         m_list->hide();
         msg::notice(m_window, error.description());

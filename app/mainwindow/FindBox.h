@@ -34,6 +34,9 @@ public:
     QListView* list() const { return m_list; }
     // Puts the focus in the field with its text selected (Ctrl+L, "/").
     void focus();
+    // The library's other poems of a poem's form and rhyme group, listed as finds under
+    // their query (体:七言律诗 韵:下平七阳); false when the poem has no entry to list by.
+    bool findSameMetre(LibrarySide side, const QString& poemId);
     // Whether the library has the index; while it is being built, how far along.
     void setState(State state, int percent = 0);
     State state() const { return m_state; }
@@ -79,6 +82,9 @@ private:
     State m_state = State::Ready;
     bool m_folded = false;
     int m_limit = 30;
+    // The poem whose fellows the list shows, left out of them; forgotten as the reader types.
+    LibrarySide m_exceptSide = LibrarySide::China;
+    QString m_exceptId;
 };
 
 } // namespace qelvane

@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "BarMain.h"
+#include "FindBox.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "store/StoreError.h"
@@ -199,16 +200,32 @@ void frmMain::setVertical(bool vertical)
 
 void frmMain::setMetreShown(bool shown)
 {
-    m_metre->setOn(shown);
+    m_aids->setMetreOn(shown);
     showChecked("mnuView", "mnuMetre", shown);
     if (shown && m_reader->poem())
-        showPosition(QStringLiteral("格律：") + m_metre->words());
+        showPosition(QStringLiteral("格律：") + m_aids->words());
 }
 
 void frmMain::setMetreInNewRhymes(bool xinyun)
 {
-    m_metre->setBook(xinyun ? std::optional(metre::Book::Xinyun) : std::nullopt);
+    m_aids->setBook(xinyun ? std::optional(metre::Book::Xinyun) : std::nullopt);
     showChecked("mnuView", "mnuMetreXinyun", xinyun);
+}
+
+void frmMain::setPinyinShown(bool shown)
+{
+    m_aids->setPinyinOn(shown);
+    showChecked("mnuView", "mnuPinyin", shown);
+}
+
+void frmMain::findSameMetre()
+{
+    const std::optional<PoemReader::Poem>& poem = m_reader->poem();
+    if (!poem)
+        return;
+    if (!m_find->findSameMetre(poem->side, poem->id))
+        showPosition(m_find->state() == FindBox::State::Ready ? QStringLiteral("这首诗词没有可以比照的韵部")
+                                                               : QStringLiteral("查找索引尚未建立"));
 }
 
 void frmMain::setNoPunctuation(bool none)

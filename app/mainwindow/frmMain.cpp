@@ -134,8 +134,8 @@ void frmMain::buildControls()
 
     sbStatusBar = new StatusBar(this);
     placeStatusBar();
-    m_metre = new MetreView(*m_reader, *m_reading->poemPane(), this);
-    connect(m_metre, &MetreView::characterChosen, this, &frmMain::showPosition);
+    m_aids = new ReadingAids(*m_reader, *m_reading->poemPane(), this);
+    connect(m_aids, &ReadingAids::characterChosen, this, &frmMain::showPosition);
     buildFindBox();
 }
 

@@ -2,7 +2,7 @@
 
 #include "Layout.h"
 #include "LibraryTreePane.h"
-#include "MetreView.h"
+#include "ReadingAids.h"
 #include "PoemReader.h"
 #include "NodeKind.h"
 #include "PoemListPane.h"
@@ -98,7 +98,7 @@ public:
     void openFoundAuthor(LibrarySide side, const QString& poemId);
     // The poem on screen, its heading and the poems read since the start.
     PoemReader* reader() const { return m_reader; }
-    MetreView* metreView() const { return m_metre; }
+    ReadingAids* readingAids() const { return m_aids; }
     bool listSorted() const;
     Qt::SortOrder listSortOrder() const;
 
@@ -163,6 +163,10 @@ public:
     // The 格律 view, and whether it reads every poem in the 中华新韵.
     void setMetreShown(bool shown);
     void setMetreInNewRhymes(bool xinyun);
+    // Each character's Mandarin reading above it.
+    void setPinyinShown(bool shown);
+    // The library's other poems of the poem shown's form and rhyme group, in the find box.
+    void findSameMetre();
     void setNoPunctuation(bool none);
     // Whether the printed pages, the PDF and the picture carry the notes; remembered.
     void setPrintNotes(bool notes);
@@ -237,7 +241,7 @@ private:
     PoemListPane* m_poems;
     std::unique_ptr<ReadingPanes> m_reading;
     PoemReader* m_reader = nullptr;
-    MetreView* m_metre = nullptr;
+    ReadingAids* m_aids = nullptr;
     int m_zoom = 100;
     looks::Look m_look = looks::Look::Default;
     void showLookChecked();

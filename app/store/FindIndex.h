@@ -39,7 +39,7 @@ struct Hit {
 
 // The form of the index this program writes and reads (FindIndexUpkeep.h); an index of
 // another form is built anew, as a library without one.
-constexpr int FormatVersion = 4;
+constexpr int FormatVersion = 5;
 
 // Whether the library holds the index (in the form this program reads).
 bool present(sqlite3* db);

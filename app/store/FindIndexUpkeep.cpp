@@ -3,6 +3,7 @@
 #include "DbConnection.h"
 #include "FindGrams.h"
 #include "FindIndex.h"
+#include "FindMetre.h"
 #include "FindText.h"
 #include "FindTombstones.h"
 #include "PostingList.h"
@@ -26,6 +27,20 @@ void collectPoem(Postings& postings, PoemKey key, const SqliteStatement& row)
 const char* poemToIndex(LibrarySide side)
 {
     return side == LibrarySide::China ? sql::ChinaPoemToIndex : sql::ForeignPoemToIndex;
+}
+
+// A Chinese poem's form and rhyme under its key (FindMetre.h); none for a foreign poem.
+void insertMetre(SqliteStatement& insert, qint64 key, const std::optional<findmetre::Metre>& metre, bool famous)
+{
+    if (!metre)
+        return;
+    insert.reset();
+    insert.bind(1, key).bind(2, metre->form).bind(3, metre->tune).bind(4, metre->rhyme).bind(5, famous ? 1 : 0).run();
+}
+
+std::optional<findmetre::Metre> metreOf(LibrarySide side, const SqliteStatement& row)
+{
+    return side == LibrarySide::China ? findmetre::of(row.text(1), row.text(2)) : std::nullopt;
 }
 
 void newStamp(sqlite3* db)
@@ -78,6 +93,7 @@ void build(sqlite3* db, const Progress& progress)
         QString id;
         bool famous;
         QString title, author, place;
+        std::optional<findmetre::Metre> metre;
     };
     std::vector<Poem> poems;
     poems.reserve(size_t(total));
@@ -96,7 +112,8 @@ void build(sqlite3* db, const Progress& progress)
     for (const auto& source : sources) {
         SqliteStatement rows(db, source.statement);
         while (rows.next()) {
-            poems.push_back({source.side, rows.text(0), rows.integer(4) != 0, rows.text(1), rows.text(3), rows.text(5)});
+            poems.push_back({source.side, rows.text(0), rows.integer(4) != 0, rows.text(1), rows.text(3), rows.text(5),
+                             metreOf(source.side, rows)});
             collectPoem(lists, PoemKey(poems.size()), rows);
             if (poems.size() % 500 == 0 && progress && !progress(int(poems.size()), total))
                 cancelled();
@@ -105,11 +122,13 @@ void build(sqlite3* db, const Progress& progress)
     SqliteStatement::execute(db, sql::CreateFindIndex);
     SqliteStatement(db, sql::InsertFindIndexInfo).bind(1, FormatVersion).run();
     SqliteStatement insertPoem(db, sql::InsertFindPoem);
+    SqliteStatement insertMetreRow(db, sql::InsertFindMetre);
     for (size_t i = 0; i < poems.size(); ++i) {
         insertPoem.reset();
         const Poem& poem = poems[i];
         insertPoem.bind(1, qint64(i + 1)).bind(2, int(poem.side)).bind(3, poem.id).bind(4, poem.famous ? 1 : 0);
         insertPoem.bind(5, poem.title).bind(6, poem.author).bind(7, poem.place).run();
+        insertMetre(insertMetreRow, qint64(i + 1), poem.metre, poem.famous);
     }
     SqliteStatement insertList(db, sql::WriteFindList);
     for (const auto& [list, entries] : lists) {
@@ -125,10 +144,13 @@ void removePoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
     if (poemIds.isEmpty() || !present(db))
         return;
     SqliteStatement bury(db, sql::BuryFindPoem);
+    SqliteStatement forgetMetre(db, sql::ForgetFindMetre);
     SqliteStatement forget(db, sql::ForgetFindPoem);
     for (const QString& id : poemIds) {
         bury.reset();
         bury.bind(1, int(side)).bind(2, id).run();
+        forgetMetre.reset();
+        forgetMetre.bind(1, int(side)).bind(2, id).run();
         forget.reset();
         forget.bind(1, int(side)).bind(2, id).run();
     }
@@ -141,6 +163,7 @@ void removePoemsOf(DbConnection& db, LibrarySide side, const char* poemIdsStatem
         return;
     // Through the connection, so that the condition matches IDs as the deletion does.
     db.Execute(sql::BuryFindPoemsOf(poemIdsStatement), {int(side), value});
+    db.Execute(sql::ForgetFindMetresOf(poemIdsStatement), {int(side), value});
     db.Execute(sql::ForgetFindPoemsOf(poemIdsStatement), {int(side), value});
     newStamp(db.sqliteHandle());
 }
@@ -161,6 +184,7 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
     PoemKey key = lastKey.next() ? lastKey.integer(0) : 0;
     lastKey.reset();
     SqliteStatement insertPoem(db, sql::InsertFindPoem);
+    SqliteStatement insertMetreRow(db, sql::InsertFindMetre);
     SqliteStatement poem(db, poemToIndex(side));
     Postings added;
     for (const QString& id : poemIds) {
@@ -172,6 +196,7 @@ void addPoems(sqlite3* db, LibrarySide side, const QStringList& poemIds)
         insertPoem.reset();
         insertPoem.bind(1, key).bind(2, int(side)).bind(3, id).bind(4, poem.integer(4) != 0 ? 1 : 0);
         insertPoem.bind(5, poem.text(1)).bind(6, poem.text(3)).bind(7, poem.text(5)).run();
+        insertMetre(insertMetreRow, key, metreOf(side, poem), poem.integer(4) != 0);
         collectPoem(added, key, poem);
         poem.reset();
     }

@@ -29,6 +29,12 @@ QString BuryFindPoemsOf(const char* poemIds)
         .arg(QString::fromLatin1(poemIds));
 }
 
+QString ForgetFindMetresOf(const char* poemIds)
+{
+    return QStringLiteral("delete from FindMetre where PoemKey in (select PoemKey from FindPoem where Side=? and PoemID in (%1))")
+        .arg(QString::fromLatin1(poemIds));
+}
+
 QString ForgetFindPoemsOf(const char* poemIds)
 {
     return QStringLiteral("delete from FindPoem where Side=? and PoemID in (%1)").arg(QString::fromLatin1(poemIds));

@@ -193,7 +193,11 @@ inline constexpr auto CreateFindIndex =
     "create unique index idx_FindPoem_Poem on FindPoem(Side, PoemID);"
     "create table FindGram(Gram integer primary key, Lines blob not null);"
     "create table FindGone(Seq integer primary key autoincrement, PoemKey integer not null);"
-    "create table FindIndexInfo(Version integer not null, Stamp integer not null);";
+    "create table FindIndexInfo(Version integer not null, Stamp integer not null);"
+    "drop table if exists FindMetre;"
+    "create table FindMetre(PoemKey integer primary key, Form text not null, Tune text not null,"
+    " Rhyme text not null, Fame integer not null);"
+    "create index idx_FindMetre on FindMetre(Rhyme, Form, Tune, Fame desc, PoemKey);";
 inline constexpr auto FindIndexVersion = "select Version from FindIndexInfo";
 inline constexpr auto InsertFindIndexInfo = "insert into FindIndexInfo(Version, Stamp) values(?, random())";
 inline constexpr auto FindIndexStamp = "select Stamp from FindIndexInfo";
@@ -221,6 +225,24 @@ inline constexpr auto InsertFindPoem =
 inline constexpr auto FindPoemOfKey = "select Side, PoemID, Fame, Title, Author, Place from FindPoem where PoemKey=?";
 inline constexpr auto LastFindPoemKey =
     "select max(coalesce((select max(PoemKey) from FindPoem),0), coalesce((select max(PoemKey) from FindGone),0))";
+// Each Chinese poem's form, tune (词) and rhyme group under its key, for the poems of one
+// form and rhyme (FindMetre.h); written and dropped with the poem's FindPoem row.
+inline constexpr auto InsertFindMetre = "insert into FindMetre(PoemKey, Form, Tune, Rhyme, Fame) values(?,?,?,?,?)";
+inline constexpr auto ForgetFindMetre =
+    "delete from FindMetre where PoemKey in (select PoemKey from FindPoem where Side=? and PoemID=?)";
+QString ForgetFindMetresOf(const char* poemIds);
+inline constexpr auto MetreOfFindPoem = "select m.PoemKey, m.Form, m.Tune, m.Rhyme from FindMetre m"
+                                       " join FindPoem p on p.PoemKey=m.PoemKey where p.Side=? and p.PoemID=?";
+// The poems of a rhyme group (and of a form, and a tune), but for one key; the well-known
+// first, then in the index's order. The first reads them in order straight off the index.
+#define QELVANE_POEMS_OF_METRE(condition)                                                                             \
+    "select p.Side, p.PoemID, p.Title, p.Author, p.Place, p.Fame, m.Form, m.Tune, m.Rhyme from FindMetre m"            \
+    " join FindPoem p on p.PoemKey=m.PoemKey where m.Rhyme=? " condition                                             \
+    " and m.PoemKey<>? order by m.Fame desc, m.PoemKey limit ?"
+inline constexpr auto FindPoemsOfFormTuneRhyme = QELVANE_POEMS_OF_METRE("and m.Form=? and m.Tune=?");
+inline constexpr auto FindPoemsOfFormRhyme = QELVANE_POEMS_OF_METRE("and m.Form=?");
+inline constexpr auto FindPoemsOfRhyme = QELVANE_POEMS_OF_METRE("");
+#undef QELVANE_POEMS_OF_METRE
 inline constexpr auto BuryFindPoem =
     "insert into FindGone(PoemKey) select PoemKey from FindPoem where Side=? and PoemID=?";
 inline constexpr auto ForgetFindPoem = "delete from FindPoem where Side=? and PoemID=?";

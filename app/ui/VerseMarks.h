@@ -23,12 +23,25 @@ struct VerseMark {
     bool fault;
 };
 
+// A character's Mandarin reading, drawn small above it; a polyphone's first reading is
+// drawn slanted and faint, with a dotted line under it: a guess, not a reading.
+struct PinyinMark {
+    int position;
+    int length;
+    QString reading;
+    bool uncertain;
+};
+
 // A red that stands out against the background: darker on light paper, lighter at night.
 QColor faultColour(const QColor& background);
 
 // Draws the marks of the characters in view of a text area onto its viewport; marks are
 // ordered by position.
 void paintVerseMarks(QPainter& painter, const QTextEdit& area, const QList<VerseMark>& marks);
+
+// Draws the readings of the characters in view above them, in the room a line leaves
+// above itself (`room`, in pixels).
+void paintPinyin(QPainter& painter, const QTextEdit& area, const QList<PinyinMark>& readings, qreal room);
 
 // The mark at or just before a document position, nullptr for none.
 const VerseMark* markAt(const QList<VerseMark>& marks, int position);

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 
 namespace qelvane {
 
@@ -64,13 +65,30 @@ void VerseView::setMarks(QList<VerseMark> marks)
     viewport()->update();
 }
 
+void VerseView::setPinyin(QList<PinyinMark> readings)
+{
+    const bool had = !m_pinyin.isEmpty();
+    m_pinyin = std::move(readings);
+    if (had != !m_pinyin.isEmpty()) {
+        m_margin = -1;
+        setVerse();
+    }
+    viewport()->update();
+}
+
+qreal VerseView::pinyinRoom() const
+{
+    return QFontMetricsF(font()).height() * 0.6;
+}
+
 void VerseView::paintEvent(QPaintEvent* event)
 {
     QTextEdit::paintEvent(event);
-    if (m_marks.isEmpty())
+    if (m_marks.isEmpty() && m_pinyin.isEmpty())
         return;
     QPainter painter(viewport());
     paintVerseMarks(painter, *this, m_marks);
+    paintPinyin(painter, *this, m_pinyin, pinyinRoom());
 }
 
 void VerseView::setCentredBlock(bool centred)
@@ -104,7 +122,12 @@ void VerseView::setVerse()
     QTextBlockFormat format;
     format.setLeftMargin(margin);
     format.setLineHeight(m_centred || !m_marks.isEmpty() ? CentredLineHeight : 100, QTextBlockFormat::ProportionalHeight);
+    format.setTopMargin(m_pinyin.isEmpty() ? 0 : pinyinRoom());
     all.mergeBlockFormat(format);
+    // The first line's room above is the document's own: a frame's first block has no top margin.
+    QTextFrameFormat frame = document()->rootFrame()->frameFormat();
+    frame.setTopMargin(document()->documentMargin() + format.topMargin());
+    document()->rootFrame()->setFrameFormat(frame);
     m_setting = false;
 }
 
@@ -118,8 +141,10 @@ void VerseView::resizeEvent(QResizeEvent* event)
 bool VerseView::event(QEvent* event)
 {
     const bool handled = QTextEdit::event(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        m_margin = -1; // the room for the readings follows the font too
         setVerse();
+    }
     return handled;
 }
 

@@ -25,6 +25,8 @@ public:
     // The metre's marks under the characters; none drawn when empty.
     void setMarks(QList<VerseMark> marks);
     const QList<VerseMark>& marks() const { return m_marks; }
+    // Each character's reading above it; the lines open above to make room.
+    void setPinyin(QList<PinyinMark> readings);
 
     void setCentredBlock(bool centred);
     bool centredBlock() const { return m_centred; }
@@ -44,6 +46,9 @@ private:
     QWidget* m_header = nullptr;
     QWidget* m_footer = nullptr;
     QList<VerseMark> m_marks;
+    QList<PinyinMark> m_pinyin;
+    // The room above each line for its readings, in pixels.
+    qreal pinyinRoom() const;
     bool m_centred = false;
     bool m_setting = false;
     int m_margin = -1;

@@ -3,6 +3,7 @@
 // the tree and list would open it; and a library that has no index yet.
 #include "DialogDriver.h"
 #include "MainWindowHarness.h"
+#include "mainwindow/BarMain.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/frmMain.h"
 #include "platform/MessageBox.h"
@@ -245,6 +246,39 @@ private slots:
         QCOMPARE(list()->currentIndex().row(), 30);
     }
 
+    // A rhyme group in the box lists that metre's poems; from a poem, the command lists
+    // the others of its form and rhyme under their query, and opens one as a find does.
+    void poemsOfOneFormAndRhyme()
+    {
+        open();
+        const QString author = test::scalar(h->libraryFile, "select AuthorID from ChinaAuthor where AuthorName='杜甫'").toString();
+        const QString epoch = test::scalar(h->libraryFile, "select EpochID from ChinaEpoch where Epoch='唐'").toString();
+        // Two more 古体 quatrains rhyming in 下平七阳: 静夜思's words under other titles.
+        for (const char* title : {"望乡", "思乡"})
+            changes::addPoem(*h->db, {LibrarySide::China, "唐", epoch, "杜甫", author, title,
+                                      "床前明月光，疑是地上霜。\n举头望明月，低头思故乡。", "", title});
+        typeFind("韵:下平七阳");
+        QCOMPARE(rowsRead(), QStringList({"静夜思，李白 · 唐：古体诗 · 下平七阳", "望乡，杜甫 · 唐：古体诗 · 下平七阳",
+                                          "思乡，杜甫 · 唐：古体诗 · 下平七阳"}));
+
+        test::chooseNode(form(), {"中国诗词", "唐", "李白"});
+        test::chooseEntry(form(), "静夜思");
+        test::barMain(form())->Tool("mnuView", "mnuSameMetre")->trigger();
+        QCOMPARE(field()->text(), QString("体:古体诗 韵:下平七阳"));
+        // Read from the rows' own text: without a screen reader attached, Qt keeps the rows'
+        // accessible objects of the list's last reading.
+        QStringList rows;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            rows << list()->model()->index(row, 0).data(Qt::AccessibleTextRole).toString();
+        QCOMPARE(rows, QStringList({"望乡，杜甫 · 唐：古体诗 · 下平七阳", "思乡，杜甫 · 唐：古体诗 · 下平七阳"}));
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(shown(), QString("杜甫 / 望乡* / 床前明月光，疑是地上霜。"));
+        // A poem with no rhyme to list by says so.
+        test::chooseEntry(form(), "春望");
+        test::barMain(form())->Tool("mnuView", "mnuSameMetre")->trigger();
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("这首诗词没有可以比照的韵部"));
+    }
+
     // In the favourites view a poem that is no favourite is shown in the all-poems view.
     void aPoemOutsideTheFavourites()
     {
@@ -283,7 +317,7 @@ private slots:
         msg::Recorder boxes;
         boxes.answerNext(msg::Answer::Yes);
         typeFind("明月");
-        QTRY_COMPARE_WITH_TIMEOUT(field()->placeholderText(), QString("查找诗句、标题或作者（Ctrl+L）"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(field()->placeholderText(), QString("查找诗句、标题、作者，或如 韵:下平七阳（Ctrl+L）"), 20000);
         QVERIFY(findindex::present(h->db->sqliteHandle()));
         QCOMPARE(rowsRead().size(), 2);
     }

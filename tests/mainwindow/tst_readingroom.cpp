@@ -314,6 +314,35 @@ private slots:
         QVERIFY(words->isHidden());
     }
 
+    // 拼音: each character's reading drawn above it in the area's ink, told at the cursor
+    // with all its readings, and remembered.
+    void theReadingAboveEachCharacter()
+    {
+        open({"中国诗词", "唐", "李白"}, "静夜思");
+        QTextEdit* poem = test::txtPoemDetail(form());
+        test::barMain(form())->Tool("mnuView", "mnuPinyin")->trigger();
+        const QRect firstChar = poem->cursorRect(QTextCursor(poem->document()));
+        // The lines open above for the readings, which are drawn there.
+        const int room = poem->fontMetrics().height() / 2;
+        QVERIFY(firstChar.top() >= room);
+        const QRect above(0, firstChar.top() - room, poem->viewport()->width(), room);
+        // Small letters, smoothed: dark pixels on the light paper, not the ink's exact colour.
+        const QImage strip = poem->viewport()->grab(above).toImage();
+        bool dark = false;
+        for (int y = 0; y < strip.height() && !dark; ++y)
+            for (int x = 0; x < strip.width() && !dark; ++x)
+                dark = QColor(strip.pixel(x, y)).lightness() < 110;
+        QVERIFY(dark);
+        poem->setFocus();
+        QTextCursor at(poem->document());
+        at.setPosition(poem->toPlainText().indexOf("上")); // 地上霜: shàng, and shǎng in 上声
+        poem->setTextCursor(at);
+        QCOMPARE(test::sbStatusBar(form())->panelText(2), QString("上：shàng、shǎng"));
+        auto again = restarted();
+        QVERIFY(again);
+        QVERIFY(test::barMain(again.get())->Tool("mnuView", "mnuPinyin")->isChecked());
+    }
+
     void aChinesePoemReadInColumns()
     {
         open({"中国诗词", "唐", "李白"}, "静夜思");

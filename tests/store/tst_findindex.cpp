@@ -7,6 +7,7 @@
 #include "store/FindIndex.h"
 #include "store/FindIndexUpkeep.h"
 #include "store/FindIndexWorker.h"
+#include "store/FindMetre.h"
 
 #include <QtTest>
 #include <csignal>
@@ -211,6 +212,53 @@ private slots:
         expectSound();
     }
 
+    // Each Chinese poem's form and rhyme group stand beside it in the index, follow every
+    // change (sound: as a fresh build has them), and list the poems of one metre, the
+    // well-known first, but for the poem asked from.
+    void poemsOfOneFormAndRhyme()
+    {
+        const QString stork = "白日依山尽，黄河入海流。\n欲穷千里目，更上一层楼。";
+        auto add = [&](const char* id, const char* note) {
+            changes::addPoem(*f->db, {LibrarySide::China, "唐", "E?", "王之涣", "A-new", "登鹳雀楼", stork, note, id});
+        };
+        add("NewPoem1", "");
+        add("NewPoem2", "");
+        add("NewPoem3", "唐诗三百首");
+        const auto metreOf = [&](const char* id) {
+            return test::scalar(f->libraryFile, "select m.Form||' '||m.Tune||' '||m.Rhyme from FindMetre m join FindPoem p"
+                                                " on p.PoemKey=m.PoemKey where p.PoemID=?", {QString(id)}).toString();
+        };
+        QCOMPARE(metreOf("NewPoem1"), QString("五言绝句  下平十一尤"));
+        const findmetre::Metre quatrainInYou{"五言绝句", "", "下平十一尤"};
+        QCOMPARE(findmetre::parseQuery(u"五绝 下平十一尤"), std::optional(quatrainInYou));
+        QCOMPARE(findmetre::parseQuery(u"体：五言绝句 韵：下平十一尤"), std::optional(quatrainInYou));
+        QCOMPARE(ids(findmetre::find(handle(), quatrainInYou, 10, LibrarySide::China, "NewPoem1")),
+                 QStringList({"NewPoem3", "NewPoem2"}));
+        QCOMPARE(ids(findmetre::find(handle(), *findmetre::parseQuery(u"韵:下平十一尤"), 2)),
+                 QStringList({"NewPoem3", "NewPoem1"}));
+        expectSound();
+
+        changes::updatePoem(*f->db, LibrarySide::China, "NewPoem1", "江雪",
+                            "千山鸟飞绝，万径人踪灭。\n孤舟蓑笠翁，独钓寒江雪。", std::nullopt);
+        QCOMPARE(metreOf("NewPoem1"), QString("古体诗  入声九屑"));
+        QCOMPARE(ids(findmetre::find(handle(), quatrainInYou, 10)), QStringList({"NewPoem3", "NewPoem2"}));
+        expectSound();
+        changes::deletePoem(*f->db, LibrarySide::China, "NewPoem2");
+        QCOMPARE(test::scalar(f->libraryFile, "select count(*) from FindMetre where Form='五言绝句'").toInt(), 1);
+        expectSound();
+        changes::deletePlace(*f->db, LibrarySide::China, "唐");
+        QCOMPARE(test::scalar(f->libraryFile,
+                              "select count(*) from FindMetre where PoemKey not in (select PoemKey from FindPoem)").toInt(),
+                 0);
+        QCOMPARE(ids(findmetre::find(handle(), quatrainInYou, 10)), QStringList());
+        expectSound();
+        // Words, a form alone or a tune alone are queries of the words.
+        QVERIFY(!findmetre::parseQuery(u"明月"));
+        QVERIFY(!findmetre::parseQuery(u"五绝"));
+        QVERIFY(!findmetre::parseQuery(u"浣溪沙"));
+        QCOMPARE(findmetre::parseQuery(u"浣溪沙 第三部平声"), std::optional(findmetre::Metre{"词", "浣溪沙", "第三部平声"}));
+    }
+
     // A change that fails after the index was changed inside it takes the index back
     // with it.
     void aFailedChangeLeavesTheIndexAsItWas()
@@ -218,7 +266,8 @@ private slots:
         const auto fingerprint = [this] {
             return test::scalar(f->libraryFile,
                                 "select count(*)||'/'||sum(length(Lines)) from FindGram").toString() +
-                   test::scalar(f->libraryFile, "select group_concat(PoemKey||PoemID) from FindPoem").toString();
+                   test::scalar(f->libraryFile, "select group_concat(PoemKey||PoemID) from FindPoem").toString() +
+                   test::scalar(f->libraryFile, "select group_concat(PoemKey||Form||Rhyme) from FindMetre").toString();
         };
         const QString before = fingerprint();
         test::seed(f->libraryFile, "create trigger refuse before update on ChinaPoem begin select raise(abort, 'no'); end");

@@ -66,6 +66,7 @@ QSqlQuery runOn(QSqlDatabase& db, const QString& statement, const QVariantList& 
 // an entry, each sorted; anything that cannot be read so is a fault.
 struct IndexRows {
     QStringList poems;
+    QStringList metres;
     QStringList entries;
     QStringList faults;
 };
@@ -103,6 +104,15 @@ IndexRows readIndex(sqlite3* db)
                           .arg(poem)
                           .arg(sqlite3_column_int(stmt, 3))
                           .arg(text(stmt, 4), text(stmt, 5), text(stmt, 6));
+    });
+    // Each Chinese poem's form and rhyme, under its live key.
+    each("select PoemKey, Form, Tune, Rhyme, Fame from FindMetre", [&](sqlite3_stmt* stmt) {
+        const qint64 key = sqlite3_column_int64(stmt, 0);
+        if (!poemOfKey.contains(key))
+            rows.faults << QStringLiteral("a form and rhyme under key %1, which no live poem has").arg(key);
+        rows.metres << QStringLiteral("%1\t%2 %3 %4 fame %5")
+                          .arg(poemOfKey.value(key), text(stmt, 1), text(stmt, 2), text(stmt, 3))
+                          .arg(sqlite3_column_int(stmt, 4));
     });
     // A deleted or changed poem's old key: its entries are tombstones the finder skips.
     QSet<qint64> buried;
@@ -152,6 +162,7 @@ IndexRows readIndex(sqlite3* db)
             rows.faults << QStringLiteral("list %1 ends inside an entry").arg(list);
     });
     rows.poems.sort();
+    rows.metres.sort();
     rows.entries.sort();
     return rows;
 }
@@ -207,6 +218,10 @@ QStringList findIndexFaults(DbConnection& db)
     for (const QString& row : onlyIn(kept.poems, built.poems))
         faults << QStringLiteral("kept, not built: %1").arg(row);
     for (const QString& row : onlyIn(built.poems, kept.poems))
+        faults << QStringLiteral("built, not kept: %1").arg(row);
+    for (const QString& row : onlyIn(kept.metres, built.metres))
+        faults << QStringLiteral("kept, not built: %1").arg(row);
+    for (const QString& row : onlyIn(built.metres, kept.metres))
         faults << QStringLiteral("built, not kept: %1").arg(row);
     for (const QString& row : onlyIn(kept.entries, built.entries))
         faults << QStringLiteral("kept, not built: %1").arg(row);

@@ -2,6 +2,7 @@
 // worked out by hand: the form, the pattern, the rhyme group and the faults at their place.
 #include "text/Metre.h"
 #include "text/MetreWords.h"
+#include "text/Pinyin.h"
 #include "text/RhymeBook.h"
 
 #include <QFile>
@@ -161,6 +162,17 @@ private slots:
         const Poem p = poem("相见欢");
         QCOMPARE(analyse(u"相见欢·无言独上西楼", p.text).tune, QString("相见欢"));
         QCOMPARE(analyse(u"相见欢 一", p.text).tune, QString("相见欢"));
+    }
+
+    void pinyin()
+    {
+        // 看: kàn, the common reading, first; kān beside it.
+        QCOMPARE(pinyinOf(U'看').readings, (QStringList{"kàn", "kān"}));
+        QVERIFY(pinyinOf(U'看').polyphone());
+        QCOMPARE(pinyinOf(U'月').readings, QStringList{"yuè"});
+        // Unihan reads neither a lost character nor a character of another script.
+        QVERIFY(pinyinOf(U'□').readings.isEmpty());
+        QVERIFY(pinyinOf(U'a').readings.isEmpty());
     }
 
     void otherBooks()
