@@ -1,14 +1,21 @@
 // The metre: one poem analysed as the window asks for it (p50, p99 over poems of the
-// library), the 格律 marks of a poem of 1,000 lines set and drawn, and a bare read of every
+// library), the 格律 marks of a poem of 1,000 lines set and drawn, a bare read of every
 // poem's text beside the same read with every poem analysed (what qelvane-metre
-// --library does).
+// --library does), and the find box's list of the largest form-and-rhyme group found,
+// laid out and drawn.
 //   metre_bench LIBRARY
 #include "BenchSupport.h"
 
+#include "mainwindow/FindResults.h"
+#include "store/FindMetre.h"
+#include "store/SqliteStatement.h"
 #include "text/Metre.h"
 #include "ui/VerseView.h"
 
+#include <sqlite3.h>
+
 #include <QApplication>
+#include <QListView>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -106,5 +113,46 @@ int main(int argc, char* argv[])
         area.repaint();
     });
     print("marks_1000_lines_ms", toggle);
+
+    // The largest group of one form, tune and rhyme, as the find box lists it.
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(library.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return 1;
+    {
+        SqliteStatement largest(db, "select Form, Tune, Rhyme, count(*) from FindMetre group by 1, 2, 3"
+                                    " order by 4 desc limit 1");
+        if (largest.next()) {
+            const findmetre::Metre group{largest.text(0), largest.text(1), largest.text(2)};
+            print("largest_group_poems", double(largest.integer(3)), "%.0f");
+            std::printf("largest_group: %s\n", qPrintable(findmetre::queryOf(group)));
+            FindResults results;
+            QListView list;
+            list.setModel(&results);
+            list.setItemDelegate(new FoundPoemDelegate(&list));
+            list.setUniformItemSizes(true);
+            list.resize(480, 600);
+            list.show();
+            if (!QTest::qWaitForWindowExposed(&list))
+                return 1;
+            QList<double> drawn;
+            for (int round = 0; round < 21; ++round) {
+                results.clear();
+                list.repaint();
+                QElapsedTimer clock;
+                clock.start();
+                QList<findindex::Hit> hits = findmetre::find(db, group, 31);
+                const bool more = hits.size() > 30;
+                hits.resize(std::min<qsizetype>(hits.size(), 30));
+                results.show(std::move(hits), more);
+                list.repaint();
+                drawn.append(clock.nsecsElapsed() / 1e6);
+            }
+            print("same_rhyme_list_p50_ms", percentile(drawn, 0.5));
+            print("same_rhyme_list_p99_ms", percentile(drawn, 0.99));
+        } else {
+            std::printf("same_rhyme_list: the library has no find index of this program's form\n");
+        }
+    }
+    sqlite3_close(db);
     return 0;
 }
