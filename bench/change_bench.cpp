@@ -150,6 +150,32 @@ int main(int argc, char** argv)
         }
         path("delete_poem", median(programMs), median(bareMs));
     }
+    // A poem added, five times: the bare work writes its row, its key and its lines' entries.
+    {
+        QList<double> programMs, bareMs;
+        const QString text = QStringLiteral("白日依山尽，黄河入海流。\n欲穷千里目，更上一层楼。");
+        for (int i = 0; i < 5; ++i) {
+            const QString id = QStringLiteral("BenchAdded%1").arg(i);
+            programMs << timedMs([&] {
+                changes::addPoem(*program, {LibrarySide::China, epoch, "E?", "王之涣", author, "登鹳雀楼", text, "", id});
+            });
+            bareMs << timedMs([&] {
+                bare.exec("begin immediate");
+                bare.run("insert into ChinaPoem(PoemID, Name, Content, Author, AuthorID, Epoch) values(?,?,?,?,?,?)",
+                         {id, QStringLiteral("登鹳雀楼"), text, QStringLiteral("王之涣"), author, epoch});
+                bare.run("insert into FindPoem(PoemKey,Side,PoemID,Fame,Title,Author,Place)"
+                         " values((select max(PoemKey)+1 from FindPoem),0,?,0,'','','')", {id});
+                findindex::Postings lists;
+                findindex::collect(lists, 1, findtext::fold(QStringLiteral("登鹳雀楼")).chars, findtext::fold(text).chars,
+                                   findtext::fold(QStringLiteral("王之涣")).chars);
+                for (const auto& [list, entries] : lists)
+                    bare.run("update FindGram set Lines=Lines||? where Gram=?",
+                             {QByteArray(int(entries.size()) * 3, '\x01'), qint64(list)});
+                bare.exec("commit");
+            });
+        }
+        path("add_poem", median(programMs), median(bareMs));
+    }
     // A poem's title and text changed, five times: the bare work writes its row, its key
     // anew and an entry onto each list its lines' grams go to.
     {
