@@ -1,7 +1,7 @@
 // The metre: one poem analysed as the window asks for it (p50, p99 over poems of the
 // library), the 格律 marks of a poem of 1,000 lines set and drawn, a bare read of every
 // poem's text beside the same read with every poem analysed (what qelvane-metre
-// --library does), and the find box's list of the largest form-and-rhyme group found,
+// --library does, on one core), and the find box's list of the largest form-and-rhyme group found,
 // laid out and drawn.
 //   metre_bench LIBRARY
 #include "BenchSupport.h"
@@ -75,8 +75,8 @@ int main(int argc, char* argv[])
     const double analysed = readAll(library, nullptr, true);
     print("metre_poems", poems.size(), "%.0f");
     print("library_read_seconds", bare);
-    print("library_read_and_metre_seconds", analysed);
-    print("library_metre_ratio", bare > 0 ? analysed / bare : 0);
+    print("one_core_read_and_metre_seconds", analysed);
+    print("one_core_metre_ratio", bare > 0 ? analysed / bare : 0);
 
     // One poem for the window: every 50th poem of the library, timed one by one.
     QList<double> times;

@@ -54,6 +54,7 @@ echo "changes: a poem, the largest author and epoch, beside the bare statements 
 build/bench/change_bench "$work/x4.mdb" 2> /dev/null
 echo "metre: one poem, the marks of 1,000 lines, the whole library beside a bare read"
 build/bench/metre_bench "$work/x4.mdb" 2> /dev/null
+build/bin/qelvane-metre --library "$work/x4.mdb" | tail -2
 echo
 echo "the button control's painting"
 build/bench/tolvarin_bench 2> /dev/null
