@@ -26,6 +26,8 @@ picture look-night "$to_poem alt+v n"
 picture vertical "$to_poem alt+v s"
 # 杜荀鹤's 春宫怨, a 五律 with two faults, in the 格律 view, a little larger.
 picture metre "Down Down Down Right U675C U8340 Tab ctrl+m ctrl+equal ctrl+equal alt+v c"
+picture pinyin "Down Down Down Right U675C U8340 Tab ctrl+m ctrl+equal ctrl+equal alt+v c alt+v j"
+picture same-metre "Down Down Down Right U675C U8340 Tab ctrl+equal alt+v j ctrl+shift+m"
 picture editor "$to_poem ctrl+e pause"
 picture search "ctrl+f pause U6708 Return pause"
 picture find "ctrl+l" "明月"
