@@ -56,7 +56,9 @@ std::optional<Metre> of(const QString& title, const QString& text)
 std::optional<Metre> parseQuery(QStringView text)
 {
     Metre query;
-    for (QStringView token : text.split(u' ', Qt::SkipEmptyParts)) {
+    // Words apart by any space, the full-width one a Chinese keyboard types too.
+    const QString spaced = text.toString().replace(QChar(0x3000), u' ');
+    for (QStringView token : QStringView(spaced).split(u' ', Qt::SkipEmptyParts)) {
         QString word = token.toString().replace(u'：', u':').trimmed();
         QString key;
         if (const qsizetype colon = word.indexOf(u':'); colon > 0) {

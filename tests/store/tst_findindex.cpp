@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(metreOf("NewPoem1"), QString("五言绝句  下平十一尤"));
         const findmetre::Metre quatrainInYou{"五言绝句", "", "下平十一尤"};
         QCOMPARE(findmetre::parseQuery(u"五绝 下平十一尤"), std::optional(quatrainInYou));
-        QCOMPARE(findmetre::parseQuery(u"体：五言绝句 韵：下平十一尤"), std::optional(quatrainInYou));
+        QCOMPARE(findmetre::parseQuery(u"体：五言绝句\u3000韵：下平十一尤"), std::optional(quatrainInYou));
         QCOMPARE(ids(findmetre::find(handle(), quatrainInYou, 10, LibrarySide::China, "NewPoem1")),
                  QStringList({"NewPoem3", "NewPoem2"}));
         QCOMPARE(ids(findmetre::find(handle(), *findmetre::parseQuery(u"韵:下平十一尤"), 2)),
