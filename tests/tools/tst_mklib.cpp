@@ -1,5 +1,6 @@
 // The library builder on good and bad input.
 #include "BuildError.h"
+#include "BuildReport.h"
 #include "Converter.h"
 #include "Doubles.h"
 #include "LibraryWriter.h"
@@ -247,7 +248,8 @@ private slots:
         auto build = [&] {
             const Converter asIs(false);
             LibraryWriter writer(out, false);
-            importChinese(writer, asIs, chineseFolder("唐", corpus));
+            BuildReport report;
+            importChinese(writer, asIs, chineseFolder("唐", corpus), report);
             writer.commit();
         };
         const QString error = buildError(build);
@@ -292,7 +294,8 @@ private slots:
         {
             const Converter simplified(true);
             LibraryWriter writer(file, false);
-            importChinese(writer, simplified, chineseFolder("唐", corpus));
+            BuildReport report;
+            importChinese(writer, simplified, chineseFolder("唐", corpus), report);
             writer.commit();
         }
         // Files come in the order of their names, numbers counted as numbers (0 before 1000).
@@ -344,8 +347,9 @@ private slots:
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY(run.out.contains("五代：3 首"));
         const auto value = [&](const QString& statement) { return test::scalar(out, statement).toString(); };
-        // The epochs in the order of history, 五代 between 唐 and 宋.
-        QCOMPARE(value("select group_concat(Epoch, ',') from ChinaEpoch"), QString("先秦,汉,魏晋,唐,五代,宋,元,明,清"));
+        // The epochs in the order of history, 五代 between 唐 and 宋; one no poet comes to
+        // (明, without the sample) is left out.
+        QCOMPARE(value("select group_concat(Epoch, ',') from ChinaEpoch"), QString("先秦,汉,魏晋,唐,五代,宋,元,清"));
         QCOMPARE(value("select Epoch from ChinaPoem where Name='静夜思'"), QString("唐"));
         // The selection adds nothing; Traditional text and biographies become Simplified.
         QCOMPARE(value("select count(*) from ChinaPoem where Name='静夜思'"), QString("1"));
@@ -391,7 +395,7 @@ private slots:
         QCOMPARE(value("select d.AuthorDetail from ChinaAuthorDetail d join ChinaAuthor a on a.AuthorID=d.AuthorID "
                        "where a.AuthorName='李煜'"),
                  QString("煜，字重光，南唐元宗子。"));
-        QVERIFY2(run.out.contains("韦庄：五代 → 唐，1 首") && run.out.contains("后主煜（李煜）：唐 → 五代，1 首"),
+        QVERIFY2(run.out.contains("韦庄：五代 → 唐，1 首") && run.out.contains("后主煜 → 李煜：唐 → 五代，1 首"),
                  qPrintable(run.out));
         // A stray Traditional character in a Simplified collection is converted, in a text
         // and in a name; a character right in Simplified is not; the check at the end

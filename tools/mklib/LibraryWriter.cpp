@@ -1,6 +1,7 @@
 #include "LibraryWriter.h"
 
 #include "BuildError.h"
+#include "BuildReport.h"
 #include "Doubles.h"
 #include "store/FindIndex.h"
 #include "store/FindIndexUpkeep.h"
@@ -88,6 +89,10 @@ LibraryWriter::LibraryWriter(const QString& target, bool overwrite) : m_target(t
         "insert into ForeignPoem(PoemID,Name,Content,Note,AuthorID,Author,CountryID,Country,tf) values(?,?,?,?,?,?,?,?,false)"));
     m_china.renamePoem = prepare(QStringLiteral("update ChinaPoem set Name=? where PoemID=?"));
     m_foreign.renamePoem = prepare(QStringLiteral("update ForeignPoem set Name=? where PoemID=?"));
+    m_china.rewritePoem = prepare(QStringLiteral("update ChinaPoem set Name=?,Content=?,Note=? where PoemID=?"));
+    m_foreign.rewritePoem = prepare(QStringLiteral("update ForeignPoem set Name=?,Content=?,Note=? where PoemID=?"));
+    m_china.readPoem = prepare(QStringLiteral("select Content,Note from ChinaPoem where PoemID=?"));
+    m_foreign.readPoem = prepare(QStringLiteral("select Content,Note from ForeignPoem where PoemID=?"));
     for (Side* side : {&m_china, &m_foreign}) {
         side->insertDetail = prepare(
             QStringLiteral("insert into %1(AuthorID,AuthorDetail) values(?,?)").arg(QLatin1String(side->detailTable)));
@@ -115,7 +120,7 @@ void LibraryWriter::releaseQueries()
 {
     for (Side* side : {&m_china, &m_foreign}) {
         for (QSqlQuery* query : {&side->insertGroup, &side->insertAuthor, &side->insertDetail, &side->updateDetail,
-                                 &side->insertPoem, &side->renamePoem})
+                                 &side->insertPoem, &side->renamePoem, &side->rewritePoem, &side->readPoem})
             *query = QSqlQuery();
     }
     m_insertForeignEpoch = QSqlQuery();
@@ -164,6 +169,15 @@ QString LibraryWriter::group(Side& side, const QString& name)
 QString LibraryWriter::epoch(const QString& name)
 {
     return group(m_china, name);
+}
+
+void LibraryWriter::reserveEpochs(const QStringList& names)
+{
+    for (const QString& name : names) {
+        if (!m_china.groupIds.contains(name))
+            m_china.reservedGroups.insert(name);
+        group(m_china, name);
+    }
 }
 
 QString LibraryWriter::country(const QString& name)
@@ -229,21 +243,10 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     if (m_sampleTitlesKept && side.sampleOpenings.contains(titleKey, letters.left(End)))
         return false;
     side.poems.insert(digest);
-    const QString whose = groupName + Separator + authorName + Separator;
-    const QStringList ends = {whose + QStringLiteral("<") + letters.left(End), whose + QStringLiteral(">") + letters.right(End)};
-    if (letters.size() > End) {
-        for (const QString& end : ends) {
-            for (const qsizetype index : side.byEnds.value(end)) {
-                Side::Kept& kept = side.kept[index];
-                if (!doubles::nearlySame(kept.letters, letters))
-                    continue;
-                if (doubles::prefersOver(title, kept.title)) {
-                    exec(side.renamePoem, {title, kept.id});
-                    kept.title = title;
-                }
-                return false;
-            }
-        }
+    const QString authorKey = groupName + Separator + authorName;
+    if (const Kept* found = nearlySameKept(side, side.authorIds.value(authorKey), letters)) {
+        mergeDouble(side, side.kept[found - side.kept.constData()], title, content, note);
+        return false;
     }
     const QString authorId = author(side, groupName, authorName, {});
     const QString groupId = side.groupIds.value(groupName);
@@ -251,14 +254,154 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     exec(side.insertPoem, {id, title, content, note.isEmpty() ? QVariant() : QVariant(note), authorId, authorName,
                            groupId, groupName});
     ++side.poemsByGroup[groupName];
+    ++side.poemsByAuthor[authorId];
     if (!m_sampleTitlesKept)
         side.sampleOpenings.insert(titleKey, letters.left(End));
-    side.kept.append({id, title, letters});
-    for (const QString& end : ends)
-        side.byEnds[end].append(side.kept.size() - 1);
+    side.kept.append({id, authorId, title, letters, false});
+    if (letters.size() > End)
+        for (const QString& end : {authorId + QStringLiteral("<") + letters.left(End),
+                                   authorId + QStringLiteral(">") + letters.right(End)})
+            side.byEnds[end].append(side.kept.size() - 1);
     if (++m_poemCount % 10000 == 0 && progress)
         progress(m_poemCount);
     return true;
+}
+
+// A poem of the author's kept already whose text is this one's, a few letters apart at
+// most; one of its two ends is the same as this one's.
+const LibraryWriter::Kept* LibraryWriter::nearlySameKept(const Side& side, const QString& authorId,
+                                                          const QString& letters) const
+{
+    constexpr int End = 6;
+    if (authorId.isEmpty() || letters.size() <= End)
+        return nullptr;
+    for (const QString& end : {authorId + QStringLiteral("<") + letters.left(End),
+                               authorId + QStringLiteral(">") + letters.right(End)})
+        for (const qsizetype index : side.byEnds.value(end))
+            if (doubles::nearlySame(side.kept[index].letters, letters))
+                return &side.kept[index];
+    return nullptr;
+}
+
+void LibraryWriter::mergeDouble(Side& side, Kept& kept, const QString& title, const QString& content,
+                                const QString& note)
+{
+    // The project's sample stands as written.
+    if (kept.sample)
+        return;
+    // Kept poems are read back from the library when a double comes, which is seldom.
+    exec(side.readPoem, {kept.id});
+    if (!side.readPoem.next())
+        throw BuildError(QStringLiteral("%1：找不到已写入的 %2").arg(m_target, kept.id));
+    const QString keptContent = side.readPoem.value(0).toString(), keptNote = side.readPoem.value(1).toString();
+    side.readPoem.finish();
+    const bool takesTheOther = !note.isEmpty() && keptNote.isEmpty();
+    const QString& main = takesTheOther ? content : keptContent;
+    const QString& variant = takesTheOther ? keptContent : content;
+    QString mainTitle = takesTheOther ? title : kept.title;
+    const QString& otherTitle = takesTheOther ? kept.title : title;
+    if (doubles::prefersOver(otherTitle, mainTitle))
+        mainTitle = otherTitle;
+    QStringList notes;
+    if (const QString& mainNote = takesTheOther ? note : keptNote; !mainNote.isEmpty())
+        notes = mainNote.split(QLatin1Char('\n'));
+    // The other copy's own notes are kept too, where they say something else.
+    if (const QString& otherNote = takesTheOther ? keptNote : note; !otherNote.isEmpty())
+        for (const QString& line : otherNote.split(QLatin1Char('\n')))
+            if (!notes.contains(line))
+                notes << line;
+    const QStringList readings = doubles::collation(main, variant);
+    for (const QString& reading : readings)
+        if (!notes.contains(reading))
+            notes << reading;
+    const QString mergedNote = notes.join(QLatin1Char('\n'));
+    if (report) {
+        report->count(QStringLiteral("同一首诗见于两处，只收一次"), QStringLiteral("《%1》与《%2》").arg(kept.title, title));
+        if (takesTheOther)
+            report->count(QStringLiteral("合并时改收有注释的一份"), QStringLiteral("《%1》→《%2》").arg(kept.title, title));
+        if (!readings.isEmpty())
+            report->count(QStringLiteral("合并时另一份的异文记入注释（一作）"), QStringLiteral("《%1》：%2").arg(mainTitle, readings.value(0)));
+    }
+    if (mainTitle == kept.title && main == keptContent && mergedNote == keptNote)
+        return;
+    if (main != keptContent || mergedNote != keptNote) {
+        exec(side.rewritePoem, {mainTitle, main, mergedNote.isEmpty() ? QVariant() : QVariant(mergedNote), kept.id});
+    } else {
+        exec(side.renamePoem, {mainTitle, kept.id});
+    }
+    if (takesTheOther) {
+        // The text now kept is found again by its own ends too.
+        constexpr int End = 6;
+        const QString letters = doubles::letters(main);
+        const qsizetype index = &kept - side.kept.constData();
+        if (letters.size() > End)
+            for (const QString& end : {kept.authorKey + QStringLiteral("<") + letters.left(End),
+                                       kept.authorKey + QStringLiteral(">") + letters.right(End)})
+                if (!side.byEnds.value(end).contains(index))
+                    side.byEnds[end].append(index);
+        kept.letters = letters;
+    }
+    kept.title = mainTitle;
+}
+
+void LibraryWriter::countShelvedElsewhere(const QString& name, const QString& fromEpoch, const QString& shelfName,
+                                          const QString& shelfEpoch, int poems)
+{
+    if (name == shelfName && fromEpoch == shelfEpoch)
+        return;
+    const QString key = name == shelfName   ? QStringLiteral("%1：%2 → %3").arg(name, fromEpoch, shelfEpoch)
+                        : fromEpoch == shelfEpoch ? QStringLiteral("%1 → %2（%3）").arg(name, shelfName, shelfEpoch)
+                                                  : QStringLiteral("%1 → %2：%3 → %4").arg(name, shelfName, fromEpoch, shelfEpoch);
+    poemsShelvedElsewhere[key] += poems;
+}
+
+void LibraryWriter::keepSampleTitles()
+{
+    m_sampleTitlesKept = true;
+    for (Side* side : {&m_china, &m_foreign})
+        for (Kept& kept : side->kept)
+            kept.sample = true;
+}
+
+bool LibraryWriter::holdsAuthor(const QString& epochName, const QString& name) const
+{
+    return m_china.authorIds.contains(epochName + Separator + name);
+}
+
+QStringList LibraryWriter::epochsOfAuthor(const QString& name) const
+{
+    QStringList epochs;
+    for (const QString& epoch : m_china.groupOrder)
+        if (holdsAuthor(epoch, name))
+            epochs << epoch;
+    return epochs;
+}
+
+int LibraryWriter::poemCountOf(const QString& epochName, const QString& name) const
+{
+    return m_china.poemsByAuthor.value(m_china.authorIds.value(epochName + Separator + name));
+}
+
+bool LibraryWriter::holdsPoem(const QString& epochName, const QString& name, const QString& content) const
+{
+    return nearlySameKept(m_china, m_china.authorIds.value(epochName + Separator + name), doubles::letters(content));
+}
+
+void LibraryWriter::moveAuthor(const QString& name, const QString& fromEpoch, const QString& toEpoch)
+{
+    const QString from = fromEpoch + Separator + name, to = toEpoch + Separator + name;
+    if (!m_china.authorIds.contains(from) || m_china.authorIds.contains(to))
+        throw BuildError(QStringLiteral("%1：无法把%2从%3移到%4").arg(m_target, name, fromEpoch, toEpoch));
+    const QString id = m_china.authorIds.take(from);
+    const QString groupId = group(m_china, toEpoch);
+    QSqlQuery moveAuthorRow = prepare(QStringLiteral("update ChinaAuthor set EpochID=?,Epoch=? where AuthorID=?"));
+    exec(moveAuthorRow, {groupId, toEpoch, id});
+    QSqlQuery movePoems = prepare(QStringLiteral("update ChinaPoem set EpochID=?,Epoch=? where AuthorID=?"));
+    exec(movePoems, {groupId, toEpoch, id});
+    m_china.authorIds.insert(to, id);
+    const int poems = m_china.poemsByAuthor.value(id);
+    m_china.poemsByGroup[fromEpoch] -= poems;
+    m_china.poemsByGroup[toEpoch] += poems;
 }
 
 QList<QPair<QString, int>> LibraryWriter::chinaPoemsByEpoch() const
@@ -283,6 +426,15 @@ bool LibraryWriter::addForeignPoem(const QString& countryName, const QString& au
 
 void LibraryWriter::commit()
 {
+    for (const QString& epoch : std::as_const(m_china.reservedGroups)) {
+        QSqlQuery authors = prepare(QStringLiteral("select count(*) from ChinaAuthor where Epoch=?"));
+        exec(authors, {epoch});
+        if (authors.next() && authors.value(0).toInt() == 0) {
+            QSqlQuery drop = prepare(QStringLiteral("delete from ChinaEpoch where Epoch=?"));
+            exec(drop, {epoch});
+            m_china.groupOrder.removeAll(epoch);
+        }
+    }
     QSqlQuery counter = prepare(QStringLiteral("insert into NewCount(Name,Count) values(?,0)"));
     exec(counter, {QStringLiteral("Author")});
     exec(counter, {QStringLiteral("Poem")});

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QMap>
@@ -9,6 +10,8 @@
 #include <functional>
 
 namespace qelvane::mklib {
+
+class BuildReport;
 
 // Writes a new poem library file: the tables of the library, then its rows, all in
 // one transaction on a file beside the target that replaces the target only when
@@ -22,6 +25,9 @@ public:
 
     // Epochs and countries keep the order in which they are first named.
     QString epoch(const QString& name);
+    // Names epochs ahead, in this order, so the tree shows them so; one that no poet
+    // comes to is gone again when the library is committed.
+    void reserveEpochs(const QStringList& names);
     QString country(const QString& name);
     void addForeignEpoch(const QString& countryName);
     void addFormat(const QString& name, const QString& content);
@@ -33,7 +39,8 @@ public:
 
     // Adds a poem unless the same poem of the same author is there already (also with a
     // character or two different, under another title: then the title readers know is
-    // kept); returns whether it was added.
+    // kept). Of two copies the one with notes is kept, and where the other reads
+    // otherwise, its reading goes into the notes ("一作……"). Returns whether it was added.
     bool addChinaPoem(const QString& epochName, const QString& author, const QString& title, const QString& content,
                       const QString& note);
     bool addForeignPoem(const QString& countryName, const QString& author, const QString& title,
@@ -44,7 +51,17 @@ public:
     // same opening is left out, however its text goes on (the data set's whole 关雎
     // beside the sample's). The opening tells apart the many ci one poet wrote to
     // one tune, whose titles are the tune's name.
-    void keepSampleTitles() { m_sampleTitlesKept = true; }
+    void keepSampleTitles();
+
+    // What the library holds so far, for placing a poet before his poems are added.
+    bool holdsAuthor(const QString& epochName, const QString& name) const;
+    // The epochs holding an author of this name, in the tree's order.
+    QStringList epochsOfAuthor(const QString& name) const;
+    int poemCountOf(const QString& epochName, const QString& name) const;
+    // Whether the author there has this poem (or one a character or two apart).
+    bool holdsPoem(const QString& epochName, const QString& name, const QString& content) const;
+    // Moves an author with the poems to another epoch that holds no author of the name.
+    void moveAuthor(const QString& name, const QString& fromEpoch, const QString& toEpoch);
 
     int authorCount() const { return m_authorCount; }
     // How many poems each epoch holds, in the order the epochs were named.
@@ -57,9 +74,14 @@ public:
     std::function<void(const QString&)> warning;
     // Entries of the data set left out because they hold no line of text, for the report.
     int skippedWithoutText = 0;
-    // Poems whose author stands under another epoch than the collection's (or under
-    // another name), counted by "author：epoch → epoch".
+    // Where merged poems and collations are counted; none to count nothing.
+    BuildReport* report = nullptr;
+    // Poems whose author stands under another epoch than the collection's or under
+    // another name, counted by "韦庄：五代 → 唐", "太宗皇帝 → 李世民（唐）" or
+    // "后主煜 → 李煜：唐 → 五代".
     QMap<QString, int> poemsShelvedElsewhere;
+    void countShelvedElsewhere(const QString& name, const QString& fromEpoch, const QString& shelfName,
+                               const QString& shelfEpoch, int poems = 1);
 
     // Indexes the tables, commits and puts the file in place of the target.
     void commit();
@@ -70,6 +92,9 @@ private:
     QString author(Side& side, const QString& groupName, const QString& name, const QString& biography);
     bool addPoem(Side& side, const QString& groupName, const QString& author, const QString& title,
                  const QString& content, const QString& note);
+    struct Kept;
+    const Kept* nearlySameKept(const Side& side, const QString& authorKey, const QString& letters) const;
+    void mergeDouble(Side& side, Kept& kept, const QString& title, const QString& content, const QString& note);
     QSqlQuery prepare(const QString& statement);
     void exec(QSqlQuery& query, const QVariantList& values);
     void createTables();
@@ -84,6 +109,10 @@ private:
     int m_poemCount = 0;
     bool m_sampleTitlesKept = false;
 
+    struct Kept {
+        QString id, authorKey, title, letters;
+        bool sample = false;
+    };
     struct Side {
         const char* groupTable = nullptr;   // ChinaEpoch / ForeignCountry
         const char* detailTable = nullptr;
@@ -97,15 +126,14 @@ private:
         // The poems of an author by the opening and by the end of their text, to find
         // the same poem again under another title (a character or two differ in one of
         // the two ends at most).
-        struct Kept {
-            QString id, title, letters;
-        };
         QList<Kept> kept;
         QHash<QString, QList<qsizetype>> byEnds;
         QStringList groupOrder;
+        QSet<QString> reservedGroups;
+        QHash<QString, int> poemsByAuthor;       // author ID -> poems
         int nextAuthor = 1;
         int nextPoem = 1;
-        QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem, renamePoem;
+        QSqlQuery insertGroup, insertAuthor, insertDetail, updateDetail, insertPoem, renamePoem, rewritePoem, readPoem;
     };
     Side m_china;
     Side m_foreign;

@@ -1,9 +1,13 @@
 #include "Sources.h"
 
 #include "BuildError.h"
+#include "BuildReport.h"
 #include "Converter.h"
+#include "Epochs.h"
+#include "FieldMending.h"
 #include "JsonInput.h"
 #include "LibraryWriter.h"
+#include "PoetTable.h"
 
 #include <QCollator>
 #include <QDir>
@@ -29,15 +33,6 @@ QStringList numberedFiles(const QDir& dir, const QStringList& patterns)
     return files;
 }
 
-// Some biographies of the data set stand twice in a row; one copy is kept.
-QString withoutRepeat(const QString& text)
-{
-    const qsizetype half = text.size() / 2;
-    if (text.size() % 2 == 1 && text.at(half).isSpace() && text.left(half) == text.mid(half + 1))
-        return text.left(half);
-    return text;
-}
-
 // An author as the data set names one, without the count of poems a collection
 // sometimes writes after the name (花间集's "尹鹗 六首"), so the poet is one author.
 QString authorName(const QString& raw)
@@ -58,19 +53,22 @@ QString withName(const QString& name, const QString& biography)
     return name + QStringLiteral("：") + biography.mid(start);
 }
 
-QHash<QString, QString> readBiographies(const Converter& convert, const QStringList& files)
+QHash<QString, QString> readBiographies(const Converter& convert, const QStringList& files, BuildReport& report)
 {
     QHash<QString, QString> biographies;
     for (const QString& file : files) {
         const QJsonArray authors = readJsonArray(file);
         for (qsizetype i = 0; i < authors.size(); ++i) {
             const QJsonObject author = authors[i].toObject();
-            const QString name = convert(requiredText(author, QStringLiteral("name"), file, i)).trimmed();
+            // Under the name the poems are filed by; the mending is counted with the poems.
+            BuildReport uncounted;
+            const QString name =
+                mending::author(convert(requiredText(author, QStringLiteral("name"), file, i)), uncounted).name;
             QString biography = author.value(QStringLiteral("desc")).toString();
             if (biography.isEmpty())
                 biography = author.value(QStringLiteral("description")).toString();
             if (!biography.trimmed().isEmpty() && !biographies.contains(name))
-                biographies.insert(name, convert(withoutRepeat(withName(name, biography.trimmed()))));
+                biographies.insert(name, convert(mending::withoutRepeat(withName(name, biography.trimmed()), name, report)));
         }
     }
     return biographies;
@@ -139,14 +137,16 @@ ChineseSource chineseFolder(const QString& epoch, const QString& folder)
 }
 
 void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplified, const ChineseSource& source,
-                   const PlaceholderMap& placeholders)
+                   BuildReport& report, const PlaceholderMap& placeholders)
 {
     const Converter convert = traditionalToSimplified.forCollection(source.traditional);
     const auto text = [&](const QString& raw) { return convertedText(raw, convert, placeholders); };
-    QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles);
-    for (auto alias = source.authorAliases.cbegin(); alias != source.authorAliases.cend(); ++alias)
-        if (biographies.contains(alias.key()) && !biographies.contains(alias.value()))
-            biographies.insert(alias.value(), biographies.take(alias.key()));
+    const PoetTable& table = PoetTable::builtIn();
+    QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles, report);
+    for (const QString& name : biographies.keys())
+        if (const PoetTable::Shelf* shelf = table.shelf(source.collection, name);
+            shelf && shelf->name != name && !biographies.contains(shelf->name))
+            biographies.insert(shelf->name, biographies.take(name));
     writer.epoch(source.epoch);
     for (const QString& file : source.poemFiles) {
         const QJsonArray poems = readJsonArray(file);
@@ -154,10 +154,13 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
             if (!poems[i].isObject())
                 throw BuildError(QStringLiteral("%1：第 %2 项：应为对象").arg(file).arg(i + 1));
             const QJsonObject poem = poems[i].toObject();
-            const QString named = source.fixedAuthor.isEmpty()
-                                      ? authorName(convert(requiredText(poem, QStringLiteral("author"), file, i)))
-                                      : source.fixedAuthor;
-            const QString author = source.authorAliases.value(named, named);
+            const mending::Author field =
+                source.fixedAuthor.isEmpty()
+                    ? mending::author(authorName(convert(requiredText(poem, QStringLiteral("author"), file, i))), report)
+                    : mending::Author{source.fixedAuthor, {}};
+            const QString& named = field.name;
+            const PoetTable::Shelf* shelf = table.shelf(source.collection, named);
+            const QString author = shelf ? shelf->name : named;
             // Untitled poems take the customary title; a poem without lines is left out.
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
             if (title.isEmpty())
@@ -171,7 +174,8 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
                 paragraphs = {title.mid(dot + 1).trimmed()};
                 title = title.left(dot).trimmed();
             }
-            title = title.isEmpty() ? QStringLiteral("无题") : text(title);
+            const mending::Title titled = mending::title(title.isEmpty() ? QStringLiteral("无题") : text(title), report);
+            title = titled.title;
             if (paragraphs.isEmpty()) {
                 ++writer.skippedWithoutText;
                 if (writer.warning)
@@ -185,14 +189,17 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
                     prefix << poem.value(field).toString();
             if (!prefix.isEmpty())
                 notes.prepend(prefix.join(QStringLiteral("·")));
-            const QString epoch = source.authorEpochs.value(author, source.epoch);
+            for (const QString& moved : {titled.note, field.note})
+                if (!moved.isEmpty())
+                    notes.prepend(moved);
+            const QString epoch = shelf ? shelf->epoch : source.epoch;
             if (epoch != source.epoch)
                 writer.epoch(epoch);
-            if (epoch != source.epoch || author != named)
-                ++writer.poemsShelvedElsewhere[(author == named ? author : QStringLiteral("%1（%2）").arg(named, author)) +
-                                              QStringLiteral("：%1 → %2").arg(source.epoch, epoch)];
+            writer.countShelvedElsewhere(named, source.epoch, author, epoch);
             writer.chinaAuthor(epoch, author, biographies.value(author));
-            writer.addChinaPoem(epoch, author, title, text(lines(paragraphs)), text(lines(notes)));
+            const QString where = QStringLiteral("%1：%2《%3》").arg(source.collection, author, title);
+            writer.addChinaPoem(epoch, author, title, mending::withoutWebResidue(text(lines(paragraphs)), where, report),
+                                text(lines(notes)));
         }
     }
 }
@@ -231,9 +238,10 @@ QStringList existing(const QDir& dir, const QStringList& names)
     return files;
 }
 
-ChineseSource collection(const QString& epoch, const QStringList& poemFiles, bool traditional)
+ChineseSource collection(const QString& name, const QString& epoch, const QStringList& poemFiles, bool traditional)
 {
     ChineseSource source;
+    source.collection = name;
     source.epoch = epoch;
     source.poemFiles = poemFiles;
     source.traditional = traditional;
@@ -241,12 +249,6 @@ ChineseSource collection(const QString& epoch, const QStringList& poemFiles, boo
 }
 
 } // namespace
-
-QStringList epochsInOrder()
-{
-    return {QStringLiteral("先秦"), QStringLiteral("汉"), QStringLiteral("魏晋"), QStringLiteral("唐"),
-            QStringLiteral("五代"), QStringLiteral("宋"), QStringLiteral("元"), QStringLiteral("明"), QStringLiteral("清")};
-}
 
 Checkout checkoutSources(const QString& folder)
 {
@@ -257,58 +259,49 @@ Checkout checkoutSources(const QString& folder)
     if (QFileInfo::exists(tang.filePath(QStringLiteral("表面结构字.json"))))
         checkout.placeholders = readPlaceholders(tang.filePath(QStringLiteral("表面结构字.json")));
 
-    ChineseSource shijing = collection(QStringLiteral("先秦"), existing(subfolder(folder, {QStringLiteral("诗经")}),
-                                                                       {QStringLiteral("shijing.json")}), false);
+    // Where a collection files a poet otherwise than literary history (楚辞's Han poets,
+    // 全唐诗's emperors and the poets of 五代), poets.txt says so, collection by collection.
+    ChineseSource shijing = collection(QStringLiteral("诗经"), QStringLiteral("先秦"),
+                                       existing(subfolder(folder, {QStringLiteral("诗经")}), {QStringLiteral("shijing.json")}),
+                                       false);
     shijing.fixedAuthor = QStringLiteral("佚名");
     shijing.notePrefixFields = {QStringLiteral("chapter"), QStringLiteral("section")};
-    ChineseSource chuci = collection(QStringLiteral("先秦"), existing(subfolder(folder, {QStringLiteral("楚辞")}),
-                                                                     {QStringLiteral("chuci.json")}), false);
+    ChineseSource chuci = collection(QStringLiteral("楚辞"), QStringLiteral("先秦"),
+                                     existing(subfolder(folder, {QStringLiteral("楚辞")}), {QStringLiteral("chuci.json")}),
+                                     false);
     chuci.notePrefixFields = {QStringLiteral("section")};
-    for (const char* hanPoet : {"贾谊", "东方朔", "刘向", "王逸", "王褒", "庄忌", "淮南小山"})
-        chuci.authorEpochs.insert(QString::fromUtf8(hanPoet), QStringLiteral("汉"));
-    ChineseSource caocao = collection(QStringLiteral("魏晋"), existing(subfolder(folder, {QStringLiteral("曹操诗集")}),
-                                                                       {QStringLiteral("caocao.json")}), false);
+    ChineseSource caocao = collection(QStringLiteral("曹操诗集"), QStringLiteral("魏晋"),
+                                      existing(subfolder(folder, {QStringLiteral("曹操诗集")}), {QStringLiteral("caocao.json")}),
+                                      false);
     caocao.fixedAuthor = QStringLiteral("曹操");
 
-    ChineseSource tangPoems = collection(QStringLiteral("唐"), numberedFiles(tang, {QStringLiteral("poet.tang.*.json")}),
-                                         true);
+    ChineseSource tangPoems = collection(QStringLiteral("全唐诗"), QStringLiteral("唐"),
+                                         numberedFiles(tang, {QStringLiteral("poet.tang.*.json")}), true);
     tangPoems.poemFiles += existing(tang, {QStringLiteral("唐诗补录.json")});
     tangPoems.authorFiles = existing(tang, {QStringLiteral("authors.tang.json")});
 
     const QDir wudai = subfolder(folder, {QStringLiteral("五代诗词")});
     ChineseSource wudaiPoems = collection(
-        QStringLiteral("五代"), numberedFiles(QDir(wudai.filePath(QStringLiteral("huajianji"))),
-                                            {QStringLiteral("huajianji-*-juan.json")}), false);
+        QStringLiteral("五代诗词"), QStringLiteral("五代"),
+        numberedFiles(QDir(wudai.filePath(QStringLiteral("huajianji"))), {QStringLiteral("huajianji-*-juan.json")}), false);
     wudaiPoems.poemFiles += existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("poetrys.json")});
     wudaiPoems.authorFiles = existing(QDir(wudai.filePath(QStringLiteral("nantang"))), {QStringLiteral("authors.json")});
 
-    // The poets of the 五代 collections (花间集, 南唐二主词) whom 全唐诗 holds too are one
-    // poet each, under the epoch literary history gives them: 温庭筠 and 皇甫松, who died
-    // under 唐, and 韦庄 and 张泌, whom 唐诗三百首 (the sample) counts 唐 poets, under 唐;
-    // the others under 五代; and under the names the 五代 collections use.
-    for (const char* poet : {"温庭筠", "皇甫松", "韦庄", "张泌"}) {
-        tangPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("唐"));
-        wudaiPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("唐"));
-    }
-    for (const char* poet : {"薛昭蕴", "牛峤", "毛文锡", "牛希济", "欧阳炯", "和凝", "顾敻", "孙光宪", "魏承班",
-                             "鹿虔扆", "阎选", "尹鹗", "毛熙震", "李珣", "李璟", "李煜"})
-        tangPoems.authorEpochs.insert(QString::fromUtf8(poet), QStringLiteral("五代"));
-    tangPoems.authorAliases = {{QStringLiteral("后主煜"), QStringLiteral("李煜")},
-                               {QStringLiteral("嗣主璟"), QStringLiteral("李璟")},
-                               {QStringLiteral("南唐嗣主李璟"), QStringLiteral("李璟")},
-                               {QStringLiteral("顾夐"), QStringLiteral("顾敻")}};
-
-    ChineseSource songPoems = collection(QStringLiteral("宋"), numberedFiles(tang, {QStringLiteral("poet.song.*.json")}),
-                                         true);
+    ChineseSource songPoems = collection(QStringLiteral("全宋诗"), QStringLiteral("宋"),
+                                         numberedFiles(tang, {QStringLiteral("poet.song.*.json")}), true);
     songPoems.authorFiles = existing(tang, {QStringLiteral("authors.song.json")});
     const QDir songci = subfolder(folder, {QStringLiteral("宋词"), QStringLiteral("songci")});
-    ChineseSource ci = collection(QStringLiteral("宋"), numberedFiles(songci, {QStringLiteral("ci.song.*.json")}), false);
+    ChineseSource ci = collection(QStringLiteral("宋词"), QStringLiteral("宋"),
+                                  numberedFiles(songci, {QStringLiteral("ci.song.*.json")}), false);
     ci.authorFiles = existing(songci, {QStringLiteral("author.song.json")});
 
-    ChineseSource yuanqu = collection(QStringLiteral("元"), existing(subfolder(folder, {QStringLiteral("元曲")}),
-                                                                     {QStringLiteral("yuanqu.json")}), false);
-    ChineseSource nalan = collection(QStringLiteral("清"), existing(subfolder(folder, {QStringLiteral("纳兰性德")}),
-                                                                    {QStringLiteral("纳兰性德诗集.json")}), false);
+    ChineseSource yuanqu = collection(QStringLiteral("元曲"), QStringLiteral("元"),
+                                      existing(subfolder(folder, {QStringLiteral("元曲")}), {QStringLiteral("yuanqu.json")}),
+                                      false);
+    ChineseSource nalan = collection(QStringLiteral("纳兰性德"), QStringLiteral("清"),
+                                     existing(subfolder(folder, {QStringLiteral("纳兰性德")}),
+                                              {QStringLiteral("纳兰性德诗集.json")}),
+                                     false);
 
     for (const ChineseSource& source : {shijing, chuci, caocao, tangPoems, wudaiPoems, songPoems, ci, yuanqu, nalan})
         if (!source.poemFiles.isEmpty())
@@ -354,7 +347,8 @@ void importSample(LibraryWriter& writer, const QString& folder)
             source.poemFiles << relativeTo(folder, file.toString());
         for (const QJsonValue& file : object.value(QStringLiteral("authors")).toArray())
             source.authorFiles << relativeTo(folder, file.toString());
-        importChinese(writer, asIs, source);
+        BuildReport sampleStandsAsWritten;
+        importChinese(writer, asIs, source, sampleStandsAsWritten);
     }
 
     const QString foreignFile = relativeTo(folder, manifest.value(QStringLiteral("foreign")).toString());

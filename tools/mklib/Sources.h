@@ -6,6 +6,7 @@
 
 namespace qelvane::mklib {
 
+class BuildReport;
 class Converter;
 class LibraryWriter;
 
@@ -14,6 +15,8 @@ class LibraryWriter;
 // of authors (name with desc or description), all put under one epoch.
 // The other collections of the data set differ in their fields; a source names them.
 struct ChineseSource {
+    // The collection's name, as the poet table (poets.txt) knows it: 全唐诗, 宋词 ….
+    QString collection;
     QString epoch;
     QStringList poemFiles;
     QStringList authorFiles;
@@ -23,12 +26,6 @@ struct ChineseSource {
     QStringList notePrefixFields;
     // Whether the texts are Traditional and turned into Simplified (with --t2s).
     bool traditional = true;
-    // Authors who belong under another epoch than the collection's (楚辞 gathers the
-    // songs of 屈原 and 宋玉 with those of the Han poets who wrote in their manner).
-    QHash<QString, QString> authorEpochs;
-    // Names the collection gives authors that another collection knows them by
-    // (全唐诗's 后主煜 is 李煜).
-    QHash<QString, QString> authorAliases;
 };
 
 // Placeholders such as "{上休下鳥}" for rare characters, and the character each stands
@@ -45,15 +42,15 @@ struct Checkout {
     PlaceholderMap placeholders;
 };
 Checkout checkoutSources(const QString& folder);
-// The epochs of the tree in the order of history, 五代 between 唐 and 宋.
-QStringList epochsInOrder();
 
 // The data set's files in a folder: poet.*.json and ci.*.json are poems, author*.json
 // authors; numbered files come in the order of their numbers.
 ChineseSource chineseFolder(const QString& epoch, const QString& folder);
 
 // `convert` applies to Traditional sources only; placeholders are written as characters.
-void importChinese(LibraryWriter& writer, const Converter& convert, const ChineseSource& source,
+// A poet goes under the epoch and name the poet table gives for the collection; names,
+// titles and texts are mended (FieldMending), each mending counted in `report`.
+void importChinese(LibraryWriter& writer, const Converter& convert, const ChineseSource& source, BuildReport& report,
                    const PlaceholderMap& placeholders = {});
 
 // The program's own sample data: a folder with library.json naming the epochs,

@@ -1,7 +1,10 @@
 // qelvane-mklib: makes a new poem library file for Qelvane.
 #include "BuildError.h"
+#include "BuildReport.h"
 #include "Compaction.h"
 #include "Converter.h"
+#include "Epochs.h"
+#include "PoetrySource.h"
 #include "ScriptCheck.h"
 #include "LibraryWriter.h"
 #include "Sources.h"
@@ -31,7 +34,8 @@ int main(int argc, char** argv)
         "生成 Qelvane 诗词库文件。\n"
         "例：qelvane-mklib --sample data --out poem.mdb\n"
         "    qelvane-mklib --sample data --corpus 唐=chinese-poetry/tang --corpus 宋=chinese-poetry/songci "
-        "--t2s --out full.mdb"));
+        "--t2s --out full.mdb\n"
+        "    qelvane-mklib --sample data --checkout chinese-poetry --poetry Poetry/data --t2s --out full.mdb"));
     parser.addHelpOption();
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("要生成的诗词库文件。"), QStringLiteral("文件"));
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("覆盖已有的文件。"));
@@ -44,12 +48,15 @@ int main(int argc, char** argv)
     const QCommandLineOption checkout(QStringLiteral("checkout"),
                                       QStringLiteral("chinese-poetry 数据集的全部诗词集（诗经至纳兰性德），各归其年代。"),
                                       QStringLiteral("文件夹"));
+    const QCommandLineOption poetry(QStringLiteral("poetry"),
+                                    QStringLiteral("Werneror/Poetry 数据集的 CSV 文件夹（每个年代一个文件），各归其年代；现代诗词不收。"),
+                                    QStringLiteral("文件夹"));
     const QCommandLineOption t2s(QStringLiteral("t2s"),
-                                 QStringLiteral("将 --corpus 和 --checkout 的繁体字转换为简体字（OpenCC）。"));
+                                 QStringLiteral("将 --corpus 和 --checkout 的繁体字转换为简体字（OpenCC）；--poetry 的简体文字中残留的繁体字也转换。"));
     const QCommandLineOption compact(QStringLiteral("compact"),
                                      QStringLiteral("整理已有诗词库的查找索引，并把删除后空出的空间还给磁盘。"),
                                      QStringLiteral("文件"));
-    parser.addOptions({out, force, sample, corpus, checkout, t2s, compact});
+    parser.addOptions({out, force, sample, corpus, checkout, poetry, t2s, compact});
     parser.process(app);
 
     if (parser.isSet(compact)) {
@@ -75,8 +82,8 @@ int main(int argc, char** argv)
         print(QStringLiteral("qelvane-mklib：请用 --out 指定要生成的文件。"), stderr);
         return 2;
     }
-    if (!parser.isSet(sample) && !parser.isSet(corpus) && !parser.isSet(checkout)) {
-        print(QStringLiteral("qelvane-mklib：请用 --sample、--corpus 或 --checkout 指定数据来源。"), stderr);
+    if (!parser.isSet(sample) && !parser.isSet(corpus) && !parser.isSet(checkout) && !parser.isSet(poetry)) {
+        print(QStringLiteral("qelvane-mklib：请用 --sample、--corpus、--checkout 或 --poetry 指定数据来源。"), stderr);
         return 2;
     }
     try {
@@ -94,17 +101,22 @@ int main(int argc, char** argv)
         LibraryWriter writer(parser.value(out), parser.isSet(force));
         writer.progress = [](int poems) { print(QStringLiteral("已写入 %1 首……").arg(poems)); };
         writer.warning = [](const QString& text) { print(QStringLiteral("警告：%1").arg(text), stderr); };
-        // With the whole data set the tree shows the epochs in the order of history.
-        if (parser.isSet(checkout))
-            for (const QString& epoch : epochsInOrder())
-                writer.epoch(epoch);
+        BuildReport report;
+        writer.report = &report;
+        // With whole data sets the tree shows the epochs in the order of history; one no
+        // poet comes to is left out.
+        if (parser.isSet(checkout) || parser.isSet(poetry))
+            writer.reserveEpochs(epochsInOrder());
         if (parser.isSet(sample))
             importSample(writer, parser.value(sample));
         writer.keepSampleTitles();
         for (const ChineseSource& source : sources)
-            importChinese(writer, convert, source);
+            importChinese(writer, convert, source, report);
         for (const ChineseSource& source : whole.sources)
-            importChinese(writer, convert, source, whole.placeholders);
+            importChinese(writer, convert, source, report, whole.placeholders);
+        // After the first data set, so the poets it holds keep their place.
+        if (parser.isSet(poetry))
+            importPoetry(writer, convert, parser.value(poetry), report);
         const int authors = writer.authorCount();
         const int poems = writer.poemCount();
         const auto byEpoch = writer.chinaPoemsByEpoch();
@@ -116,6 +128,11 @@ int main(int argc, char** argv)
             print(QStringLiteral("归并到一位诗人、另归年代的作品："));
             for (auto it = writer.poemsShelvedElsewhere.cbegin(); it != writer.poemsShelvedElsewhere.cend(); ++it)
                 print(QStringLiteral("  %1，%2 首").arg(it.key()).arg(it.value()));
+        }
+        if (!report.isEmpty()) {
+            print(QStringLiteral("整理与归并（规则：次数，例）："));
+            for (const QString& line : report.lines())
+                print(line);
         }
         if (writer.skippedWithoutText > 0)
             print(QStringLiteral("跳过 %1 项没有诗句的条目（数据集中只有标题，没有正文）").arg(writer.skippedWithoutText));

@@ -1,0 +1,222 @@
+#include "PoetrySource.h"
+
+#include "BuildError.h"
+#include "BuildReport.h"
+#include "Converter.h"
+#include "CsvInput.h"
+#include "Epochs.h"
+#include "FieldMending.h"
+#include "LibraryWriter.h"
+#include "PoetTable.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace qelvane::mklib {
+
+namespace {
+
+const QString Collection = QStringLiteral("Poetry");
+
+struct Row {
+    QString title, titleNote, authorNote, text;
+};
+
+// A file's label: its name without the number of a split file (宋_2.csv → 宋).
+QString labelOf(const QString& fileName)
+{
+    static const QRegularExpression split(QStringLiteral("_[0-9]+$"));
+    return QFileInfo(fileName).completeBaseName().remove(split);
+}
+
+int rank(const QString& label)
+{
+    const EpochLabel read = readEpochLabel(label);
+    const int epoch = int(epochsInOrder().indexOf(read.earlier));
+    switch (read.kind) {
+    case EpochLabel::Kind::Classical:
+        return epoch;
+    case EpochLabel::Kind::Transitional:
+        return 100 + epoch;
+    default:
+        return 200;
+    }
+}
+
+QStringList filesOf(const QString& folder)
+{
+    const QDir dir(folder);
+    if (!dir.exists())
+        throw BuildError(QStringLiteral("%1：文件夹不存在").arg(folder));
+    QStringList files = dir.entryList({QStringLiteral("*.csv")}, QDir::Files);
+    if (files.isEmpty())
+        throw BuildError(QStringLiteral("%1：没有 CSV 诗词文件（如 魏晋.csv）").arg(folder));
+    QCollator numeric;
+    numeric.setNumericMode(true);
+    std::stable_sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
+        const int ra = rank(labelOf(a)), rb = rank(labelOf(b));
+        return ra != rb ? ra < rb : numeric.compare(a, b) < 0;
+    });
+    for (QString& file : files)
+        file = dir.filePath(file);
+    return files;
+}
+
+// Most texts stand on one line, their punctuation marking the verses: a line break after
+// each sentence makes them read as the other poems do. Letters are not touched.
+QString asVerses(const QString& text)
+{
+    if (text.contains(QLatin1Char('\n')))
+        return text;
+    static const QRegularExpression sentenceEnd(QStringLiteral("([。！？][”’」』）]?)(?=\\S)"));
+    QString verses = text.trimmed();
+    verses.replace(sentenceEnd, QStringLiteral("\\1\n"));
+    return verses;
+}
+
+bool isAnonymous(const QString& name)
+{
+    static const QStringList names = {QStringLiteral("无名氏"), QStringLiteral("佚名"), QStringLiteral("失名"),
+                                      QStringLiteral("阙名")};
+    return names.contains(name);
+}
+
+QString joined(const QStringList& lines)
+{
+    QStringList kept = lines;
+    kept.removeAll(QString());
+    return kept.join(QLatin1Char('\n'));
+}
+
+// The epoch a poet of the data set goes under, and the name, by the rules in order: the
+// poet table; a passage's poet where the library holds him, else under the earlier epoch;
+// the anonymous under the name the epoch uses; a poet whom the library holds under
+// another epoch with one of these very poems is that poet, under the epoch holding more
+// of his poems. Anyone else who shares a name with a poet held elsewhere stays apart.
+struct Placement {
+    QString epoch, name;
+};
+Placement place(LibraryWriter& writer, const QString& label, const QString& name, const QList<Row>& rows,
+                BuildReport& report)
+{
+    const PoetTable& table = PoetTable::builtIn();
+    const PoetTable::Shelf* shelf = table.shelf(Collection + QLatin1Char('/') + label, name);
+    if (!shelf)
+        shelf = table.shelf(Collection, name);
+    if (shelf)
+        return {shelf->epoch, shelf->name};
+
+    const EpochLabel read = readEpochLabel(label);
+    Placement placed{read.earlier, name};
+    if (read.kind == EpochLabel::Kind::Transitional) {
+        const bool inLater = !read.later.isEmpty() && writer.holdsAuthor(read.later, name);
+        const bool inEarlier = writer.holdsAuthor(read.earlier, name);
+        placed.epoch = inLater && (!inEarlier || writer.poemCountOf(read.later, name) > writer.poemCountOf(read.earlier, name))
+                           ? read.later : read.earlier;
+        report.count(QStringLiteral("%1的诗人归入%2").arg(label, placed.epoch) +
+                         (inLater || inEarlier ? QStringLiteral("（库中已有）") : QStringLiteral("（前一年代）")),
+                     name);
+    } else if (read.kind == EpochLabel::Kind::Unknown) {
+        report.count(QStringLiteral("不认识的年代，自成一类"), label);
+    }
+    if (isAnonymous(name)) {
+        for (const QString& anonymous : {QStringLiteral("佚名"), QStringLiteral("无名氏"), QStringLiteral("失名"),
+                                         QStringLiteral("阙名")})
+            if (writer.holdsAuthor(placed.epoch, anonymous))
+                return {placed.epoch, anonymous};
+        return placed;
+    }
+    if (writer.holdsAuthor(placed.epoch, name))
+        return placed;
+    for (const QString& elsewhere : writer.epochsOfAuthor(name)) {
+        const bool shares = std::any_of(rows.cbegin(), rows.cend(),
+                                        [&](const Row& row) { return writer.holdsPoem(elsewhere, name, row.text); });
+        if (!shares)
+            continue;
+        if (writer.poemCountOf(elsewhere, name) >= rows.size()) {
+            report.count(QStringLiteral("同名诗人收有相同的诗，归为一人"),
+                         QStringLiteral("%1：%2 → %3").arg(name, label, elsewhere));
+            return {elsewhere, name};
+        }
+        writer.moveAuthor(name, elsewhere, placed.epoch);
+        report.count(QStringLiteral("同名诗人收有相同的诗，归为一人"),
+                     QStringLiteral("%1：%2 → %3").arg(name, elsewhere, placed.epoch));
+        return placed;
+    }
+    return placed;
+}
+
+} // namespace
+
+QStringList poetryLabels(const QString& folder)
+{
+    QStringList labels;
+    for (const QString& file : filesOf(folder))
+        if (!labels.contains(labelOf(file)))
+            labels << labelOf(file);
+    return labels;
+}
+
+void importPoetry(LibraryWriter& writer, const Converter& simplifiedConvert, const QString& folder,
+                  BuildReport& report)
+{
+    const Converter convert = simplifiedConvert.forCollection(false);
+    static const QStringList header = {QStringLiteral("题目"), QStringLiteral("朝代"), QStringLiteral("作者"),
+                                       QStringLiteral("内容")};
+    for (const QString& file : filesOf(folder)) {
+        const QList<CsvRecord> records = readCsv(file);
+        if (records.isEmpty() || records.first().fields != header)
+            throw BuildError(QStringLiteral("%1：第 1 行应为 \"题目\",\"朝代\",\"作者\",\"内容\"").arg(file));
+        // The poems of one file by label and poet, in the order they first come.
+        QList<QPair<QString, QString>> poets;
+        QHash<QPair<QString, QString>, QList<Row>> rowsOf;
+        for (qsizetype i = 1; i < records.size(); ++i) {
+            const CsvRecord& record = records[i];
+            if (record.fields.size() != 4)
+                throw BuildError(QStringLiteral("%1：第 %2 行：应有 4 栏，实有 %3 栏")
+                                     .arg(file).arg(record.line).arg(record.fields.size()));
+            const QString where = QStringLiteral("%1 第 %2 行").arg(QFileInfo(file).fileName()).arg(record.line);
+            const QString label = record.fields[1].trimmed().isEmpty() ? labelOf(file) : record.fields[1].trimmed();
+            if (readEpochLabel(label).kind == EpochLabel::Kind::Modern) {
+                report.count(QStringLiteral("现代的诗不收（%1）").arg(label), QFileInfo(file).fileName());
+                continue;
+            }
+            QString text = convert(mending::withLostCharacters(record.fields[3], where, report));
+            text = mending::withoutWebResidue(text, where, report);
+            if (text.trimmed().isEmpty()) {
+                ++writer.skippedWithoutText;
+                if (writer.warning)
+                    writer.warning(QStringLiteral("%1：没有诗句，已跳过").arg(where));
+                continue;
+            }
+            const mending::Title title = mending::title(
+                convert(mending::withLostCharacters(record.fields[0], where, report)), report);
+            const mending::Author author = mending::author(
+                convert(mending::withLostCharacters(record.fields[2], where, report)), report);
+            const QString name = author.name.isEmpty() ? QStringLiteral("无名氏") : author.name;
+            const QPair<QString, QString> key{label, name};
+            if (!rowsOf.contains(key))
+                poets << key;
+            rowsOf[key].append({title.title.isEmpty() ? QStringLiteral("无题") : title.title, title.note, author.note,
+                                asVerses(text)});
+        }
+        for (const auto& [label, name] : poets) {
+            const QList<Row>& rows = rowsOf[{label, name}];
+            const Placement placed = place(writer, label, name, rows, report);
+            const EpochLabel read = readEpochLabel(label);
+            // A passage's poets are counted by their rule; the others when moved or renamed.
+            if (read.kind != EpochLabel::Kind::Transitional || placed.name != name)
+                writer.countShelvedElsewhere(name, read.kind == EpochLabel::Kind::Transitional ? placed.epoch : read.earlier,
+                                             placed.name, placed.epoch, int(rows.size()));
+            writer.chinaAuthor(placed.epoch, placed.name, {});
+            for (const Row& row : rows)
+                writer.addChinaPoem(placed.epoch, placed.name, row.title, row.text,
+                                    joined({row.authorNote, row.titleNote}));
+        }
+    }
+}
+
+} // namespace qelvane::mklib
