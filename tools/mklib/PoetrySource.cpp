@@ -4,6 +4,7 @@
 #include "BuildReport.h"
 #include "Converter.h"
 #include "CsvInput.h"
+#include "Doubles.h"
 #include "Epochs.h"
 #include "FieldMending.h"
 #include "LibraryWriter.h"
@@ -149,6 +150,34 @@ Placement place(LibraryWriter& writer, const QString& label, const QString& name
     return placed;
 }
 
+// The data set gives many a series twice: whole under its title ("紫牡丹") and poem by
+// poem ("紫牡丹 其一", "紫牡丹 其二"). The poems are kept; the whole, which adds nothing
+// to them, is left out when every part of it stands on its own.
+QList<Row> withoutSeriesWholes(const QList<Row>& rows, BuildReport& report)
+{
+    QList<Row> kept;
+    for (const Row& row : rows) {
+        const QString prefix = row.title + QStringLiteral(" 其");
+        const QString whole = doubles::letters(row.text);
+        qsizetype parts = 0, covered = 0;
+        bool contained = true;
+        for (const Row& part : rows) {
+            if (!part.title.startsWith(prefix))
+                continue;
+            const QString letters = doubles::letters(part.text);
+            ++parts;
+            covered += letters.size();
+            contained = contained && whole.contains(letters);
+        }
+        if (parts >= 2 && contained && covered * 10 >= whole.size() * 9) {
+            report.count(QStringLiteral("组诗的全文与各首重复，只收各首"), row.title);
+            continue;
+        }
+        kept << row;
+    }
+    return kept;
+}
+
 } // namespace
 
 QStringList poetryLabels(const QString& folder)
@@ -204,7 +233,7 @@ void importPoetry(LibraryWriter& writer, const Converter& simplifiedConvert, con
                                 asVerses(text)});
         }
         for (const auto& [label, name] : poets) {
-            const QList<Row>& rows = rowsOf[{label, name}];
+            const QList<Row> rows = withoutSeriesWholes(rowsOf[{label, name}], report);
             const Placement placed = place(writer, label, name, rows, report);
             const EpochLabel read = readEpochLabel(label);
             // A passage's poets are counted by their rule; the others when moved or renamed.
