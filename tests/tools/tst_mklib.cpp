@@ -746,6 +746,13 @@ private slots:
         QVERIFY(prefersOver("清平调 一", "杂曲歌辞 清平调 一"));
         QVERIFY(!prefersOver("相和歌辞 蜀道难", "蜀道难"));
         QVERIFY(!prefersOver("静夜思", "夜思"));
+        // A collation names the kept phrase and the other reading; variant forms and
+        // punctuation are no reading.
+        QCOMPARE(collation("林花谢了春红，太匆匆。胭脂泪，留人醉。", "林花谢了春红，太悤悤！胭脂泪，相留醉。"),
+                 QStringList{"留人醉：一作“相留醉”。"});
+        QCOMPARE(collation("床前明月光，疑是地上霜。", "床前明月光。"), QStringList{"疑是地上霜：一本无此句。"});
+        QCOMPARE(collation("床前明月光，疑是地上霜。", "床前看月光，疑是地上霜。"), QStringList{"床前明月光：一作“床前看月光”。"});
+        QVERIFY(collation("床前明月光", "床前明月光！").isEmpty());
 
         const QString file = m_dir.filePath("doubles.mdb");
         {

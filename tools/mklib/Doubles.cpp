@@ -105,10 +105,16 @@ QStringList collation(const QString& kept, const QString& other)
     const QList<Letter> a = lettersOf(kept), b = lettersOf(other);
     const qsizetype n = a.size(), m = b.size();
     // A whole alignment is affordable for the texts that come this far (one poem's
-    // copies, a few characters apart); a book-length pair is not collated.
+    // copies, a few characters apart); of a book-length pair the other text is kept whole.
     constexpr qsizetype Largest = 4'000'000;
-    if ((n + 1) * (m + 1) > Largest)
-        return {};
+    if ((n + 1) * (m + 1) > Largest) {
+        QString otherLetters, keptLetters;
+        for (const Letter& letter : b)
+            otherLetters += letter.written;
+        for (const Letter& letter : a)
+            keptLetters += letter.written;
+        return otherLetters == keptLetters ? QStringList() : QStringList{QStringLiteral("一本作：") + other};
+    }
     QList<int> cost((n + 1) * (m + 1));
     const auto at = [&](qsizetype i, qsizetype j) -> int& { return cost[i * (m + 1) + j]; };
     for (qsizetype i = 0; i <= n; ++i)

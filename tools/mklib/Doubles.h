@@ -21,8 +21,9 @@ bool nearlySame(const QString& a, const QString& b);
 bool prefersOver(const QString& candidate, const QString& kept);
 
 // How `other` reads where it differs from `kept`, as a collation: a line for each phrase
-// of the kept text that reads otherwise there ("留人醉：一作“相留醉”。", "…：一本无此句。").
-// Empty when the two agree letter for letter.
+// of the kept text that reads otherwise there ("留人醉：一作“相留醉”。", "…：一本无此句。");
+// of texts too long to align, the other whole ("一本作：…"). Empty when the two agree
+// letter for letter.
 QStringList collation(const QString& kept, const QString& other);
 
 } // namespace qelvane::mklib::doubles
