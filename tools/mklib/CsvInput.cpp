@@ -41,7 +41,8 @@ QList<CsvRecord> readCsv(const QString& fileName)
                 } else {
                     quoted = false;
                 }
-            } else {
+            } else if (c != QLatin1Char('\r') || i + 1 >= text.size() || text.at(i + 1) != QLatin1Char('\n')) {
+                // A line break within a field is a line feed, whatever the file's line ends.
                 if (c == QLatin1Char('\n'))
                     ++line;
                 field += c;

@@ -1,5 +1,6 @@
 #include "Epochs.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace qelvane::mklib {
@@ -23,9 +24,25 @@ bool isModern(const QString& epoch)
 
 } // namespace
 
-EpochLabel readEpochLabel(const QString& label)
+namespace {
+
+// Labels a data set gives for part of one of the library's epochs.
+QString asLibraryEpoch(const QString& label)
+{
+    static const QHash<QString, QString> parts = {
+        {QStringLiteral("秦"), QStringLiteral("先秦")},     {QStringLiteral("西汉"), QStringLiteral("汉")},
+        {QStringLiteral("东汉"), QStringLiteral("汉")},     {QStringLiteral("三国"), QStringLiteral("魏晋")},
+        {QStringLiteral("晋"), QStringLiteral("魏晋")},     {QStringLiteral("五代十国"), QStringLiteral("五代")},
+        {QStringLiteral("北宋"), QStringLiteral("宋")},     {QStringLiteral("南宋"), QStringLiteral("宋")}};
+    return parts.value(label, label);
+}
+
+} // namespace
+
+EpochLabel readEpochLabel(const QString& given)
 {
     using Kind = EpochLabel::Kind;
+    const QString label = asLibraryEpoch(given);
     if (epochsInOrder().contains(label))
         return {Kind::Classical, label, {}};
     if (isModern(label))
@@ -33,7 +50,7 @@ EpochLabel readEpochLabel(const QString& label)
     static const QRegularExpression passage(QStringLiteral("^(.+)末(.+)初$"));
     const QRegularExpressionMatch match = passage.match(label);
     if (match.hasMatch()) {
-        const QString earlier = match.captured(1), later = match.captured(2);
+        const QString earlier = asLibraryEpoch(match.captured(1)), later = asLibraryEpoch(match.captured(2));
         const bool earlierKnown = epochsInOrder().contains(earlier), laterKnown = epochsInOrder().contains(later);
         // From a classical epoch into a modern one (清末民国初), the poet belongs to the
         // classical one; within the modern age (民国末当代初), to neither.
@@ -42,7 +59,7 @@ EpochLabel readEpochLabel(const QString& label)
         if (isModern(earlier) && (isModern(later) || laterKnown))
             return {Kind::Modern, label, {}};
     }
-    return {Kind::Unknown, label, {}};
+    return {Kind::Unknown, given, {}};
 }
 
 } // namespace qelvane::mklib

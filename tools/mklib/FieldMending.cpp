@@ -61,6 +61,13 @@ Author author(const QString& field, BuildReport& report)
     }
     // The remark tells apart people of one name (王氏（刘和妻）, 王氏（卫敬瑜妻）): it stays,
     // closed where the data set left it open.
+    // A count of poems in an open bracket ("石抹世绩（一首") is no part of the name.
+    static const QRegularExpression count(QStringLiteral("（[〇一二两三四五六七八九十百0-9]+首$"));
+    if (name.contains(count)) {
+        const QString before = name;
+        name.remove(count);
+        report.count(QStringLiteral("作者名后的首数删去"), before + QStringLiteral(" → ") + name);
+    }
     if (name.count(QChar(0xFF08)) > name.count(QChar(0xFF09))) {
         const QString before = name;
         name += QChar(0xFF09);
@@ -109,9 +116,14 @@ Title title(const QString& field, BuildReport& report)
         QString inside = segment.mid(1);
         if (!inside.isEmpty() && isClosing(inside.back()))
             inside.chop(1);
+        // A footnote mark alone does not make a subtitle an editor's note: （并序〖1〗） is （并序）.
+        const bool marked = inside.contains(footnoteMark());
+        inside.remove(footnoteMark());
         if (isEditorsNote(inside)) {
-            inside.remove(footnoteMark());
             notes << inside.trimmed();
+        } else if (marked) {
+            kept += segment.at(0) + inside + (isClosing(segment.back()) ? QString(segment.back()) : QString());
+            markDropped = true;
         } else {
             kept += segment;
         }

@@ -355,9 +355,21 @@ void LibraryWriter::countShelvedElsewhere(const QString& name, const QString& fr
     poemsShelvedElsewhere[key] += poems;
 }
 
+void LibraryWriter::pinAuthor(const QString& epochName, const QString& name)
+{
+    m_china.pinnedAuthors.insert(chinaAuthor(epochName, name, {}));
+}
+
+bool LibraryWriter::isPinned(const QString& epochName, const QString& name) const
+{
+    return m_china.pinnedAuthors.contains(m_china.authorIds.value(epochName + Separator + name));
+}
+
 void LibraryWriter::keepSampleTitles()
 {
     m_sampleTitlesKept = true;
+    for (const QString& id : std::as_const(m_china.authorIds))
+        m_china.pinnedAuthors.insert(id);
     for (Side* side : {&m_china, &m_foreign})
         for (Kept& kept : side->kept)
             kept.sample = true;
@@ -390,7 +402,7 @@ bool LibraryWriter::holdsPoem(const QString& epochName, const QString& name, con
 void LibraryWriter::moveAuthor(const QString& name, const QString& fromEpoch, const QString& toEpoch)
 {
     const QString from = fromEpoch + Separator + name, to = toEpoch + Separator + name;
-    if (!m_china.authorIds.contains(from) || m_china.authorIds.contains(to))
+    if (!m_china.authorIds.contains(from) || m_china.authorIds.contains(to) || isPinned(fromEpoch, name))
         throw BuildError(QStringLiteral("%1：无法把%2从%3移到%4").arg(m_target, name, fromEpoch, toEpoch));
     const QString id = m_china.authorIds.take(from);
     const QString groupId = group(m_china, toEpoch);

@@ -62,6 +62,9 @@ public:
     bool holdsPoem(const QString& epochName, const QString& name, const QString& content) const;
     // Moves an author with the poems to another epoch that holds no author of the name.
     void moveAuthor(const QString& name, const QString& fromEpoch, const QString& toEpoch);
+    // An author placed on purpose (by the poet table) or of the sample stays where he is.
+    void pinAuthor(const QString& epochName, const QString& name);
+    bool isPinned(const QString& epochName, const QString& name) const;
 
     int authorCount() const { return m_authorCount; }
     // How many poems each epoch holds, in the order the epochs were named.
@@ -130,6 +133,7 @@ private:
         QHash<QString, QList<qsizetype>> byEnds;
         QStringList groupOrder;
         QSet<QString> reservedGroups;
+        QSet<QString> pinnedAuthors;             // author IDs
         QHash<QString, int> poemsByAuthor;       // author ID -> poems
         int nextAuthor = 1;
         int nextPoem = 1;

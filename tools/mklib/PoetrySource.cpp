@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace qelvane::mklib {
 
@@ -113,12 +114,20 @@ Placement place(LibraryWriter& writer, const QString& label, const QString& name
     const EpochLabel read = readEpochLabel(label);
     Placement placed{read.earlier, name};
     if (read.kind == EpochLabel::Kind::Transitional) {
-        const bool inLater = !read.later.isEmpty() && writer.holdsAuthor(read.later, name);
-        const bool inEarlier = writer.holdsAuthor(read.earlier, name);
-        placed.epoch = inLater && (!inEarlier || writer.poemCountOf(read.later, name) > writer.poemCountOf(read.earlier, name))
-                           ? read.later : read.earlier;
+        // The epochs of the passage, those between its two included (唐末宋初: 唐, 五代, 宋);
+        // of those holding the poet, the one with most of his poems.
+        const QStringList order = epochsInOrder();
+        const qsizetype from = order.indexOf(read.earlier);
+        const qsizetype to = read.later.isEmpty() ? from : order.indexOf(read.later);
+        int most = 0;
+        for (qsizetype i = from; i <= to; ++i)
+            if (writer.holdsAuthor(order[i], name) && writer.poemCountOf(order[i], name) >= most) {
+                most = writer.poemCountOf(order[i], name);
+                placed.epoch = order[i];
+            }
+        const bool held = writer.holdsAuthor(placed.epoch, name);
         report.count(QStringLiteral("%1的诗人归入%2").arg(label, placed.epoch) +
-                         (inLater || inEarlier ? QStringLiteral("（库中已有）") : QStringLiteral("（前一年代）")),
+                         (held ? QStringLiteral("（库中已有）") : QStringLiteral("（前一年代）")),
                      name);
     } else if (read.kind == EpochLabel::Kind::Unknown) {
         report.count(QStringLiteral("不认识的年代，自成一类"), label);
@@ -137,7 +146,7 @@ Placement place(LibraryWriter& writer, const QString& label, const QString& name
                                         [&](const Row& row) { return writer.holdsPoem(elsewhere, name, row.text); });
         if (!shares)
             continue;
-        if (writer.poemCountOf(elsewhere, name) >= rows.size()) {
+        if (writer.poemCountOf(elsewhere, name) >= rows.size() || writer.isPinned(elsewhere, name)) {
             report.count(QStringLiteral("同名诗人收有相同的诗，归为一人"),
                          QStringLiteral("%1：%2 → %3").arg(name, label, elsewhere));
             return {elsewhere, name};
@@ -152,24 +161,28 @@ Placement place(LibraryWriter& writer, const QString& label, const QString& name
 
 // The data set gives many a series twice: whole under its title ("紫牡丹") and poem by
 // poem ("紫牡丹 其一", "紫牡丹 其二"). The poems are kept; the whole, which adds nothing
-// to them, is left out when every part of it stands on its own.
+// to them, is left out when its poems, each standing on its own, make it up.
 QList<Row> withoutSeriesWholes(const QList<Row>& rows, BuildReport& report)
 {
     QList<Row> kept;
     for (const Row& row : rows) {
         const QString prefix = row.title + QStringLiteral(" 其");
         const QString whole = doubles::letters(row.text);
-        qsizetype parts = 0, covered = 0;
+        QSet<QString> parts;
+        qsizetype covered = 0;
         bool contained = true;
         for (const Row& part : rows) {
             if (!part.title.startsWith(prefix))
                 continue;
             const QString letters = doubles::letters(part.text);
-            ++parts;
+            if (parts.contains(letters))
+                continue;
+            parts.insert(letters);
             covered += letters.size();
             contained = contained && whole.contains(letters);
         }
-        if (parts >= 2 && contained && covered * 10 >= whole.size() * 9) {
+        // Only a whole its poems cover letter for letter: a preface of its own would be lost.
+        if (parts.size() >= 2 && contained && covered == whole.size()) {
             report.count(QStringLiteral("组诗的全文与各首重复，只收各首"), row.title);
             continue;
         }

@@ -143,7 +143,10 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
     const auto text = [&](const QString& raw) { return convertedText(raw, convert, placeholders); };
     const PoetTable& table = PoetTable::builtIn();
     QHash<QString, QString> biographies = readBiographies(convert, source.authorFiles, report);
-    for (const QString& name : biographies.keys())
+    // In a fixed order, so that of two names of one poet the same biography wins every time.
+    QStringList named = biographies.keys();
+    named.sort();
+    for (const QString& name : std::as_const(named))
         if (const PoetTable::Shelf* shelf = table.shelf(source.collection, name);
             shelf && shelf->name != name && !biographies.contains(shelf->name))
             biographies.insert(shelf->name, biographies.take(name));
@@ -161,6 +164,8 @@ void importChinese(LibraryWriter& writer, const Converter& traditionalToSimplifi
             const QString& named = field.name;
             const PoetTable::Shelf* shelf = table.shelf(source.collection, named);
             const QString author = shelf ? shelf->name : named;
+            if (shelf)
+                writer.pinAuthor(shelf->epoch, author);
             // Untitled poems take the customary title; a poem without lines is left out.
             QString title = poem.value(QStringLiteral("title")).toString().trimmed();
             if (title.isEmpty())

@@ -119,8 +119,9 @@ int main(int argc, char** argv)
             importPoetry(writer, convert, parser.value(poetry), report);
         const int authors = writer.authorCount();
         const int poems = writer.poemCount();
-        const auto byEpoch = writer.chinaPoemsByEpoch();
         writer.commit();
+        // After the commit, which leaves out the epochs no poet came to.
+        const auto byEpoch = writer.chinaPoemsByEpoch();
         for (const auto& [epoch, count] : byEpoch)
             print(QStringLiteral("  %1：%2 首").arg(epoch).arg(count));
         print(QStringLiteral("完成：%1 位作者，%2 首诗词，写入 %3").arg(authors).arg(poems).arg(parser.value(out)));
