@@ -40,6 +40,18 @@ QString sqlType(schema::ColumnType type)
 
 const QChar Separator(0x1f);
 
+// How many letters of a text's opening and end find it again among an author's poems.
+constexpr int End = 6;
+
+// The keys under which an author's poem is found by its two ends; none for a text too
+// short to tell apart by them.
+QStringList endKeys(const QString& authorId, const QString& letters)
+{
+    if (letters.size() <= End)
+        return {};
+    return {authorId + QStringLiteral("<") + letters.left(End), authorId + QStringLiteral(">") + letters.right(End)};
+}
+
 } // namespace
 
 LibraryWriter::LibraryWriter(const QString& target, bool overwrite) : m_target(target)
@@ -238,7 +250,6 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     if (side.poems.contains(digest))
         return false;
     const QString letters = doubles::letters(content);
-    constexpr int End = 6;
     const QString titleKey = groupName + Separator + authorName + Separator + title;
     if (m_sampleTitlesKept && side.sampleOpenings.contains(titleKey, letters.left(End)))
         return false;
@@ -258,10 +269,8 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
     if (!m_sampleTitlesKept)
         side.sampleOpenings.insert(titleKey, letters.left(End));
     side.kept.append({id, authorId, title, letters, false});
-    if (letters.size() > End)
-        for (const QString& end : {authorId + QStringLiteral("<") + letters.left(End),
-                                   authorId + QStringLiteral(">") + letters.right(End)})
-            side.byEnds[end].append(side.kept.size() - 1);
+    for (const QString& end : endKeys(authorId, letters))
+        side.byEnds[end].append(side.kept.size() - 1);
     if (++m_poemCount % 10000 == 0 && progress)
         progress(m_poemCount);
     return true;
@@ -272,11 +281,9 @@ bool LibraryWriter::addPoem(Side& side, const QString& groupName, const QString&
 const LibraryWriter::Kept* LibraryWriter::nearlySameKept(const Side& side, const QString& authorId,
                                                           const QString& letters) const
 {
-    constexpr int End = 6;
-    if (authorId.isEmpty() || letters.size() <= End)
+    if (authorId.isEmpty())
         return nullptr;
-    for (const QString& end : {authorId + QStringLiteral("<") + letters.left(End),
-                               authorId + QStringLiteral(">") + letters.right(End)})
+    for (const QString& end : endKeys(authorId, letters))
         for (const qsizetype index : side.byEnds.value(end))
             if (doubles::nearlySame(side.kept[index].letters, letters))
                 return &side.kept[index];
@@ -331,14 +338,11 @@ void LibraryWriter::mergeDouble(Side& side, Kept& kept, const QString& title, co
     }
     if (takesTheOther) {
         // The text now kept is found again by its own ends too.
-        constexpr int End = 6;
         const QString letters = doubles::letters(main);
         const qsizetype index = &kept - side.kept.constData();
-        if (letters.size() > End)
-            for (const QString& end : {kept.authorKey + QStringLiteral("<") + letters.left(End),
-                                       kept.authorKey + QStringLiteral(">") + letters.right(End)})
-                if (!side.byEnds.value(end).contains(index))
-                    side.byEnds[end].append(index);
+        for (const QString& end : endKeys(kept.authorKey, letters))
+            if (!side.byEnds.value(end).contains(index))
+                side.byEnds[end].append(index);
         kept.letters = letters;
     }
     kept.title = mainTitle;

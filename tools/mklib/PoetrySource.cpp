@@ -79,11 +79,12 @@ QString asVerses(const QString& text)
     return verses;
 }
 
-bool isAnonymous(const QString& name)
+// The names a data set gives a poem whose author is unknown.
+const QStringList& anonymousNames()
 {
-    static const QStringList names = {QStringLiteral("无名氏"), QStringLiteral("佚名"), QStringLiteral("失名"),
+    static const QStringList names = {QStringLiteral("佚名"), QStringLiteral("无名氏"), QStringLiteral("失名"),
                                       QStringLiteral("阙名")};
-    return names.contains(name);
+    return names;
 }
 
 QString joined(const QStringList& lines)
@@ -132,9 +133,8 @@ Placement place(LibraryWriter& writer, const QString& label, const QString& name
     } else if (read.kind == EpochLabel::Kind::Unknown) {
         report.count(QStringLiteral("不认识的年代，自成一类"), label);
     }
-    if (isAnonymous(name)) {
-        for (const QString& anonymous : {QStringLiteral("佚名"), QStringLiteral("无名氏"), QStringLiteral("失名"),
-                                         QStringLiteral("阙名")})
+    if (anonymousNames().contains(name)) {
+        for (const QString& anonymous : anonymousNames())
             if (writer.holdsAuthor(placed.epoch, anonymous))
                 return {placed.epoch, anonymous};
         return placed;
